@@ -1,0 +1,20 @@
+# folio_layer(NAME SOURCES ... [DEPENDS layer...] [LIBS lib...])
+# One object library per source folder. DEPENDS names the lower layers it may use;
+# tests/check_layers.sh enforces the same order on #include lines.
+set(FOLIO_LAYERS "" CACHE INTERNAL "")
+set(FOLIO_LAYER_LIBS "" CACHE INTERNAL "")
+function(folio_layer name)
+  cmake_parse_arguments(L "" "" "SOURCES;DEPENDS;LIBS" ${ARGN})
+  add_library(${name} OBJECT ${L_SOURCES})
+  target_include_directories(${name} PUBLIC
+    ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/src)
+  target_compile_definitions(${name} PRIVATE FOLIO_BUILDING_LIBRARY)
+  foreach(dep IN LISTS L_DEPENDS)
+    target_link_libraries(${name} PUBLIC ${dep})
+  endforeach()
+  if(L_LIBS)
+    target_link_libraries(${name} PUBLIC ${L_LIBS})
+  endif()
+  set(FOLIO_LAYERS ${FOLIO_LAYERS} ${name} CACHE INTERNAL "")
+  set(FOLIO_LAYER_LIBS ${FOLIO_LAYER_LIBS} ${L_LIBS} CACHE INTERNAL "")
+endfunction()
