@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all bootstrap build test sanitize demo bench clean
+.PHONY: all bootstrap build test sanitize fuzz demo bench clean
 
 all: build
 
@@ -25,8 +25,16 @@ sanitize: bootstrap
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# Each libFuzzer target for FUZZ_SECONDS (60 by default) from its seed corpus.
+fuzz: bootstrap
+	scripts/fuzz build-fuzz
+
 demo:
-	@echo "make demo: the command-line host and its bundled examples are not built yet." >&2
+	@echo "make # Each libFuzzer target for FUZZ_SECONDS (60 by default) from its seed corpus.
+fuzz: bootstrap
+	scripts/fuzz build-fuzz
+
+demo: the command-line host and its bundled examples are not built yet." >&2
 	@exit 1
 
 clean:
