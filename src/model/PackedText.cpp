@@ -1,0 +1,120 @@
+// The "KORI {" text form of a description: one "\tKey: value" line per packed field.
+#include <optional>
+#include <vector>
+
+#include "folio/model/CKORIControlValue.h"
+#include "folio/util/EBase.h"
+
+namespace {
+
+const char16_t kFirstLine[] = u"KORI {";
+const char16_t kLastLine[] = u"}";
+const char16_t kLineEnd[] = u"\r\n";
+constexpr size_t kLineCount = 14;
+
+const char16_t kVersion[] = u"Version";
+const char16_t kGroup[] = u"Group";
+const char16_t kField[] = u"Field";
+const char16_t kParameter1[] = u"Parameter 1";
+const char16_t kParameter2[] = u"Parameter 2";
+const char16_t kImageStatistics[] = u"Image statistics";
+const char16_t kBatchStatistics[] = u"Batch statistics";
+const char16_t kResolutionFactor[] = u"Resolution factor";
+const char16_t kScaleFont[] = u"Scale font";
+const char16_t kUnitOptions[] = u"Show Value/Unit";
+const char16_t kPictureOptions[] = u"Picture aspect option";
+const char16_t kBody[] = u"Body section";
+
+CStr KeyLine(const char16_t* key, const CStr& value) {
+  return u"\t" + CStr(key) + u": " + value + kLineEnd;
+}
+
+// Maximal runs of characters that are none of the separators; empty runs do not count.
+std::vector<CStr> SplitRuns(const CStr& text, std::u16string_view separators) {
+  std::vector<CStr> runs;
+  const std::u16string& s = text.Str();
+  size_t i = 0;
+  while (i < s.size()) {
+    while (i < s.size() && separators.find(s[i]) != std::u16string_view::npos) ++i;
+    const size_t start = i;
+    while (i < s.size() && separators.find(s[i]) == std::u16string_view::npos) ++i;
+    if (i > start) runs.push_back(CStr(std::u16string_view(s).substr(start, i - start)));
+  }
+  return runs;
+}
+
+std::int16_t Low16Bits(long value) {
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF));
+}
+
+}  // namespace
+
+CStr CKORIControlValue::Pack() {
+  CStr text = CStr(kFirstLine) + kLineEnd;
+  text += KeyLine(kVersion, CStr::DoStringFormat(u"%lu", GetVersion(nullptr, nullptr)));
+  text += KeyLine(kGroup, m_group);
+  text += KeyLine(kField, m_field);
+  text += KeyLine(kParameter1, m_parameter1);
+  text += KeyLine(kParameter2, m_parameter2);
+  text += KeyLine(kImageStatistics, m_statistics1);
+  text += KeyLine(kBatchStatistics, m_statistics2);
+  text += KeyLine(kResolutionFactor, CStr::DoStringFormat(u"%#*.*G", 0, 6, m_resolutionFactor));
+  text += KeyLine(kScaleFont, CStr::DoStringFormat(u"%d", m_scaleFont));
+  text += KeyLine(kUnitOptions, CStr::DoStringFormat(u"%d", m_unitOptions));
+  text += KeyLine(kPictureOptions, CStr::DoStringFormat(u"%d", m_pictureOptions));
+  text += KeyLine(kBody, m_body ? CStr(u"True") : CStr(u"False"));
+  text += kLastLine;
+  return text;
+}
+
+// Applies one "Key: value" line; version is held back until the whole text is valid.
+bool CKORIControlValue::ApplyPackedLine(const CStr& line, std::optional<long>& version) {
+  const std::vector<CStr> pieces = SplitRuns(line, u":");
+  if (pieces.size() != 2) return false;
+  const CStr key = pieces[0].Trimmed();
+  const CStr value = pieces[1].Trimmed();
+  if (key == kVersion) version = value.AsLong();
+  else if (key == kGroup) m_group = value;
+  else if (key == kField) m_field = value;
+  else if (key == kParameter1) m_parameter1 = value;
+  else if (key == kParameter2) m_parameter2 = value;
+  else if (key == kImageStatistics) m_statistics1 = value;
+  else if (key == kBatchStatistics) m_statistics2 = value;
+  else if (key == kResolutionFactor) m_resolutionFactor = static_cast<float>(value.AsDouble());
+  else if (key == kScaleFont) m_scaleFont = Low16Bits(value.AsLong());
+  else if (key == kUnitOptions) m_unitOptions = Low16Bits(value.AsLong());
+  else if (key == kPictureOptions) m_pictureOptions = Low16Bits(value.AsLong());
+  else if (key == kBody) m_body = value.AsBool(u"True", u"False");
+  else return false;
+  return true;
+}
+
+bool CKORIControlValue::Unpack(CStr& text) {
+  m_group = m_field = m_parameter1 = m_parameter2 = m_statistics1 = m_statistics2 = CStr();
+  m_resolutionFactor = 1.0f;
+  m_scaleFont = 0;
+  m_unitOptions = 0;
+  m_pictureOptions = 0;
+  m_body = true;
+
+  bool ok = false;
+  try {
+    const std::vector<CStr> lines = SplitRuns(text, u"\r\n");
+    // Without a "Version" line (another key repeated) the record keeps its version.
+    std::optional<long> version;
+    ok = lines.size() == kLineCount && lines.front() == kFirstLine;
+    for (size_t i = 1; ok && i + 1 < lines.size(); ++i) ok = ApplyPackedLine(lines[i], version);
+    ok = ok && lines.back() == kLastLine;
+    if (ok && version) SetVersion(static_cast<std::uint32_t>(*version));
+  } catch (const EBase&) {
+    ok = false;
+  }
+  if (m_statistics1.IsEmpty()) m_statistics1 = u"None";
+  if (m_statistics2.IsEmpty()) m_statistics2 = u"None";
+  return ok;
+}
+
+bool CKORIControlValue::Unpack(CString& text) {
+  CStr converted = text.ToCStr();
+  return Unpack(converted);
+}
