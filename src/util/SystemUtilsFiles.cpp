@@ -1,0 +1,191 @@
+// Files: existence, sizes, the temporary folder, unique names and write probes.
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "folio/util/EBase.h"
+#include "folio/util/SystemUtils.h"
+#include "util/SystemUtilsDetail.h"
+
+namespace SystemUtils {
+
+std::filesystem::path ToFsPath(const CStr& path) {
+#if defined(_WIN32)
+  return std::filesystem::path(path.Str());
+#else
+  return std::filesystem::path(path.ToUtf8());
+#endif
+}
+
+CStr FromFsPath(const std::filesystem::path& path) {
+#if defined(_WIN32)
+  return CStr(path.u16string());
+#else
+  return CStr::FromUtf8(path.native());
+#endif
+}
+
+namespace {
+
+struct SFileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, SFileCloser>;
+
+FilePtr OpenFile(const CStr& path, const char* mode) {
+#if defined(_WIN32)
+  const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
+  return FilePtr(_wfopen(ToFsPath(path).c_str(), wideMode.c_str()));
+#else
+  return FilePtr(std::fopen(ToFsPath(path).c_str(), mode));
+#endif
+}
+
+template <typename Stream>
+long long StreamSize(Stream& stream) {
+  if (stream.fail()) return -1;
+  const std::ios_base::iostate state = stream.rdstate();
+  const auto position = stream.tellg();
+  if (position == decltype(position)(-1)) {
+    stream.clear(state);
+    return -1;
+  }
+  stream.seekg(0, std::ios_base::end);
+  if (stream.fail()) {
+    stream.clear(state);
+    return -1;
+  }
+  const auto end = stream.tellg();
+  stream.seekg(position);
+  if (stream.fail()) throw EBase(u"GetFileSize", u"Unable to reset file location");
+  stream.clear(state);
+  return end == decltype(end)(-1) ? -1 : static_cast<long long>(end);
+}
+
+}  // namespace
+
+CStr PathExistsQueryText(const CStr& path, EPathStyle style) {
+  if (style == EPathStyle::eWindows && path.EndsWith(u"\\"))
+    return path.Left(path.GetLength() - 1);
+  return path;
+}
+
+bool PathExists(const CStr& path) {
+  if (path.IsEmpty()) return false;
+  std::error_code error;
+  const auto status =
+      std::filesystem::symlink_status(ToFsPath(PathExistsQueryText(path, kNativePathStyle)), error);
+  return !error && std::filesystem::exists(status);
+}
+
+long long GetFileSize(std::FILE* file) {
+  if (!file) return -1;
+  const long position = std::ftell(file);
+  if (position < 0) return -1;
+  if (std::fseek(file, 0, SEEK_END) != 0) return -1;
+  const long size = std::ftell(file);
+  if (std::fseek(file, position, SEEK_SET) != 0)
+    throw EBase(u"GetFileSize", u"Unable to reset file location");
+  return size;
+}
+
+long long GetFileSize(std::wistream& stream) { return StreamSize(stream); }
+
+long long GetFileSize(std::istream& stream) { return StreamSize(stream); }
+
+long long GetFileSize(const CStr& path) {
+  std::error_code error;
+  // A folder opens for reading on POSIX but not on Windows; it has no size here either.
+  if (std::filesystem::is_directory(ToFsPath(path), error)) return 0;
+  const FilePtr file = OpenFile(path, "rb");
+  if (!file) return 0;
+  return GetFileSize(file.get());
+}
+
+unsigned long NativeTempPathQuery(unsigned long length, char16_t* buffer) {
+  const char* variable = std::getenv("TMPDIR");
+  CStr folder = CStr::FromUtf8(variable && *variable ? variable : "/tmp");
+  folder = AddTrailingSeparator(folder, kNativePathStyle);
+  const auto needed = static_cast<unsigned long>(folder.GetLength());
+  if (length <= needed || !buffer) return needed + 1;
+  folder.Str().copy(buffer, needed);
+  buffer[needed] = u'\0';
+  return needed;
+}
+
+CStr GetTempFolder() { return GetTempFolderHelper(TempPathQuery(NativeTempPathQuery)); }
+
+namespace {
+
+template <typename Char, typename Query>
+std::basic_string<Char> AskTempPath(const Query& query) {
+  const unsigned long needed = query(0, nullptr);
+  if (needed == 0)
+    throw EBase(u"GetTempFolderHelper", u"Unable to determine Windows temporary directory");
+  std::vector<Char> buffer(needed + 1, Char(0));
+  const unsigned long written = query(needed + 1, buffer.data());
+  if (written == 0)
+    throw EBase(u"GetTempFolderHelper", u"Unable to determine Windows temporary directory");
+  return std::basic_string<Char>(buffer.data());
+}
+
+}  // namespace
+
+CStr GetTempFolderHelper(const TempPathQuery& query) {
+  return CStr(AskTempPath<char16_t>(query));
+}
+
+CStr GetTempFolderHelper(const NarrowTempPathQuery& query) {
+  return CStr::FromLatin1(AskTempPath<char>(query));
+}
+
+CStr MakeUniqueFileName(const CStr& prefix, const CStr& extension, const std::tm& localTime) {
+  const CStr stem = CStr::DoStringFormat(u"%s%04d-%02d-%02d %02d-%02d-%02d", prefix,
+                                         localTime.tm_year + 1900, localTime.tm_mon + 1,
+                                         localTime.tm_mday, localTime.tm_hour,
+                                         localTime.tm_min, localTime.tm_sec);
+  CStr candidate = stem + extension;
+  for (unsigned long n = 1; PathExists(candidate); ++n)
+    candidate = CStr::DoStringFormat(u"%s_%lu%s", stem, n, extension);
+  return candidate;
+}
+
+CStr MakeUniqueFileName(const CStr& prefix, const CStr& extension) {
+#if defined(_WIN32)
+  _tzset();
+#else
+  tzset();
+#endif
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#if defined(_WIN32)
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return MakeUniqueFileName(prefix, extension, local);
+}
+
+bool TestWriteAccess(bool isFile, const CStr& path) {
+  bool existed = false;
+  CStr probe;
+  if (isFile) {
+    existed = PathExists(path);
+    probe = path;
+  } else {
+    probe = MakeUniqueFileName(AddTrailingSeparator(path), u".tmp");
+  }
+  // Appending creates the file when needed but never truncates one that is there.
+  FilePtr file = OpenFile(probe, "ab");
+  const bool opened = file != nullptr;
+  const bool good = opened && std::fclose(file.release()) == 0;
+  if (opened && !existed) {
+    std::error_code error;
+    std::filesystem::remove(ToFsPath(probe), error);
+  }
+  return good;
+}
+
+}  // namespace SystemUtils
