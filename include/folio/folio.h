@@ -1,0 +1,16 @@
+#pragma once
+// Everything a host needs: include this header and link the folio library.
+
+#include "folio/util/CEnum.h"
+#include "folio/util/CStr.h"
+#include "folio/util/CString.h"
+#include "folio/util/EBase.h"
+#include "folio/util/StringTable.h"
+#include "folio/util/SystemUtils.h"
+#include "folio/util/CDiagnostics.h"
+
+#include "folio/platform/host/HostTables.h"
+
+#include "folio/model/CKORIControlValue.h"
+
+#include "folio/extract/CKORIExtractor.h"
