@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "folio/util/EBase.h"
+#include "folio/util/SystemUtils.h"
+#include "util/ScratchFolder.h"
+
+using namespace SystemUtils;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::tm May3rd2011() {
+  std::tm t{};
+  t.tm_year = 111;
+  t.tm_mon = 4;
+  t.tm_mday = 3;
+  t.tm_hour = 14;
+  t.tm_min = 7;
+  t.tm_sec = 9;
+  return t;
+}
+
+std::size_t EntryCount(const fs::path& folder) {
+  return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+}
+
+TEST(PathExists, FindsFilesAndFoldersButNotEmptyOrMissingPaths) {
+  ScratchFolder folder;
+  const CStr file = folder.Write("a.htm", "x");
+  fs::create_directory(folder.Path() / "sub");
+  EXPECT_TRUE(PathExists(file));
+  EXPECT_TRUE(PathExists(folder / "sub"));
+  EXPECT_TRUE(PathExists(folder / "sub/"));
+  EXPECT_FALSE(PathExists(file + u"/"));
+  EXPECT_FALSE(PathExists(folder / "missing.htm"));
+  EXPECT_FALSE(PathExists(u""));
+  fs::create_symlink(folder.Path() / "gone", folder.Path() / "dangling");
+  EXPECT_TRUE(PathExists(folder / "dangling"));
+}
+
+TEST(FileSize, PathFormIsZeroWhenTheFileCannotBeOpened) {
+  ScratchFolder folder;
+  EXPECT_EQ(GetFileSize(folder.Write("five", "12345")), 5);
+  EXPECT_EQ(GetFileSize(folder.Write("empty", "")), 0);
+  EXPECT_EQ(GetFileSize(folder / "missing"), 0);
+  EXPECT_EQ(GetFileSize(folder.Text()), 0);
+}
+
+TEST(FileSize, HandleFormKeepsThePosition) {
+  ScratchFolder folder;
+  const CStr path = folder.Write("ten", "0123456789");
+  std::FILE* file = std::fopen(path.ToUtf8().c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  std::fseek(file, 3, SEEK_SET);
+  EXPECT_EQ(GetFileSize(file), 10);
+  EXPECT_EQ(std::ftell(file), 3);
+  std::fclose(file);
+  EXPECT_EQ(GetFileSize(static_cast<std::FILE*>(nullptr)), -1);
+}
+
+TEST(FileSize, StreamFormsKeepThePositionAndRejectFailedStreams) {
+  ScratchFolder folder;
+  const CStr path = folder.Write("ten", "0123456789");
+  std::wifstream wide(folder.Path() / "ten", std::ios::binary);
+  wide.seekg(4);
+  EXPECT_EQ(GetFileSize(wide), 10);
+  EXPECT_EQ(wide.tellg(), std::streampos(4));
+  EXPECT_EQ(wide.get(), L'4');
+
+  std::istringstream bytes("abc");
+  bytes.get();
+  EXPECT_EQ(GetFileSize(bytes), 3);
+  EXPECT_EQ(bytes.get(), 'b');
+
+  std::wifstream missing(folder.Path() / "missing");
+  EXPECT_EQ(GetFileSize(missing), -1);
+}
+
+TEST(UniqueFileName, StemIsPrefixAndZeroPaddedDateTime) {
+  ScratchFolder folder;
+  const CStr prefix = AddTrailingSeparator(folder.Text()) + u"Report ";
+  EXPECT_EQ(MakeUniqueFileName(prefix, u".htm", May3rd2011()),
+            prefix + u"2011-05-03 14-07-09.htm");
+  EXPECT_EQ(EntryCount(folder.Path()), 0u);
+}
+
+TEST(UniqueFileName, CounterSkipsExistingCandidates) {
+  ScratchFolder folder;
+  folder.Write("2011-05-03 14-07-09.doc", "");
+  folder.Write("2011-05-03 14-07-09_1.doc", "");
+  folder.Write("2011-05-03 14-07-09_3.doc", "");
+  const CStr prefix = AddTrailingSeparator(folder.Text());
+  EXPECT_EQ(MakeUniqueFileName(prefix, u".doc", May3rd2011()),
+            prefix + u"2011-05-03 14-07-09_2.doc");
+  // Another extension does not collide.
+  EXPECT_EQ(MakeUniqueFileName(prefix, u".htm", May3rd2011()),
+            prefix + u"2011-05-03 14-07-09.htm");
+}
+
+TEST(UniqueFileName, NowFormHasTheSameShapeAndCreatesNothing) {
+  ScratchFolder folder;
+  const CStr prefix = AddTrailingSeparator(folder.Text());
+  const CStr name = MakeUniqueFileName(prefix, u".tmp");
+  ASSERT_TRUE(name.StartsWith(prefix.View()));
+  const std::string stem = name.Mid(prefix.GetLength()).ToUtf8();
+  ASSERT_EQ(stem.size(), 23u) << stem;
+  EXPECT_EQ(stem.substr(4, 1) + stem.substr(7, 1) + stem.substr(10, 1) + stem.substr(13, 1) +
+                stem.substr(16, 1),
+            "-- --");
+  EXPECT_EQ(EntryCount(folder.Path()), 0u);
+}
+
+TEST(WriteAccess, FolderProbeLeavesNothingBehind) {
+  ScratchFolder folder;
+  EXPECT_TRUE(TestWriteAccess(false, folder.Text()));
+  EXPECT_TRUE(TestWriteAccess(false, AddTrailingSeparator(folder.Text())));
+  EXPECT_EQ(EntryCount(folder.Path()), 0u);
+  EXPECT_FALSE(TestWriteAccess(false, folder / "missing"));
+  EXPECT_EQ(EntryCount(folder.Path()), 0u);
+}
+
+TEST(WriteAccess, FileProbeNeverTouchesAnExistingFile) {
+  ScratchFolder folder;
+  const CStr existing = folder.Write("report.htm", "keep me");
+  EXPECT_TRUE(TestWriteAccess(true, existing));
+  EXPECT_EQ(folder.Read("report.htm"), "keep me");
+  EXPECT_TRUE(TestWriteAccess(true, folder / "new.htm"));
+  EXPECT_FALSE(folder.Exists("new.htm"));
+}
+
+TEST(WriteAccess, UnwritablePlacesAreFalse) {
+  ScratchFolder folder;
+  const CStr file = folder.Write("plain", "x");
+  fs::create_directory(folder.Path() / "sub");
+  EXPECT_FALSE(TestWriteAccess(true, folder / "sub"));
+  EXPECT_FALSE(TestWriteAccess(true, file + u"/inside.htm"));
+  EXPECT_FALSE(TestWriteAccess(false, file));
+  EXPECT_EQ(folder.Read("plain"), "x");
+  EXPECT_TRUE(fs::is_directory(folder.Path() / "sub"));
+}
+
+TEST(CreateFolder, ExistingFoldersAreTrueAndNothingIsCreated) {
+  ScratchFolder folder;
+  fs::create_directories(folder.Path() / "a/b");
+  EXPECT_TRUE(CreateFolder(folder / "a/b"));
+  EXPECT_TRUE(CreateFolder(folder / "a/b/"));
+  EXPECT_EQ(EntryCount(folder.Path()), 1u);
+  EXPECT_EQ(EntryCount(folder.Path() / "a"), 1u);
+  EXPECT_EQ(EntryCount(folder.Path() / "a/b"), 0u);
+}
+
+TEST(CreateFolder, MissingParentsAreCreated) {
+  ScratchFolder folder;
+  EXPECT_TRUE(CreateFolder(folder / "x/y/../z/w"));
+  EXPECT_TRUE(fs::is_directory(folder.Path() / "x/z/w"));
+  EXPECT_FALSE(fs::exists(folder.Path() / "x/y"));
+}
+
+TEST(CreateFolder, AFileInTheWayFailsAndIsKept) {
+  ScratchFolder folder;
+  folder.Write("f", "data");
+  EXPECT_FALSE(CreateFolder(folder / "f"));
+  EXPECT_FALSE(CreateFolder(folder / "f/sub"));
+  EXPECT_EQ(folder.Read("f"), "data");
+}
+
+TEST(CreateFolder, FailedCreationRemovesWhatItCreated) {
+  ScratchFolder folder;
+  const std::string tooLong(300, 'n');
+  EXPECT_FALSE(CreateFolder(folder / ("new/deeper/" + tooLong + "/last")));
+  EXPECT_FALSE(folder.Exists("new"));
+  EXPECT_EQ(EntryCount(folder.Path()), 0u);
+}
+
+TEST(CreateFolder, EmptyOrRootPathsAreFalse) {
+  EXPECT_FALSE(CreateFolder(u""));
+  EXPECT_FALSE(CreateFolder(u"/"));
+}
+
+}  // namespace
