@@ -12,5 +12,6 @@
 #include "folio/platform/host/HostTables.h"
 
 #include "folio/model/CKORIControlValue.h"
+#include "folio/model/SReportConversionResult.h"
 
 #include "folio/extract/CKORIExtractor.h"
