@@ -27,21 +27,21 @@ CStr FromFsPath(const std::filesystem::path& path) {
 #endif
 }
 
+std::FILE* OpenFile(const CStr& path, const char* mode) {
+#if defined(_WIN32)
+  const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
+  return _wfopen(ToFsPath(path).c_str(), wideMode.c_str());
+#else
+  return std::fopen(ToFsPath(path).c_str(), mode);
+#endif
+}
+
 namespace {
 
 struct SFileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, SFileCloser>;
-
-FilePtr OpenFile(const CStr& path, const char* mode) {
-#if defined(_WIN32)
-  const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
-  return FilePtr(_wfopen(ToFsPath(path).c_str(), wideMode.c_str()));
-#else
-  return FilePtr(std::fopen(ToFsPath(path).c_str(), mode));
-#endif
-}
 
 template <typename Stream>
 long long StreamSize(Stream& stream) {
@@ -99,7 +99,7 @@ long long GetFileSize(const CStr& path) {
   std::error_code error;
   // A folder opens for reading on POSIX but not on Windows; it has no size here either.
   if (std::filesystem::is_directory(ToFsPath(path), error)) return 0;
-  const FilePtr file = OpenFile(path, "rb");
+  const FilePtr file(OpenFile(path, "rb"));
   if (!file) return 0;
   return GetFileSize(file.get());
 }
@@ -178,7 +178,7 @@ bool TestWriteAccess(bool isFile, const CStr& path) {
     probe = MakeUniqueFileName(AddTrailingSeparator(path), u".tmp");
   }
   // Appending creates the file when needed but never truncates one that is there.
-  FilePtr file = OpenFile(probe, "ab");
+  FilePtr file(OpenFile(probe, "ab"));
   const bool opened = file != nullptr;
   const bool good = opened && std::fclose(file.release()) == 0;
   if (opened && !existed) {

@@ -27,6 +27,8 @@ enum EFileOperation { eMove = 1, eCopy = 2, eDelete = 3 };
 // The file-system path for a text path, and back (undecodable bytes become U+FFFD).
 FOLIO_API std::filesystem::path ToFsPath(const CStr& path);
 FOLIO_API CStr FromFsPath(const std::filesystem::path& path);
+// std::fopen for a text path; null with errno set on failure. The caller closes it.
+FOLIO_API std::FILE* OpenFile(const CStr& path, const char* mode);
 
 // Text after the last separator; the whole path without one; empty after a final one.
 FOLIO_API CStr GetFileName(const CStr& path, EPathStyle style = kNativePathStyle);
