@@ -1,0 +1,201 @@
+#include "platform/word/CPackage.h"
+
+#include <algorithm>
+
+#include "platform/com/CComError.h"
+
+namespace {
+
+constexpr const char* kContentTypesName = "[Content_Types].xml";
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (auto& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+std::string Extension(const std::string& name) {
+  const auto dot = name.rfind('.');
+  const auto slash = name.rfind('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  return Lower(name.substr(dot + 1));
+}
+
+struct StringWriter : pugi::xml_writer {
+  std::string* out;
+  void write(const void* data, size_t size) override { out->append(static_cast<const char*>(data), size); }
+};
+
+}  // namespace
+
+std::unique_ptr<CPackage> CPackage::FromBytes(const std::string& bytes, const SZipLimits& limits) {
+  std::unique_ptr<CPackage> package(new CPackage());
+  std::vector<SZipEntry> entries = CZipArchive::Read(bytes, limits);
+  auto types = std::find_if(entries.begin(), entries.end(),
+                            [](const SZipEntry& e) { return Lower(e.name) == Lower(kContentTypesName); });
+  if (types == entries.end())
+    throw CComError(HRESULT_INVALID_DATA, u"the document has no [Content_Types].xml: it is no Office Open XML package");
+  package->m_contentTypesBytes = types->data;
+  package->m_contentTypes = std::make_unique<pugi::xml_document>();
+  if (!package->m_contentTypes->load_buffer(types->data.data(), types->data.size(), kXmlParseOptions))
+    throw CComError(HRESULT_INVALID_DATA, u"the part \"/[Content_Types].xml\" is not well-formed XML");
+  for (auto node : package->m_contentTypes->document_element().children()) {
+    const std::string_view kind = node.name();
+    if (kind == "Default")
+      package->m_defaults[Lower(node.attribute("Extension").value())] = node.attribute("ContentType").value();
+    else if (kind == "Override") {
+      std::string name = node.attribute("PartName").value();
+      if (name.starts_with('/')) name.erase(0, 1);
+      package->m_overrides[Lower(name)] = node.attribute("ContentType").value();
+    }
+  }
+  for (auto& entry : entries) {
+    if (&entry == &*types) continue;
+    const std::string type = package->ContentTypeFor(entry.name);
+    auto part = std::make_unique<CPart>(*package, entry.name, type, std::move(entry.data));
+    package->m_byName[Lower(part->Name())] = part.get();
+    package->m_parts.push_back(std::move(part));
+  }
+  return package;
+}
+
+std::string CPackage::ContentTypeFor(const std::string& name) const {
+  if (auto it = m_overrides.find(Lower(name)); it != m_overrides.end()) return it->second;
+  if (auto it = m_defaults.find(Extension(name)); it != m_defaults.end()) return it->second;
+  return "application/octet-stream";
+}
+
+CPart* CPackage::FindPart(const std::string& name) {
+  auto it = m_byName.find(Lower(name));
+  return it == m_byName.end() ? nullptr : it->second;
+}
+
+std::vector<CPart*> CPackage::Parts() {
+  std::vector<CPart*> out;
+  for (auto& p : m_parts) out.push_back(p.get());
+  return out;
+}
+
+void CPackage::RegisterContentType(const std::string& name, const std::string& contentType) {
+  if (ContentTypeFor(name) == contentType) return;
+  auto root = m_contentTypes->document_element();
+  const std::string ext = Extension(name);
+  const bool mediaDefault = contentType.starts_with("image/") && !ext.empty() && !m_defaults.count(ext);
+  if (mediaDefault) {
+    auto node = root.prepend_child("Default");
+    node.append_attribute("Extension") = ext.c_str();
+    node.append_attribute("ContentType") = contentType.c_str();
+    m_defaults[ext] = contentType;
+  } else {
+    auto node = root.append_child("Override");
+    node.append_attribute("PartName") = ("/" + name).c_str();
+    node.append_attribute("ContentType") = contentType.c_str();
+    m_overrides[Lower(name)] = contentType;
+  }
+  m_contentTypesDirty = true;
+}
+
+CPart& CPackage::AddPart(const std::string& name, const std::string& contentType, std::string bytes) {
+  if (!CZipArchive::IsSafeName(name)) throw CComError(E_INVALIDARG, CStr::FromUtf8("unsafe part name \"" + name + "\""));
+  RemovePart(name);
+  RegisterContentType(name, contentType);
+  auto part = std::make_unique<CPart>(*this, name, contentType, std::move(bytes));
+  CPart& ref = *part;
+  m_byName[Lower(name)] = part.get();
+  m_parts.push_back(std::move(part));
+  return ref;
+}
+
+void CPackage::RemovePart(const std::string& name) {
+  auto it = m_byName.find(Lower(name));
+  if (it == m_byName.end()) return;
+  CPart* part = it->second;
+  m_byName.erase(it);
+  if (auto o = m_overrides.find(Lower(name)); o != m_overrides.end()) {
+    m_overrides.erase(o);
+    auto root = m_contentTypes->document_element();
+    for (auto node : root.children("Override"))
+      if (Lower(node.attribute("PartName").value()) == "/" + Lower(name)) {
+        root.remove_child(node);
+        break;
+      }
+    m_contentTypesDirty = true;
+  }
+  std::erase_if(m_parts, [&](const std::unique_ptr<CPart>& p) { return p.get() == part; });
+}
+
+std::string CPackage::ResolveTarget(const std::string& sourceName, const std::string& target) {
+  std::vector<std::string> segments;
+  std::string path;
+  if (target.starts_with('/')) {
+    path = target.substr(1);
+  } else {
+    const auto slash = sourceName.rfind('/');
+    path = (slash == std::string::npos ? std::string() : sourceName.substr(0, slash + 1)) + target;
+  }
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string segment = path.substr(start, end - start);
+    if (segment == "..") {
+      if (segments.empty()) return {};
+      segments.pop_back();
+    } else if (!segment.empty() && segment != ".") {
+      segments.push_back(segment);
+    }
+    start = end + 1;
+  }
+  std::string out;
+  for (const auto& s : segments) out += (out.empty() ? "" : "/") + s;
+  return CZipArchive::IsSafeName(out) ? out : std::string();
+}
+
+std::string CPackage::RelativeTarget(const std::string& sourceName, const std::string& partName) {
+  const auto slash = sourceName.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : sourceName.substr(0, slash + 1);
+  if (!folder.empty() && partName.starts_with(folder)) return partName.substr(folder.size());
+  return "/" + partName;
+}
+
+CPart* CPackage::RelatedPart(const CPart& source, const std::string& id) {
+  auto rel = Relationships(&source).Find(id);
+  if (!rel || rel->external) return nullptr;
+  const std::string name = ResolveTarget(source.Name(), rel->target);
+  return name.empty() ? nullptr : FindPart(name);
+}
+
+std::string CPackage::UniquePartName(const std::string& prefix, const std::string& extension) {
+  for (size_t n = 1;; ++n) {
+    std::string name = prefix + std::to_string(n) + extension;
+    if (!FindPart(name)) return name;
+  }
+}
+
+CPart* CPackage::MainPart() {
+  auto rel = Relationships(nullptr).FindByType(RelType::kOfficeDocument);
+  if (!rel) {
+    // Strict documents use another namespace for the same relationship.
+    for (const auto& r : Relationships(nullptr).All())
+      if (r.type.ends_with("/officeDocument")) rel = r;
+  }
+  if (!rel || rel->external) return nullptr;
+  return FindPart(ResolveTarget("", rel->target));
+}
+
+std::string CPackage::Save() {
+  if (m_contentTypesDirty) {
+    m_contentTypesBytes.clear();
+    StringWriter writer;
+    writer.out = &m_contentTypesBytes;
+    if (m_contentTypes->first_child().type() != pugi::node_declaration)
+      m_contentTypesBytes = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
+    m_contentTypes->save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    m_contentTypesDirty = false;
+  }
+  std::vector<SZipSource> entries{{kContentTypesName, m_contentTypesBytes}};
+  entries.reserve(m_parts.size() + 1);
+  for (auto& part : m_parts) entries.push_back({part->Name(), part->Bytes()});
+  return CZipArchive::Write(entries);
+}

@@ -1,0 +1,44 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include <pugixml.hpp>
+
+class CPackage;
+
+// One part of a package: its name (no leading slash), content type and bytes, with
+// the XML parsed on first use. Untouched parts are written back byte for byte.
+class CPart {
+public:
+  CPart(CPackage& package, std::string name, std::string contentType, std::string bytes);
+
+  const std::string& Name() const { return m_name; }
+  const std::string& ContentType() const { return m_contentType; }
+  CPackage& Package() const { return *m_package; }
+  bool IsXml() const;
+
+  // The parsed XML; CComError when the part is not well-formed or nests too deeply.
+  pugi::xml_document& Xml();
+  // Records that the XML changed, so that saving serialises it.
+  void MarkDirty() { m_dirty = true; }
+  bool IsDirty() const { return m_dirty; }
+  // The bytes to save: the original ones unless the XML changed.
+  const std::string& Bytes();
+  // Replaces the content (drops any parsed XML).
+  void SetBytes(std::string bytes);
+
+  // Deepest element nesting accepted in a part.
+  static constexpr int kMaxDepth = 512;
+
+private:
+  CPackage* m_package;
+  std::string m_name;
+  std::string m_contentType;
+  std::string m_bytes;
+  std::unique_ptr<pugi::xml_document> m_xml;
+  bool m_dirty = false;
+};
+
+// Parse options that keep a lone space in <w:t> and the declaration.
+constexpr unsigned kXmlParseOptions =
+    pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single;

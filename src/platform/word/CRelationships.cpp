@@ -1,0 +1,90 @@
+#include "platform/word/CRelationships.h"
+
+#include <set>
+
+#include "platform/word/CPackage.h"
+
+namespace {
+
+constexpr const char* kRelsNamespace = "http://schemas.openxmlformats.org/package/2006/relationships";
+
+SRelationship FromNode(const pugi::xml_node& node) {
+  return SRelationship{node.attribute("Id").value(), node.attribute("Type").value(),
+                       node.attribute("Target").value(),
+                       std::string_view(node.attribute("TargetMode").value()) == "External"};
+}
+
+}  // namespace
+
+CRelationships::CRelationships(CPackage& package, std::string sourceName)
+    : m_package(&package), m_sourceName(std::move(sourceName)) {}
+
+std::string CRelationships::RelsPartName(const std::string& sourceName) {
+  const auto slash = sourceName.rfind('/');
+  if (sourceName.empty()) return "_rels/.rels";
+  if (slash == std::string::npos) return "_rels/" + sourceName + ".rels";
+  return sourceName.substr(0, slash + 1) + "_rels/" + sourceName.substr(slash + 1) + ".rels";
+}
+
+CPart* CRelationships::RelsPart(bool create) const {
+  const std::string name = RelsPartName(m_sourceName);
+  CPart* part = m_package->FindPart(name);
+  if (!part && create) {
+    part = &m_package->AddPart(name, "application/vnd.openxmlformats-package.relationships+xml",
+                               std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+                                           "<Relationships xmlns=\"") + kRelsNamespace + "\"/>");
+  }
+  return part;
+}
+
+std::vector<SRelationship> CRelationships::All() const {
+  std::vector<SRelationship> out;
+  if (CPart* part = RelsPart(false))
+    for (auto node : part->Xml().document_element().children("Relationship")) out.push_back(FromNode(node));
+  return out;
+}
+
+std::optional<SRelationship> CRelationships::Find(const std::string& id) const {
+  if (CPart* part = RelsPart(false))
+    for (auto node : part->Xml().document_element().children("Relationship"))
+      if (id == node.attribute("Id").value()) return FromNode(node);
+  return std::nullopt;
+}
+
+std::optional<SRelationship> CRelationships::FindByType(const std::string& type) const {
+  if (CPart* part = RelsPart(false))
+    for (auto node : part->Xml().document_element().children("Relationship"))
+      if (type == node.attribute("Type").value()) return FromNode(node);
+  return std::nullopt;
+}
+
+std::string CRelationships::Add(const std::string& type, const std::string& target, bool external) {
+  CPart* part = RelsPart(true);
+  auto root = part->Xml().document_element();
+  std::set<std::string> used;
+  for (auto node : root.children("Relationship")) used.insert(node.attribute("Id").value());
+  std::string id;
+  for (size_t n = used.size() + 1;; ++n) {
+    id = "rId" + std::to_string(n);
+    if (!used.count(id)) break;
+  }
+  auto node = root.append_child("Relationship");
+  node.append_attribute("Id") = id.c_str();
+  node.append_attribute("Type") = type.c_str();
+  node.append_attribute("Target") = target.c_str();
+  if (external) node.append_attribute("TargetMode") = "External";
+  part->MarkDirty();
+  return id;
+}
+
+void CRelationships::Remove(const std::string& id) {
+  if (CPart* part = RelsPart(false)) {
+    auto root = part->Xml().document_element();
+    for (auto node : root.children("Relationship"))
+      if (id == node.attribute("Id").value()) {
+        root.remove_child(node);
+        part->MarkDirty();
+        return;
+      }
+  }
+}

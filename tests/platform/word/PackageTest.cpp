@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include "WordTestSupport.h"
+#include "platform/com/CComError.h"
+#include "platform/word/CPackage.h"
+
+using namespace wordtest;
+
+namespace {
+
+// Runs f and returns the description of the CComError it raises (empty if none).
+template <typename F>
+std::string ErrorOf(F&& f) {
+  try {
+    f();
+  } catch (const CComError& e) {
+    return e.Description().ToUtf8();
+  }
+  return {};
+}
+
+TEST(ZipLimits, ZipBombIsRejectedWhileInflating) {
+  const std::string bomb = Zip({{"word/document.xml", std::string(16 << 20, 'a')}});
+  ASSERT_LT(bomb.size(), 1u << 20);
+  const std::string why = ErrorOf([&] { CZipArchive::Read(bomb); });
+  EXPECT_NE(why.find("\"word/document.xml\" inflates more than 100 times"), std::string::npos) << why;
+}
+
+TEST(ZipLimits, EntryCountTotalAndEntrySizeAreBounded) {
+  const std::string three = Zip({{"a.xml", "1"}, {"b.xml", "2"}, {"c.xml", "3"}});
+  SZipLimits limits;
+  limits.maxEntries = 2;
+  EXPECT_NE(ErrorOf([&] { CZipArchive::Read(three, limits); }).find("3 zip entries"), std::string::npos);
+  const std::string big = Zip({{"a.bin", std::string(3000, 'x')}, {"b.bin", std::string(3000, 'y')}});
+  limits = {};
+  limits.maxTotalSize = 5000;
+  EXPECT_NE(ErrorOf([&] { CZipArchive::Read(big, limits); }).find("total limit"), std::string::npos);
+  limits = {};
+  limits.maxEntrySize = 2000;
+  EXPECT_NE(ErrorOf([&] { CZipArchive::Read(big, limits); }).find("\"a.bin\" inflates beyond"), std::string::npos);
+}
+
+TEST(ZipLimits, UnsafeAndDuplicateNamesAreRejected) {
+  for (const char* name : {"../evil.xml", "/etc/passwd", "C:/x.xml", "a\\b.xml", "word//x.xml", "word/./x.xml"}) {
+    const std::string why = ErrorOf([&] { CZipArchive::Read(Zip({{name, "x"}})); });
+    EXPECT_NE(why.find("unsafe name"), std::string::npos) << name << ": " << why;
+  }
+  const std::string why = ErrorOf([&] { CZipArchive::Read(Zip({{"Word/A.xml", "1"}, {"word/a.xml", "2"}})); });
+  EXPECT_NE(why.find("appears twice"), std::string::npos) << why;
+}
+
+TEST(ZipLimits, GarbageIsNoArchive) {
+  EXPECT_NE(ErrorOf([] { CZipArchive::Read("not a zip at all"); }).find("not a valid zip"), std::string::npos);
+}
+
+TEST(ZipWriting, EqualContentGivesEqualBytes) {
+  const std::string a = Zip({{"x.xml", "<a/>"}, {"media/p.png", "png"}});
+  const std::string b = Zip({{"x.xml", "<a/>"}, {"media/p.png", "png"}});
+  EXPECT_EQ(a, b);
+  const auto entries = CZipArchive::Read(a);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].name, "x.xml");
+  EXPECT_EQ(entries[1].data, "png");
+}
+
+TEST(Package, UntouchedPartsAreWrittenBackByteForByte) {
+  const std::string odd = "<?xml version=\"1.0\"?>\n<x   a = 'q' ><!-- kept --></x>";
+  const std::string docx = Docx("<w:p/>", {{"customXml/item1.xml", odd}});
+  auto package = CPackage::FromBytes(docx);
+  package->MainPart()->Xml();  // parsed but not changed
+  auto again = CPackage::FromBytes(package->Save());
+  EXPECT_EQ(again->FindPart("customXml/item1.xml")->Bytes(), odd);
+  EXPECT_EQ(again->FindPart("word/document.xml")->Bytes(), package->FindPart("word/document.xml")->Bytes());
+}
+
+TEST(Package, ChangedXmlKeepsLoneSpacesAndDeclaration) {
+  auto package = CPackage::FromBytes(Docx("<w:p><w:r><w:t xml:space=\"preserve\"> </w:t></w:r></w:p>"));
+  CPart* main = package->MainPart();
+  ASSERT_NE(main, nullptr);
+  main->Xml().document_element().append_attribute("changed") = "1";
+  main->MarkDirty();
+  const std::string saved = CPackage::FromBytes(package->Save())->MainPart()->Bytes();
+  EXPECT_TRUE(saved.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>")) << saved;
+  EXPECT_NE(saved.find("<w:t xml:space=\"preserve\"> </w:t>"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("changed=\"1\""), std::string::npos);
+}
+
+TEST(Package, AddedPartsGetContentTypesAndRelationships) {
+  auto package = CPackage::FromBytes(Docx("<w:p/>"));
+  CPart* main = package->MainPart();
+  const std::string name = package->UniquePartName("word/media/image", ".jpeg");
+  EXPECT_EQ(name, "word/media/image1.jpeg");
+  package->AddPart(name, "image/jpeg", "JPEG");
+  const std::string id = package->Relationships(main).Add(RelType::kImage, "media/image1.jpeg");
+  const std::string other = package->Relationships(main).Add(RelType::kImage, "media/image1.jpeg");
+  EXPECT_NE(id, other);
+  auto again = CPackage::FromBytes(package->Save());
+  CPart* image = again->RelatedPart(*again->MainPart(), id);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->ContentType(), "image/jpeg");
+  EXPECT_EQ(image->Bytes(), "JPEG");
+}
+
+TEST(Package, TargetsResolveInsideThePackageOnly) {
+  EXPECT_EQ(CPackage::ResolveTarget("word/document.xml", "media/a.png"), "word/media/a.png");
+  EXPECT_EQ(CPackage::ResolveTarget("word/document.xml", "../customXml/i.xml"), "customXml/i.xml");
+  EXPECT_EQ(CPackage::ResolveTarget("word/document.xml", "/word/styles.xml"), "word/styles.xml");
+  EXPECT_EQ(CPackage::ResolveTarget("word/document.xml", "../../etc/passwd"), "");
+  EXPECT_EQ(CPackage::RelativeTarget("word/document.xml", "word/media/a.png"), "media/a.png");
+  EXPECT_EQ(CPackage::RelativeTarget("word/document.xml", "customXml/i.xml"), "/customXml/i.xml");
+}
+
+TEST(Package, ExternalRelationshipsAreNeverFollowed) {
+  const std::string rels =
+      "<Relationship Id=\"rId5\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
+      "Target=\"file:///etc/passwd\" TargetMode=\"External\"/>"
+      "<Relationship Id=\"rId6\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
+      "Target=\"../../../etc/passwd\"/>";
+  auto package = CPackage::FromBytes(Docx("<w:p/>", {}, rels));
+  EXPECT_EQ(package->RelatedPart(*package->MainPart(), "rId5"), nullptr);
+  EXPECT_EQ(package->RelatedPart(*package->MainPart(), "rId6"), nullptr);
+  EXPECT_TRUE(package->Relationships(package->MainPart()).Find("rId5")->external);
+}
+
+TEST(Package, DeepNestingIsRejectedWithoutRecursion) {
+  std::string deep;
+  for (int i = 0; i < 100000; ++i) deep += "<w:sdt>";
+  SZipLimits repetitive;
+  repetitive.maxRatio = 1000000;
+  auto package = CPackage::FromBytes(Docx(deep), repetitive);
+  const std::string why = ErrorOf([&] { package->MainPart()->Xml(); });
+  EXPECT_NE(why.find("not well-formed"), std::string::npos) << why;
+  std::string nested;
+  for (int i = 0; i < 100000; ++i) nested += "<w:x>";
+  for (int i = 0; i < 100000; ++i) nested += "</w:x>";
+  package = CPackage::FromBytes(Docx(nested), repetitive);
+  EXPECT_NE(ErrorOf([&] { package->MainPart()->Xml(); }).find("deeper than 512 levels"), std::string::npos);
+}
+
+TEST(Package, MissingContentTypesIsNoPackage) {
+  EXPECT_NE(ErrorOf([] { CPackage::FromBytes(Zip({{"word/document.xml", "<x/>"}})); }).find("[Content_Types].xml"),
+            std::string::npos);
+}
+
+}  // namespace
