@@ -1,0 +1,14 @@
+#pragma once
+#include <optional>
+
+#include "folio/util/CStr.h"
+
+// Pixel size of a picture file.
+struct SPictureSize {
+  unsigned width = 0;
+  unsigned height = 0;
+};
+
+// Reads the size from the file's header (PNG, JPEG, GIF, BMP, TIFF and the other
+// formats the decoders know); nothing when the file is missing or not a picture.
+std::optional<SPictureSize> ReadPictureSize(const CStr& path);
