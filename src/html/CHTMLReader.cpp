@@ -1,0 +1,191 @@
+#include "html/CHTMLReader.h"
+
+#include <bit>
+#include <limits>
+
+#include "html/CHTMLEntityResolver.h"
+#include "html/CReadOnlyMapping.h"
+#include "html/HTMLChars.h"
+
+using namespace folio_html;
+
+static_assert(std::endian::native == std::endian::little,
+              "a UTF-16LE file is read in place through its mapping");
+
+uint32_t CHTMLReader::Read(const char16_t* text) {
+  if (!text) return 0;
+  return Read(std::u16string_view(text));
+}
+
+uint32_t CHTMLReader::Read(std::u16string_view text) {
+  if (text.empty()) return 0;
+  m_text = text.data();
+  m_length = static_cast<uint32_t>(
+      std::min<size_t>(text.size(), std::numeric_limits<uint32_t>::max() - 1));
+  return ParseWithTextSet();
+}
+
+uint32_t CHTMLReader::ReadFromFile(int fileDescriptor) {
+  uint64_t size = 0;
+  if (!CReadOnlyMapping::GetFileSize(fileDescriptor, size) || size < 2) return 0;
+  CReadOnlyMapping mapping;
+  if (!mapping.Map(fileDescriptor, size)) return 0;
+  const unsigned char* bytes = mapping.GetData();
+  const uint64_t maxLength = std::numeric_limits<uint32_t>::max() - 1;
+  if (bytes[0] == 0xFF && bytes[1] == 0xFE) {
+    m_text = reinterpret_cast<const char16_t*>(bytes + 2);
+    m_length = static_cast<uint32_t>(std::min(size / 2 - 1, maxLength));
+    return ParseWithTextSet();
+  }
+  // Narrow text: one character per byte, as the C locale widens it, so positions
+  // equal byte offsets.
+  std::u16string widened;
+  const uint64_t length = std::min(size, maxLength);
+  widened.reserve(length);
+  for (uint64_t i = 0; i < length && bytes[i] != 0; ++i) widened.push_back(bytes[i]);
+  m_text = widened.data();
+  m_length = static_cast<uint32_t>(widened.size());
+  return ParseWithTextSet();
+}
+
+uint32_t CHTMLReader::ParseWithTextSet() {
+  const uint32_t position = ParseDocument();
+  m_text = nullptr;
+  m_length = 0;
+  return position;
+}
+
+bool CHTMLReader::ParseComment(CStr& comment) {
+  const char16_t* text = m_text;
+  const char16_t* end = text + m_length;
+  const char16_t* lt = text + m_position;
+  if (end - lt < 4 || lt[1] != u'!' || lt[2] != u'-' || lt[3] != u'-') return false;
+  const char16_t* body = lt + 4;
+  const char16_t* dashes = body;
+  for (;;) {
+    dashes = FindChar(dashes, end, u'-');
+    if (dashes >= end - 1) {
+      // Unterminated: the comment swallows the rest of the text.
+      comment.Str().assign(body, end);
+      m_position = m_length;
+      return true;
+    }
+    if (dashes[1] == u'-') break;
+    ++dashes;
+  }
+  if (dashes + 2 == end) return false;
+  const char16_t* gt = SkipSpace(dashes + 2, end);
+  if (gt == end || *gt != u'>') return false;
+  comment.Str().assign(body, dashes);
+  m_position = static_cast<uint32_t>(gt + 1 - text);
+  return true;
+}
+
+bool CHTMLReader::ParseTag(CHTMLTag& tag, bool& isOpening, bool& isClosing) {
+  const std::u16string_view rest(m_text + m_position, m_length - m_position);
+  const size_t consumed = tag.ParseFromString(rest, true, &m_tagEndCache);
+  if (consumed == 0) return false;
+  isOpening = tag.IsOpening();
+  isClosing = tag.IsClosing();
+  m_position += static_cast<uint32_t>(consumed);
+  return true;
+}
+
+void CHTMLReader::NormalizeCharacters(CStr&) {}
+
+bool CHTMLReader::FlushText(uint32_t runStart, uint32_t runEnd, bool last) {
+  std::u16string& pending = m_pending.Str();
+  if (runEnd == runStart && pending.empty()) return true;
+  std::u16string& text = m_runText.Str();
+  if (pending.empty()) {
+    text.assign(m_text + runStart, runEnd - runStart);
+  } else {
+    text.assign(pending);
+    text.append(m_text + runStart, runEnd - runStart);
+    pending.clear();
+  }
+  NormalizeCharacters(m_runText);
+  if (last) {
+    size_t keep = text.size();
+    while (keep > 0 && IsSpace(text[keep - 1])) --keep;
+    text.resize(keep);
+  }
+  if (text.empty() || !Wants(eNotifyCharacters)) return true;
+  bool abort = false;
+  m_sink->Characters(m_runText, m_appData, abort);
+  return !abort;
+}
+
+uint32_t CHTMLReader::ParseDocument() {
+  if (!m_text || m_length == 0) return 0;
+  const char16_t* const text = m_text;
+  // A zero code unit ends the text wherever it stands.
+  m_length = static_cast<uint32_t>(FindChar(text, text + m_length, u'\0') - text);
+  const char16_t* const end = text + m_length;
+  m_position = 0;
+  m_pending.Str().clear();
+  m_tagEndCache = {};
+  bool aborted = false;
+  if (Wants(eNotifyParse)) m_sink->BeginParse(m_appData, aborted);
+
+  uint32_t runStart = static_cast<uint32_t>(SkipSpace(text, end) - text);
+  uint32_t semicolon = 0;  // first ";" at or after the last "&" tried; m_length if none
+  bool semicolonKnown = false;
+  const char16_t second = m_resolveEntities ? u'&' : u'<';
+  const char16_t* p = text + runStart;
+  while (!aborted) {
+    p = FindEither(p, end, u'<', second);
+    if (p == end) break;
+    const uint32_t at = static_cast<uint32_t>(p - text);
+    if (*p == u'&') {
+      if (!semicolonKnown || semicolon < at) {
+        semicolon = static_cast<uint32_t>(FindChar(p, end, u';') - text);
+        semicolonKnown = true;
+      }
+      char16_t unit = 0;
+      const size_t length =
+          semicolon == m_length
+              ? 0
+              : CHTMLEntityResolver::ResolveEntity({p, size_t(end - p)}, semicolon - at, unit);
+      if (length == 0) {
+        ++p;
+        continue;
+      }
+      m_pending.Str().append(text + runStart, at - runStart).push_back(unit);
+      p += length;
+      runStart = static_cast<uint32_t>(p - text);
+      continue;
+    }
+    m_position = at;
+    bool isOpening = false, isClosing = false;
+    const bool isComment = ParseComment(m_comment);
+    if (!isComment && !ParseTag(m_tag, isOpening, isClosing)) {
+      ++p;
+      continue;
+    }
+    const uint32_t next = m_position;
+    if (!FlushText(runStart, at, false)) {
+      aborted = true;
+      break;
+    }
+    runStart = next;
+    p = text + next;
+    if (isComment) {
+      if (!m_comment.IsEmpty() && Wants(eNotifyComment))
+        m_sink->Comment(m_comment, m_appData, aborted);
+      continue;
+    }
+    const uint32_t length = next - at;
+    if (isOpening && Wants(eNotifyStartTag)) {
+      m_sink->StartTag(&m_tag, at, length, m_appData, aborted);
+      if (aborted) break;
+    }
+    if (isClosing && Wants(eNotifyEndTag)) m_sink->EndTag(&m_tag, at, length, m_appData, aborted);
+  }
+  if (!aborted) {
+    m_position = m_length;
+    aborted = !FlushText(runStart, m_length, true);
+  }
+  if (Wants(eNotifyParse)) m_sink->EndParse(m_appData, aborted);
+  return m_position;
+}
