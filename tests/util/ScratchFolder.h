@@ -1,4 +1,7 @@
 #pragma once
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -46,4 +49,26 @@ public:
 
 private:
   std::filesystem::path m_path;
+};
+
+// While alive, files cannot grow beyond limit bytes: writes past it fail with EFBIG.
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t limit) {
+    getrlimit(RLIMIT_FSIZE, &m_saved);
+    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit reduced = m_saved;
+    reduced.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &reduced);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &m_saved);
+    std::signal(SIGXFSZ, m_oldHandler);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+  rlimit m_saved{};
+  void (*m_oldHandler)(int) = nullptr;
 };

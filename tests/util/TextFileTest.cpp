@@ -79,4 +79,12 @@ TEST(TextFiles, FailuresNameThePathAndTheReason) {
             u"TextFile::Write: Unable to create \"" + nowhere + u"\": No such file or directory");
 }
 
+TEST(TextFiles, WriteFailuresAreReported) {
+  ScratchFolder folder;
+  const CStr path = folder / "big.htm";
+  FileSizeLimit limit(16);
+  EXPECT_EQ(FailureOf([&] { TextFile::Write(path, CStr(100, u'x')); }),
+            u"TextFile::Write: Unable to write \"" + path + u"\": File too large");
+}
+
 }  // namespace

@@ -83,4 +83,16 @@ TEST(IniWrite, WhatCannotBeStoredIsRefusedAndTheFileLeftAlone) {
   EXPECT_EQ(folder.Read("good.ini"), "[S]\nk=v\n");
 }
 
+TEST(IniWrite, AFailedWriteKeepsTheOldSettingsWhole) {
+  ScratchFolder folder;
+  const std::string old = "[S]\nk=" + std::string(100, 'v') + "\n";
+  const CStr file = folder.Write("a.ini", old);
+  {
+    FileSizeLimit limit(64);
+    EXPECT_FALSE(CInifile(file, u"S").WriteString(u"k", CStr(200, u'w')));
+  }
+  EXPECT_EQ(folder.Read("a.ini"), old);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 1);
+}
+
 }  // namespace
