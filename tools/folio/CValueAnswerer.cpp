@@ -1,0 +1,75 @@
+#include "CValueAnswerer.h"
+
+#include <algorithm>
+
+#include "ValueMatching.h"
+#include "folio/util/SystemUtils.h"
+
+namespace FolioCli {
+
+void CValueAnswerer::BeginPass(ELivesheetProcessingType pass, std::size_t measurement) {
+  if (pass == eBody) {
+    m_measurement = measurement;
+    m_facts.batchIndex = static_cast<std::int32_t>(measurement + 1);
+  } else {
+    m_measurement.reset();
+    m_facts.batchIndex = pass == ePreface ? 1 : m_facts.batchCount;
+  }
+}
+
+void CValueAnswerer::Answer(CKORIControlValue& record) {
+  const SPlaceholderKey key = SPlaceholderKey::Of(record);
+  // Section tags are recognised by their field, whatever their group.
+  if (key.field == u"PrefaceEnd") {
+    record.SetType(CKORIControlValue::ePrefaceEnd);
+    return;
+  }
+  if (key.field == u"SummaryBegin") {
+    record.SetType(CKORIControlValue::eSummaryBegin);
+    return;
+  }
+  if (const SValueEntry* entry = FindValue(m_values, key, m_measurement)) {
+    ApplyEntry(*entry, record);
+    return;
+  }
+  if (ApplyComputedValue(key, m_facts, record)) return;
+  const std::string description = key.Describe();
+  record.SetType(CKORIControlValue::eMessage);
+  record.SetMessage(CStr::FromUtf8("[no value for " + description + "]"));
+  Note(m_missing, description);
+}
+
+void CValueAnswerer::ApplyEntry(const SValueEntry& entry, CKORIControlValue& record) {
+  record.SetType(entry.type);
+  switch (entry.type) {
+    case CKORIControlValue::eText: record.SetText(entry.text); break;
+    case CKORIControlValue::eMessage: record.SetMessage(entry.text); break;
+    case CKORIControlValue::eInteger:
+      record.SetInteger(entry.integer);
+      record.SetUnit(entry.unit);
+      break;
+    case CKORIControlValue::eFloat:
+      record.SetFloat(entry.number);
+      record.SetPrecision(entry.precision);
+      record.SetUnit(entry.unit);
+      break;
+    case CKORIControlValue::eChar: record.SetChar(entry.character); break;
+    case CKORIControlValue::ePicture:
+      if (const auto copy = m_pictures.Copy(entry.picture)) {
+        record.SetFilename(SystemUtils::FromFsPath(*copy));
+      } else {
+        const std::string problem = "cannot copy picture \"" + entry.picture.string() + "\"";
+        record.SetType(CKORIControlValue::eMessage);
+        record.SetMessage(CStr::FromUtf8("[" + problem + "]"));
+        Note(m_problems, problem);
+      }
+      break;
+    default: break;
+  }
+}
+
+void CValueAnswerer::Note(std::vector<std::string>& list, const std::string& text) {
+  if (std::find(list.begin(), list.end(), text) == list.end()) list.push_back(text);
+}
+
+}  // namespace FolioCli

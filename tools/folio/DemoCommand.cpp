@@ -1,0 +1,82 @@
+#include "DemoCommand.h"
+
+#include <cstdlib>
+#include <sstream>
+
+#include "ExitCodes.h"
+#include "RenderCommand.h"
+
+namespace FolioCli {
+namespace {
+
+struct SExample {
+  const char* templateName;
+  const char* valuesName;
+  const char* reportName;
+  const char* about;
+};
+
+constexpr SExample kExamples[] = {
+    {"surface-report.htm", "measurements.json", "surface-report.htm",
+     "sectioned report: preface, one body per measurement (3), summary"},
+    {"one-page.html", "one-page.json", "one-page.html", "one-page report from a UTF-8 template"},
+};
+
+bool HasExamples(const std::filesystem::path& folder) {
+  std::error_code ec;
+  return !folder.empty() && std::filesystem::is_regular_file(folder / kExamples[0].templateName, ec);
+}
+
+// An earlier demo's report and its companion folder; nothing else in the folder.
+void RemoveEarlierReport(const std::filesystem::path& report) {
+  std::error_code ec;
+  std::filesystem::remove(report, ec);
+  std::filesystem::remove_all(report.parent_path() / (report.stem().string() + "_files"), ec);
+}
+
+}  // namespace
+
+std::filesystem::path FindExamples(const std::filesystem::path& executable) {
+  if (const char* given = std::getenv("FOLIO_EXAMPLES"); given && *given) return given;
+#ifdef FOLIO_EXAMPLES_DIR
+  if (HasExamples(FOLIO_EXAMPLES_DIR)) return FOLIO_EXAMPLES_DIR;
+#endif
+  std::error_code ec;
+  const std::filesystem::path installed =
+      std::filesystem::canonical(executable, ec).parent_path().parent_path() / "share/folio/examples";
+  return HasExamples(installed) ? installed : std::filesystem::path();
+}
+
+int RunDemo(const std::filesystem::path& examples, const std::filesystem::path& outFolder, std::ostream& out,
+            std::ostream& err) {
+  if (!HasExamples(examples)) {
+    err << "folio: the bundled examples were not found"
+        << (examples.empty() ? "" : " in \"" + examples.string() + "\"")
+        << "; set FOLIO_EXAMPLES to their folder\n";
+    return eExitUsage;
+  }
+  std::error_code ec;
+  std::filesystem::create_directories(outFolder, ec);
+  const std::filesystem::path folder = std::filesystem::absolute(outFolder, ec);
+  std::ostringstream written;
+  for (const SExample& example : kExamples) {
+    SRenderRequest request;
+    request.templatePath = examples / example.templateName;
+    request.valuesPath = examples / example.valuesName;
+    request.reportPath = folder / example.reportName;
+    request.option = eUnconfirmedOverwrite;
+    RemoveEarlierReport(request.reportPath);
+    std::ostringstream path;
+    if (const int status = RunRender(request, path, err); status != eExitOk) {
+      err << "folio: demo: \"" << example.templateName << "\" failed\n";
+      return status;
+    }
+    written << "  " << request.reportPath.string() << "\n      " << example.about << "\n";
+  }
+  out << "Reports written to " << folder.string() << "/:\n"
+      << written.str() << "Open them in a browser, for example: xdg-open "
+      << (folder / kExamples[0].reportName).string() << "\n";
+  return eExitOk;
+}
+
+}  // namespace FolioCli

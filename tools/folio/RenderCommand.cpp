@@ -1,0 +1,145 @@
+#include "RenderCommand.h"
+
+#include "CValueAnswerer.h"
+#include "CWorkFolder.h"
+#include "ExitCodes.h"
+#include "TemplateScan.h"
+#include "ValuesFile.h"
+#include "folio/util/SystemUtils.h"
+
+namespace FolioCli {
+namespace {
+
+using SystemUtils::FromFsPath;
+
+const char* PassName(ELivesheetProcessingType pass) {
+  return pass == ePreface ? "preface" : pass == eBody ? "body" : "summary";
+}
+
+// Refuses an existing report when no option says what to do with it and nobody can be asked.
+bool MayWriteReport(const SRenderRequest& request, const std::filesystem::path& report, std::ostream& err) {
+  std::error_code ec;
+  if (request.option || request.interactive || !std::filesystem::exists(report, ec)) return true;
+  err << "folio: the report \"" << report.string() << "\" exists; say what to do with it:\n"
+      << "  --option replace    write a new report in its place\n"
+      << "  --option append     add this report to it\n"
+      << "  --option auto       add to it, through a temporary report\n"
+      << "  --option overwrite  ask first (needs a terminal)\n";
+  return false;
+}
+
+class CRenderRun {
+public:
+  CRenderRun(const SRenderRequest& request, const SValuesFile& values, const std::filesystem::path& report)
+      : m_values(values),
+        m_answerer(values, SRunFacts::ForReport(FromFsPath(report), values.BodyPassCount()), m_pictures) {
+    std::error_code ec;
+    m_folio.SetTemplate(FromFsPath(std::filesystem::absolute(request.templatePath, ec)));
+    m_folio.SetReport(FromFsPath(report));
+    m_folio.SetGetValueCallback([this] { m_answerer.Answer(m_folio.GetKORIControlValue()); });
+  }
+  ~CRenderRun() { CFolio::ClearTemplateCache(); }
+
+  // Runs every pass; the name of the pass that failed, or null.
+  const char* Run(EReportOptions firstOption, bool& cancelled) {
+    cancelled = false;
+    if (!Pass(ePreface, 0, firstOption, cancelled)) return PassName(ePreface);
+    for (std::size_t k = 0; k < m_values.BodyPassCount(); ++k)
+      if (!Pass(eBody, k, eAppend, cancelled)) return PassName(eBody);
+    if (!Pass(eSummary, 0, eAppend, cancelled)) return PassName(eSummary);
+    return nullptr;
+  }
+
+  const CValueAnswerer& Answerer() const { return m_answerer; }
+  CFolio& Folio() { return m_folio; }
+
+private:
+  bool Pass(ELivesheetProcessingType pass, std::size_t measurement, EReportOptions option, bool& cancelled) {
+    m_folio.SetLivesheeterProcessingType(pass);
+    m_folio.SetReportOptions(option);
+    m_answerer.BeginPass(pass, measurement);
+    std::error_code ec;
+    const bool mayAsk = option == eOverwrite && std::filesystem::exists(SystemUtils::ToFsPath(m_folio.GetReport()), ec);
+    bool ok = true;
+    const bool done = m_folio.Activate(ok, true);
+    // A question answered Cancel leaves the option as it was.
+    if (!done && !ok && mayAsk && m_folio.GetReportOptions() == eOverwrite) cancelled = true;
+    return done;
+  }
+
+  const SValuesFile& m_values;
+  CPictureCopies m_pictures;
+  CValueAnswerer m_answerer;
+  CFolio m_folio;
+};
+
+}  // namespace
+
+std::optional<EReportOptions> ParseReportOption(const std::string& name) {
+  if (name == "auto") return eAuto;
+  if (name == "overwrite") return eOverwrite;
+  if (name == "replace") return eUnconfirmedOverwrite;
+  if (name == "append") return eAppend;
+  return std::nullopt;
+}
+
+std::filesystem::path DefaultReportPath(const std::filesystem::path& templatePath) {
+  return templatePath.stem().string() + "-report" + templatePath.extension().string();
+}
+
+int RunRender(const SRenderRequest& request, std::ostream& out, std::ostream& err) {
+  SValuesFile values;
+  try {
+    values = LoadValuesFile(request.valuesPath);
+  } catch (const EValuesFile& e) {
+    err << "folio: " << e.what() << "\n";
+    return eExitUsage;
+  }
+  std::error_code ec;
+  const std::filesystem::path report = std::filesystem::absolute(
+      request.reportPath.empty() ? DefaultReportPath(request.templatePath) : request.reportPath, ec);
+  if (!MayWriteReport(request, report, err)) return eExitUsage;
+  // Without a given option a new report is written directly, and an existing one is
+  // only overwritten after the user agreed (MayWriteReport made sure someone can be asked).
+  const EReportOptions option = request.option.value_or(eOverwrite);
+
+  // --strict checks every placeholder before anything is written.
+  if (request.strict) {
+    if (const auto placeholders = ScanTemplate(request.templatePath)) {
+      const std::vector<std::string> missing = FindUnanswered(*placeholders, values);
+      for (const std::string& description : missing) err << "folio: error: no value for " << description << "\n";
+      if (!missing.empty()) {
+        err << "folio: --strict: nothing was written\n";
+        return eExitReportFailed;
+      }
+    }
+  }
+
+  const CWorkFolder work;
+  CRenderRun run(request, values, report);
+  bool cancelled = false;
+  if (const char* failedPass = run.Run(option, cancelled)) {
+    if (cancelled) {
+      err << "folio: the report \"" << report.string() << "\" was left as it was"
+          << (request.interactive ? "" : " (nobody to ask without a terminal)")
+          << "; use --option replace to overwrite it or --option append to add to it\n";
+    } else {
+      err << "folio: the report \"" << report.string() << "\" could not be written (" << failedPass
+          << " pass)";
+      if (!run.Folio().GetError().IsEmpty()) err << ": " << run.Folio().GetError().ToUtf8();
+      err << "\n";
+    }
+    return eExitReportFailed;
+  }
+  for (const std::string& problem : run.Answerer().Problems()) err << "folio: " << problem << "\n";
+  for (const std::string& missing : run.Answerer().Missing())
+    err << "folio: " << (request.strict ? "error" : "warning") << ": no value for " << missing << "\n";
+  if (request.strict && !(run.Answerer().Missing().empty() && run.Answerer().Problems().empty())) {
+    err << "folio: --strict: the report \"" << report.string() << "\" is incomplete\n";
+    return eExitReportFailed;
+  }
+  out << report.string() << "\n";
+  return eExitOk;
+}
+
+}  // namespace FolioCli
