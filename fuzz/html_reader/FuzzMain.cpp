@@ -1,0 +1,6 @@
+#include "HtmlFuzzInput.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzHtmlReader(data, size);
+  return 0;
+}

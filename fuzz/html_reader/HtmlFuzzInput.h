@@ -1,0 +1,23 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Fuzz bytes as text the way a template file is read: UTF-16LE after a 0xFF 0xFE
+// mark (so lone surrogates and zero units are reachable), otherwise one character
+// per byte.
+inline std::u16string FuzzText(const uint8_t* data, size_t size) {
+  std::u16string text;
+  if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
+    for (size_t i = 2; i + 1 < size; i += 2)
+      text.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+  } else {
+    text.assign(data, data + size);
+  }
+  return text;
+}
+
+// Checks what the reader reports for one input; aborts on a broken promise.
+void FuzzHtmlReader(const uint8_t* data, size_t size);
+// Checks tag, attribute and reference parsing on one input.
+void FuzzHtmlAttributes(const uint8_t* data, size_t size);

@@ -1,0 +1,91 @@
+#include <algorithm>
+#include <cstdlib>
+
+#include "HtmlFuzzInput.h"
+#include "html/CHTMLReader.h"
+
+namespace {
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+// Holds the reader to its promises about spans, and aborts once on request.
+class CCheckingSink : public IHTMLReaderEvents {
+public:
+  CCheckingSink(std::u16string_view text, uint32_t abortAt) : m_text(text), m_abortAt(abortAt) {}
+  bool ended = false, endedAborted = false;
+  uint32_t events = 0;
+
+  void BeginParse(uint32_t, bool& abort) override { abort = Count(); }
+  void StartTag(CHTMLTag* tag, uint32_t start, uint32_t length, uint32_t, bool& abort) override {
+    Span(tag, start, length, false);
+    abort = Count();
+  }
+  void EndTag(CHTMLTag* tag, uint32_t start, uint32_t length, uint32_t, bool& abort) override {
+    Span(tag, start, length, true);
+    abort = Count();
+  }
+  void Characters(const CStr& text, uint32_t, bool& abort) override {
+    Require(!text.IsEmpty());
+    m_last = kText;
+    abort = Count();
+  }
+  void Comment(const CStr& text, uint32_t, bool& abort) override {
+    Require(!text.IsEmpty());
+    m_last = kText;
+    abort = Count();
+  }
+  void EndParse(uint32_t, bool aborted) override {
+    Require(!ended);
+    ended = true;
+    endedAborted = aborted;
+  }
+
+private:
+  enum { kText, kStart, kEnd };
+  bool Count() { return ++events == m_abortAt; }
+  void Span(CHTMLTag* tag, uint32_t start, uint32_t length, bool closing) {
+    Require(!ended && length >= 1 && size_t(start) + length <= m_text.size());
+    Require(m_text[start] == u'<' && m_text[start + length - 1] == u'>');
+    const bool sameAsOpening = closing && m_last == kStart && start == m_start;
+    Require(sameAsOpening ? start + length == m_end : start >= m_end);
+    Require(closing ? tag->IsClosing() : tag->IsOpening());
+    m_start = start;
+    m_end = start + length;
+    m_last = closing ? kEnd : kStart;
+  }
+
+  std::u16string_view m_text;
+  uint32_t m_abortAt;
+  uint32_t m_start = 0, m_end = 0;
+  int m_last = kText;
+};
+
+}  // namespace
+
+void FuzzHtmlReader(const uint8_t* data, size_t size) {
+  const std::u16string text = FuzzText(data, size);
+  const size_t stop = std::min(text.find(u'\0'), text.size());
+  // Read everything twice (references on and off), then abort at the k-th event.
+  struct SRun {
+    bool resolve;
+    uint32_t abortAt;
+  };
+  for (const SRun run : {SRun{true, 0}, SRun{false, 0}, SRun{true, 1u + uint32_t(size % 7)}}) {
+    const uint32_t abortAt = run.abortAt;
+    CCheckingSink sink(text, abortAt);
+    CHTMLReader reader;
+    reader.SetEventHandler(&sink);
+    reader.SetResolveEntities(run.resolve);
+    const uint32_t position = reader.Read(std::u16string_view(text));
+    Require(position <= stop);
+    if (stop == 0) {
+      Require(!sink.ended && position == 0);
+      continue;
+    }
+    Require(sink.ended);
+    Require(sink.endedAborted == (abortAt != 0 && sink.events >= abortAt));
+    if (!sink.endedAborted) Require(position == stop);
+  }
+}
