@@ -13,6 +13,8 @@ char16_t AddedSeparator(EPathStyle style);
 
 // The text PathExists looks up: in Windows style one final "\" is dropped.
 CStr PathExistsQueryText(const CStr& path, EPathStyle style);
+// Whether a file name matches a search pattern: "*" any run of characters, "?" one.
+bool MatchesFilePattern(std::u16string_view name, std::u16string_view pattern);
 
 // The folders CreateFolder checks and creates for a full path, shortest first: the
 // drive, share or root, then one more component each. Empty when the path cannot name

@@ -72,12 +72,42 @@ CStr PathExistsQueryText(const CStr& path, EPathStyle style) {
   return path;
 }
 
+bool MatchesFilePattern(std::u16string_view name, std::u16string_view pattern) {
+  std::size_t n = 0, p = 0;
+  std::size_t starPattern = std::u16string_view::npos, starName = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
+      ++n;
+      ++p;
+    } else if (p < pattern.size() && pattern[p] == u'*') {
+      starPattern = p++;
+      starName = n;
+    } else if (starPattern != std::u16string_view::npos) {
+      p = starPattern + 1;
+      n = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == u'*') ++p;
+  return p == pattern.size();
+}
+
 bool PathExists(const CStr& path) {
   if (path.IsEmpty()) return false;
+  const CStr query = PathExistsQueryText(path, kNativePathStyle);
   std::error_code error;
-  const auto status =
-      std::filesystem::symlink_status(ToFsPath(PathExistsQueryText(path, kNativePathStyle)), error);
-  return !error && std::filesystem::exists(status);
+  if (std::filesystem::exists(std::filesystem::symlink_status(ToFsPath(query), error)))
+    return true;
+  // Like a file search, a pattern in the last component finds any entry it matches.
+  const CStr pattern = GetFileName(query);
+  if (pattern.Find(u"*") == CStr::npos && pattern.Find(u"?") == CStr::npos) return false;
+  const CStr folder = query.Left(query.GetLength() - pattern.GetLength());
+  const std::filesystem::path searched = folder.IsEmpty() ? "." : ToFsPath(folder);
+  for (const auto& entry : std::filesystem::directory_iterator(searched, error)) {
+    if (MatchesFilePattern(FromFsPath(entry.path().filename()).View(), pattern.View())) return true;
+  }
+  return false;
 }
 
 long long GetFileSize(std::FILE* file) {

@@ -41,6 +41,15 @@ TEST(PathExists, FindsFilesAndFoldersButNotEmptyOrMissingPaths) {
   EXPECT_TRUE(PathExists(folder / "dangling"));
 }
 
+TEST(PathExists, APatternInTheLastComponentFindsMatchingEntries) {
+  ScratchFolder folder;
+  folder.Write("Report 2011-05-03.htm", "x");
+  EXPECT_TRUE(PathExists(folder / "*.htm"));
+  EXPECT_TRUE(PathExists(folder / "Report 2011-0?-0?.htm"));
+  EXPECT_FALSE(PathExists(folder / "*.doc"));
+  EXPECT_FALSE(PathExists(folder / "missing/*"));
+}
+
 TEST(FileSize, PathFormIsZeroWhenTheFileCannotBeOpened) {
   ScratchFolder folder;
   EXPECT_EQ(GetFileSize(folder.Write("five", "12345")), 5);

@@ -109,6 +109,23 @@ TEST(PathExistsQuery, WindowsStyleDropsOneFinalBackslash) {
   EXPECT_EQ(PathExistsQueryText(u"/data\\", P), CStr(u"/data\\"));
 }
 
+TEST(PathExistsQuery, SearchPatternsMatchWholeNames) {
+  struct Case {
+    const char16_t* name;
+    const char16_t* pattern;
+    bool matches;
+  };
+  for (const Case& c : {Case{u"report.htm", u"*.htm", true}, Case{u"report.htm", u"*.doc", false},
+                        Case{u"report.htm", u"r?port.*", true}, Case{u"report.htm", u"*", true},
+                        Case{u"report.htm", u"report.htm*", true},
+                        Case{u"report.htm", u"?report.htm", false},
+                        Case{u"a.b.c", u"*.*.c", true}, Case{u"abab", u"*ab", true},
+                        Case{u"abac", u"*ab", false}, Case{u"", u"*", true},
+                        Case{u"x", u"", false}})
+    EXPECT_EQ(MatchesFilePattern(c.name, c.pattern), c.matches)
+        << CStr(c.name).ToUtf8() << " " << CStr(c.pattern).ToUtf8();
+}
+
 TEST(FullPath, RelativePathsJoinTheCurrentFolderAndDotsResolve) {
   const CStr current = FromFsPath(std::filesystem::current_path());
   EXPECT_EQ(GetFullPath(u"x/../b.htm"), AddTrailingSeparator(current) + u"b.htm");

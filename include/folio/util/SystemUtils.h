@@ -50,7 +50,8 @@ FOLIO_API bool QualifyPath(CStr& path);
 // The absolute, normal form of path (not checked against the disk); empty for empty.
 FOLIO_API CStr GetFullPath(const CStr& path);
 
-// Whether a file or folder exists at path; false for an empty path.
+// Whether a file or folder exists at path, or matches it when its last component holds
+// "*" or "?"; false for an empty path.
 FOLIO_API bool PathExists(const CStr& path);
 // Size of an open file, its position kept; -1 when it cannot be measured. Throws EBase
 // "Unable to reset file location" when the position cannot be restored.
