@@ -15,13 +15,6 @@ CDiagnostics G_Diagnostics{CDiagnostics::SConfigureOnFirstUse{}};
 
 namespace {
 
-std::tm LocalNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return local;
-}
-
 void WriteToStandardError(const CStr& text) {
   const std::string utf8 = text.ToUtf8();
   std::fwrite(utf8.data(), 1, utf8.size(), stderr);
@@ -52,7 +45,7 @@ bool CDiagnostics::IsSourceEnabled(const CStr& source) {
 }
 
 CStr CDiagnostics::LinePrefix() const {
-  const std::tm now = m_timeSource ? m_timeSource() : LocalNow();
+  const std::tm now = m_timeSource ? m_timeSource() : SystemUtils::LocalTimeNow();
   char stamp[128];
   const size_t length = std::strftime(stamp, sizeof stamp, "%c", &now);
   CStr prefix = CStr::FromUtf8(std::string_view(stamp, length));

@@ -182,20 +182,21 @@ CStr MakeUniqueFileName(const CStr& prefix, const CStr& extension, const std::tm
   return candidate;
 }
 
-CStr MakeUniqueFileName(const CStr& prefix, const CStr& extension) {
+std::tm LocalTimeNow() {
+  std::tm local{};
+  const std::time_t now = std::time(nullptr);
 #if defined(_WIN32)
   _tzset();
-#else
-  tzset();
-#endif
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#if defined(_WIN32)
   localtime_s(&local, &now);
 #else
+  tzset();
   localtime_r(&now, &local);
 #endif
-  return MakeUniqueFileName(prefix, extension, local);
+  return local;
+}
+
+CStr MakeUniqueFileName(const CStr& prefix, const CStr& extension) {
+  return MakeUniqueFileName(prefix, extension, LocalTimeNow());
 }
 
 bool TestWriteAccess(bool isFile, const CStr& path) {

@@ -77,6 +77,9 @@ FOLIO_API CStr GetTempFolderHelper(const TempPathQuery& query);
 // The same for a narrow query, whose result is widened byte by byte.
 FOLIO_API CStr GetTempFolderHelper(const NarrowTempPathQuery& query);
 
+// The local time now, with the time zone settings read afresh.
+FOLIO_API std::tm LocalTimeNow();
+
 // prefix + local "YYYY-MM-DD hh-mm-ss" [+ "_n"] + extension, the first that does not
 // exist. Nothing is created.
 FOLIO_API CStr MakeUniqueFileName(const CStr& prefix, const CStr& extension);
