@@ -21,6 +21,7 @@ constexpr SMessage kMessages[] = {
     {0x80004005, u"Unspecified error\r\n"},
     {0x8000FFFF, u"Catastrophic failure\r\n"},
     {0x80010106, u"Cannot change thread mode after it is set.\r\n"},
+    {0x80010108, u"The object invoked has disconnected from its clients.\r\n"},
     {0x80020003, u"Member not found.\r\n"},
     {0x80020004, u"Parameter not found.\r\n"},
     {0x80020005, u"Type mismatch.\r\n"},

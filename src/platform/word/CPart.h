@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -20,7 +21,12 @@ public:
   // The parsed XML; CComError when the part is not well-formed or nests too deeply.
   pugi::xml_document& Xml();
   // Records that the XML changed, so that saving serialises it.
-  void MarkDirty() { m_dirty = true; }
+  void MarkDirty() {
+    m_dirty = true;
+    ++m_generation;
+  }
+  // Counts changes, so that indexes over the XML know when to rebuild.
+  std::uint64_t Generation() const { return m_generation; }
   bool IsDirty() const { return m_dirty; }
   // The bytes to save: the original ones unless the XML changed.
   const std::string& Bytes();
@@ -37,6 +43,7 @@ private:
   std::string m_bytes;
   std::unique_ptr<pugi::xml_document> m_xml;
   bool m_dirty = false;
+  std::uint64_t m_generation = 1;
 };
 
 // Parse options that keep a lone space in <w:t> and the declaration.

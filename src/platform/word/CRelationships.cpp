@@ -58,15 +58,18 @@ std::optional<SRelationship> CRelationships::FindByType(const std::string& type)
   return std::nullopt;
 }
 
-std::string CRelationships::Add(const std::string& type, const std::string& target, bool external) {
+std::string CRelationships::Add(const std::string& type, const std::string& target, bool external,
+                               const std::string& wanted) {
   CPart* part = RelsPart(true);
   auto root = part->Xml().document_element();
   std::set<std::string> used;
   for (auto node : root.children("Relationship")) used.insert(node.attribute("Id").value());
-  std::string id;
-  for (size_t n = used.size() + 1;; ++n) {
-    id = "rId" + std::to_string(n);
-    if (!used.count(id)) break;
+  std::string id = wanted;
+  if (id.empty() || used.count(id)) {
+    for (size_t n = used.size() + 1;; ++n) {
+      id = "rId" + std::to_string(n);
+      if (!used.count(id)) break;
+    }
   }
   auto node = root.append_child("Relationship");
   node.append_attribute("Id") = id.c_str();

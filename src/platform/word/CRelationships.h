@@ -23,8 +23,9 @@ public:
   std::optional<SRelationship> Find(const std::string& id) const;
   // The first relationship of that type.
   std::optional<SRelationship> FindByType(const std::string& type) const;
-  // Adds a relationship and returns its new id ("rIdN", unused in this part).
-  std::string Add(const std::string& type, const std::string& target, bool external = false);
+  // Adds a relationship and returns its id: the one given, or a new "rIdN" unused in this part.
+  std::string Add(const std::string& type, const std::string& target, bool external = false,
+                  const std::string& id = {});
   void Remove(const std::string& id);
   // Name of the rels part for a source part ("word/_rels/document.xml.rels").
   static std::string RelsPartName(const std::string& sourceName);

@@ -1,0 +1,346 @@
+#include "platform/word/CDocumentImporter.h"
+
+#include <cstring>
+#include <deque>
+#include <random>
+#include <set>
+
+#include "platform/com/CComError.h"
+#include "platform/word/CStoryEditor.h"
+
+namespace {
+
+std::string_view Local(const char* name) {
+  const char* colon = std::strchr(name, ':');
+  return colon ? colon + 1 : name;
+}
+
+// Calls f on every element below root, without recursion.
+template <typename F>
+void ForEachElement(pugi::xml_node root, F&& f) {
+  for (pugi::xml_node n = root; n;) {
+    pugi::xml_node next = n.first_child();
+    if (n.type() == pugi::node_element) f(n);
+    if (next) {
+      n = next;
+      continue;
+    }
+    while (n && n != root && !n.next_sibling()) n = n.parent();
+    if (!n || n == root) break;
+    n = n.next_sibling();
+  }
+}
+
+pugi::xml_node ChildByLocal(pugi::xml_node node, std::string_view local) {
+  for (auto c : node.children())
+    if (Local(c.name()) == local) return c;
+  return {};
+}
+
+pugi::xml_attribute AttrByLocal(pugi::xml_node node, std::string_view local) {
+  for (auto a : node.attributes())
+    if (Local(a.name()) == local) return a;
+  return {};
+}
+
+constexpr const char* kStylesType = "application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml";
+constexpr const char* kNumberingType = "application/vnd.openxmlformats-officedocument.wordprocessingml.numbering+xml";
+
+}  // namespace
+
+CPart* CDocumentImporter::StylesPart(CWordDocument& doc, bool create) {
+  auto rel = doc.Package().Relationships(&doc.MainPart()).FindByType(RelType::kStyles);
+  if (rel) return doc.Package().RelatedPart(doc.MainPart(), rel->id);
+  if (!create) return nullptr;
+  CPart& part = doc.Package().AddPart(doc.Package().UniquePartName("word/styles", ".xml"), kStylesType,
+                                      std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+                                                  "<w:styles xmlns:w=\"") + Ns::kW + "\"/>");
+  doc.Package().Relationships(&doc.MainPart()).Add(RelType::kStyles, CPackage::RelativeTarget("word/document.xml", part.Name()));
+  return &part;
+}
+
+CPart* CDocumentImporter::NumberingPart(CWordDocument& doc, bool create) {
+  auto rel = doc.Package().Relationships(&doc.MainPart()).FindByType(RelType::kNumbering);
+  if (rel) return doc.Package().RelatedPart(doc.MainPart(), rel->id);
+  if (!create) return nullptr;
+  CPart& part = doc.Package().AddPart(doc.Package().UniquePartName("word/numbering", ".xml"), kNumberingType,
+                                      std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+                                                  "<w:numbering xmlns:w=\"") + Ns::kW + "\"/>");
+  doc.Package().Relationships(&doc.MainPart()).Add(RelType::kNumbering, CPackage::RelativeTarget("word/document.xml", part.Name()));
+  return &part;
+}
+
+std::int32_t CDocumentImporter::Insert(CWordDocument& source, std::int32_t pos) {
+  m_source = &source;
+  const CXmlNames& n = m_story.Names();
+  CStoryEditor editor(m_story);
+  pos = std::clamp(pos, 0, editor.LastInsertPosition());
+  editor.SplitAt(pos);
+  const std::int32_t oldEnd = m_story.End();
+  const auto& atoms = m_story.Atoms();
+  const SAtom& at = atoms[m_story.AtomAt(pos)];
+  pugi::xml_node paragraph = at.node;
+  pugi::xml_node top = at.node;  // the paragraph's child that holds pos
+  while (paragraph && n.p != paragraph.name()) {
+    top = paragraph;
+    paragraph = paragraph.parent();
+  }
+  if (!paragraph) throw CComError(E_FAIL, u"a document can only be inserted into a paragraph");
+
+  // Content before pos stays in a paragraph of its own.
+  pugi::xml_node container = paragraph.parent();
+  pugi::xml_node before = container.insert_child_before(n.p.c_str(), paragraph);
+  if (auto pPr = paragraph.child(n.pPr.c_str())) {
+    before.append_copy(pPr).remove_child(n.sectPr.c_str());
+  }
+  for (pugi::xml_node child = paragraph.first_child(); child && child != top;) {
+    pugi::xml_node moving = child;
+    child = child.next_sibling();
+    if (n.pPr != moving.name()) before.append_move(moving);
+  }
+
+  auto sourceRoot = source.MainPart().Xml().document_element();
+  const CXmlNames sn(sourceRoot);
+  pugi::xml_node sourceBody = sourceRoot.child(sn.body.c_str());
+  // Bookmark ids continue after the target's.
+  long highest = -1;
+  ForEachElement(m_target.MainPart().Xml().document_element(), [&](pugi::xml_node e) {
+    if (Local(e.name()) == "bookmarkStart") highest = std::max<long>(highest, AttrByLocal(e, "id").as_int());
+  });
+  m_bookmarkOffset = highest + 1;
+
+  std::vector<pugi::xml_node> copies;
+  for (auto block : sourceBody.children()) {
+    if (block.type() != pugi::node_element || sn.sectPr == block.name()) continue;
+    copies.push_back(container.insert_copy_before(block, paragraph));
+  }
+  bool beforeEmpty = true;
+  for (auto child : before.children())
+    if (n.pPr != child.name()) beforeEmpty = false;
+  if (beforeEmpty && !copies.empty() && n.p == copies.front().name()) container.remove_child(before);
+
+  for (auto copy : copies) Remap(copy);
+  MergeNamespaces();
+  m_story.Part().MarkDirty();
+  const std::int32_t inserted = m_story.End() - oldEnd;
+  m_story.MoveRanges(pos, 0, inserted);
+  return inserted;
+}
+
+void CDocumentImporter::Remap(pugi::xml_node block) {
+  const CXmlNames sn(m_source->MainPart().Xml().document_element());
+  const std::string relPrefix = sn.r + ":";
+  std::vector<pugi::xml_node> drop;
+  std::vector<std::string> styleIds;
+  ForEachElement(block, [&](pugi::xml_node e) {
+    const std::string_view local = Local(e.name());
+    for (auto a : e.attributes())
+      if (std::strncmp(a.name(), relPrefix.c_str(), relPrefix.size()) == 0) {
+        const std::string mapped = MapRelationship(a.value());
+        a.set_value(mapped.c_str());
+      }
+    if (local == "docPr") AttrByLocal(e, "id").set_value(m_target.NextDrawingId());
+    else if (local == "bookmarkStart" || local == "bookmarkEnd") {
+      auto id = AttrByLocal(e, "id");
+      id.set_value(id.as_int() + m_bookmarkOffset);
+    } else if (local == "pStyle" || local == "rStyle" || local == "tblStyle") {
+      styleIds.push_back(AttrByLocal(e, "val").value());
+    } else if (local == "numId" && Local(e.parent().name()) == "numPr") {
+      auto val = AttrByLocal(e, "val");
+      const std::string mapped = MapNumbering(val.value());
+      val.set_value(mapped.c_str());
+    } else if (local == "headerReference" || local == "footerReference" || local == "footnoteReference" ||
+               local == "endnoteReference" || local == "commentReference" || local == "commentRangeStart" ||
+               local == "commentRangeEnd") {
+      drop.push_back(e);
+    }
+  });
+  for (auto e : drop) e.parent().remove_child(e);
+  CopyStyles(styleIds);
+  ForEachElement(block, [&](pugi::xml_node e) {
+    const std::string_view local = Local(e.name());
+    if (local == "pStyle" || local == "rStyle" || local == "tblStyle") {
+      auto val = AttrByLocal(e, "val");
+      const std::string mapped = MapStyle(val.value());
+      val.set_value(mapped.c_str());
+    }
+  });
+}
+
+std::string CDocumentImporter::MapRelationship(const std::string& id) {
+  if (auto it = m_relationships.find(id); it != m_relationships.end()) return it->second;
+  CPackage& source = m_source->Package();
+  auto rel = source.Relationships(&m_source->MainPart()).Find(id);
+  std::string mapped;
+  CRelationships targetRels = m_target.Package().Relationships(&m_story.Part());
+  if (!rel) mapped = id;
+  else if (rel->external) mapped = targetRels.Add(rel->type, rel->target, true);
+  else if (CPart* part = source.RelatedPart(m_source->MainPart(), id))
+    mapped = targetRels.Add(rel->type, CPackage::RelativeTarget(m_story.Part().Name(), CopyPart(*part)));
+  else mapped = id;
+  m_relationships[id] = mapped;
+  return mapped;
+}
+
+std::string CDocumentImporter::CopyPart(CPart& part) {
+  if (auto it = m_parts.find(part.Name()); it != m_parts.end()) return it->second;
+  CPackage& target = m_target.Package();
+  if (part.ContentType().starts_with("image/"))
+    for (CPart* existing : target.Parts())
+      if (existing->ContentType() == part.ContentType() && existing->Bytes() == part.Bytes())
+        return m_parts[part.Name()] = existing->Name();
+  auto copyOf = [&](CPart& original) {
+    // "word/embeddings/oleObject3.bin" becomes the next free "word/embeddings/oleObjectN.bin".
+    const std::string& name = original.Name();
+    const size_t dot = name.rfind('.');
+    std::string stem = name.substr(0, dot == std::string::npos ? name.size() : dot);
+    while (!stem.empty() && std::isdigit(static_cast<unsigned char>(stem.back()))) stem.pop_back();
+    const std::string copyName = target.UniquePartName(stem, dot == std::string::npos ? "" : name.substr(dot));
+    target.AddPart(copyName, original.ContentType(), original.Bytes());
+    m_parts[name] = copyName;
+    return copyName;
+  };
+  const std::string copyName = copyOf(part);
+  // The part's own relationships (a control's binary data) come along, one level deep,
+  // under their ids, which the part's XML uses.
+  for (const auto& rel : m_source->Package().Relationships(&part).All()) {
+    if (rel.external) continue;
+    CPart* inner = m_source->Package().RelatedPart(part, rel.id);
+    if (!inner) continue;
+    auto known = m_parts.find(inner->Name());
+    const std::string innerCopy = known != m_parts.end() ? known->second : copyOf(*inner);
+    target.Relationships(target.FindPart(copyName)).Add(rel.type, CPackage::RelativeTarget(copyName, innerCopy), false, rel.id);
+  }
+  return copyName;
+}
+
+void CDocumentImporter::CopyStyles(const std::vector<std::string>& ids) {
+  CPart* sourceStyles = StylesPart(*m_source, false);
+  if (!sourceStyles) return;
+  auto sourceRoot = sourceStyles->Xml().document_element();
+  std::map<std::string, pugi::xml_node> sourceById;
+  for (auto style : sourceRoot.children())
+    if (Local(style.name()) == "style") sourceById[AttrByLocal(style, "styleId").value()] = style;
+  CPart* targetStyles = StylesPart(m_target, true);
+  auto targetRoot = targetStyles->Xml().document_element();
+  std::map<std::string, std::string> targetByName;
+  std::set<std::string> targetIds;
+  for (auto style : targetRoot.children())
+    if (Local(style.name()) == "style") {
+      targetIds.insert(AttrByLocal(style, "styleId").value());
+      targetByName[AttrByLocal(ChildByLocal(style, "name"), "val").value()] = AttrByLocal(style, "styleId").value();
+    }
+  std::deque<std::string> queue(ids.begin(), ids.end());
+  std::vector<pugi::xml_node> copied;
+  while (!queue.empty()) {
+    const std::string id = queue.front();
+    queue.pop_front();
+    if (m_styles.count(id)) continue;
+    auto found = sourceById.find(id);
+    if (found == sourceById.end()) {
+      m_styles[id] = id;
+      continue;
+    }
+    const std::string name = AttrByLocal(ChildByLocal(found->second, "name"), "val").value();
+    if (auto same = targetByName.find(name); same != targetByName.end()) {
+      m_styles[id] = same->second;  // the target's definition wins
+      continue;
+    }
+    std::string newId = id;
+    for (int k = 1; targetIds.count(newId); ++k) newId = id + std::to_string(k);
+    targetIds.insert(newId);
+    m_styles[id] = newId;
+    pugi::xml_node copy = targetRoot.append_copy(found->second);
+    AttrByLocal(copy, "styleId").set_value(newId.c_str());
+    if (auto isDefault = AttrByLocal(copy, "default")) copy.remove_attribute(isDefault);
+    copied.push_back(copy);
+    for (const char* link : {"basedOn", "link", "next"})
+      if (auto ref = ChildByLocal(copy, link)) queue.push_back(AttrByLocal(ref, "val").value());
+  }
+  for (auto copy : copied)
+    for (const char* link : {"basedOn", "link", "next"})
+      if (auto ref = ChildByLocal(copy, link)) {
+        auto val = AttrByLocal(ref, "val");
+        const std::string mapped = MapStyle(val.value());
+        val.set_value(mapped.c_str());
+      }
+  if (!copied.empty()) targetStyles->MarkDirty();
+}
+
+std::string CDocumentImporter::MapStyle(const std::string& id) {
+  auto it = m_styles.find(id);
+  return it == m_styles.end() ? id : it->second;
+}
+
+std::string CDocumentImporter::MapNumbering(const std::string& id) {
+  if (id == "0") return id;
+  if (auto it = m_numbering.find(id); it != m_numbering.end()) return it->second;
+  CPart* sourcePart = NumberingPart(*m_source, false);
+  if (!sourcePart) return id;
+  auto sourceRoot = sourcePart->Xml().document_element();
+  pugi::xml_node num, abstractNum;
+  for (auto c : sourceRoot.children())
+    if (Local(c.name()) == "num" && id == AttrByLocal(c, "numId").value()) num = c;
+  if (!num) return id;
+  const std::string abstractId = AttrByLocal(ChildByLocal(num, "abstractNumId"), "val").value();
+  for (auto c : sourceRoot.children())
+    if (Local(c.name()) == "abstractNum" && abstractId == AttrByLocal(c, "abstractNumId").value()) abstractNum = c;
+
+  CPart* targetPart = NumberingPart(m_target, true);
+  auto targetRoot = targetPart->Xml().document_element();
+  long maxAbstract = -1, maxNum = 0;
+  pugi::xml_node firstNum;
+  for (auto c : targetRoot.children()) {
+    if (Local(c.name()) == "abstractNum") maxAbstract = std::max<long>(maxAbstract, AttrByLocal(c, "abstractNumId").as_int());
+    if (Local(c.name()) == "num") {
+      maxNum = std::max<long>(maxNum, AttrByLocal(c, "numId").as_int());
+      if (!firstNum) firstNum = c;
+    }
+  }
+  const std::string newAbstract = std::to_string(maxAbstract + 1), newNum = std::to_string(maxNum + 1);
+  if (abstractNum) {
+    // abstractNum elements come before num elements.
+    pugi::xml_node copy = firstNum ? targetRoot.insert_copy_before(abstractNum, firstNum) : targetRoot.append_copy(abstractNum);
+    AttrByLocal(copy, "abstractNumId").set_value(newAbstract.c_str());
+    if (auto nsid = ChildByLocal(copy, "nsid")) {
+      static std::mt19937 random(std::random_device{}());
+      char hex[9];
+      std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(random()));
+      AttrByLocal(nsid, "val").set_value(hex);
+    }
+  }
+  pugi::xml_node copy = targetRoot.append_copy(num);
+  AttrByLocal(copy, "numId").set_value(newNum.c_str());
+  if (auto ref = ChildByLocal(copy, "abstractNumId")) AttrByLocal(ref, "val").set_value(newAbstract.c_str());
+  targetPart->MarkDirty();
+  m_numbering[id] = newNum;
+  return newNum;
+}
+
+void CDocumentImporter::MergeNamespaces() {
+  auto sourceRoot = m_source->MainPart().Xml().document_element();
+  auto targetRoot = m_story.Part().Xml().document_element();
+  for (auto a : sourceRoot.attributes())
+    if (std::strncmp(a.name(), "xmlns:", 6) == 0 && !targetRoot.attribute(a.name()))
+      targetRoot.append_attribute(a.name()) = a.value();
+  const CXmlNames sn(sourceRoot);
+  const std::string ignorable = sn.mc + ":Ignorable";
+  if (auto extra = sourceRoot.attribute(ignorable.c_str())) {
+    const CXmlNames tn(targetRoot);
+    const std::string targetName = tn.mc + ":Ignorable";
+    std::string tokens = targetRoot.attribute(targetName.c_str()).value();
+    std::string word;
+    std::string list = std::string(extra.value()) + " ";
+    for (char c : list) {
+      if (c != ' ') {
+        word += c;
+        continue;
+      }
+      if (!word.empty() && (" " + tokens + " ").find(" " + word + " ") == std::string::npos)
+        tokens += (tokens.empty() ? "" : " ") + word;
+      word.clear();
+    }
+    if (!targetRoot.attribute(targetName.c_str())) targetRoot.append_attribute(targetName.c_str());
+    targetRoot.attribute(targetName.c_str()).set_value(tokens.c_str());
+  }
+}

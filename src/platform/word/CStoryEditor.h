@@ -1,0 +1,42 @@
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+#include "platform/word/CStory.h"
+
+// Edits of a story by character positions. Each edit keeps the XML valid (runs in
+// paragraphs, a paragraph at the end of every cell and of the body), moves the
+// story's live ranges and, in a text box, brings the fallback copy into step.
+class CStoryEditor {
+public:
+  explicit CStoryEditor(CStory& story) : m_story(story), m_n(story.Names()) {}
+
+  // Splits a text run so that pos falls between atoms.
+  void SplitAt(std::int32_t pos);
+  // Deletes [start, end) except marks that cannot go (the story's final paragraph
+  // mark, cell and row marks of tables only partly covered); returns positions removed.
+  std::int32_t Delete(std::int32_t start, std::int32_t end);
+  // Inserts text at pos ("\r" new paragraph, "\v" line break, "\t" tab, other control
+  // characters dropped); returns positions inserted.
+  std::int32_t InsertText(std::int32_t pos, std::u16string_view text);
+  // An empty run at pos that takes the formatting of its neighbour; the caller fills
+  // it with one object and then calls Inserted(pos, 1).
+  pugi::xml_node NewRunAt(std::int32_t pos);
+  // Records that length positions came in at pos.
+  void Inserted(std::int32_t pos, std::int32_t length);
+  // Removes one object (a run child) and the run when it becomes empty.
+  void RemoveObject(pugi::xml_node object);
+  // The position before the story's final paragraph mark.
+  std::int32_t LastInsertPosition();
+
+private:
+  pugi::xml_node NewRunNear(const SAtom* before, const SAtom* after);
+  pugi::xml_node SplitParagraph(pugi::xml_node run);
+  void RemoveEmptyRun(pugi::xml_node run);
+  void JoinAdjacentTables(pugi::xml_node container);
+  void SyncFallback();
+  bool IsRunLevel(const SAtom& atom) const;
+
+  CStory& m_story;
+  const CXmlNames& m_n;
+};

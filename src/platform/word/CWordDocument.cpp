@@ -1,0 +1,170 @@
+#include "platform/word/CWordDocument.h"
+
+#include <cstring>
+
+#include "platform/com/CComError.h"
+#include "platform/word/CEmbeddedObject.h"
+
+namespace {
+
+constexpr const char* kMainContentType = "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml";
+
+const char* const kEmptyDocument[][2] = {
+    {"[Content_Types].xml",
+     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+     "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+     "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+     "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+     "<Override PartName=\"/word/document.xml\" ContentType=\"application/"
+     "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
+     "<Override PartName=\"/word/styles.xml\" ContentType=\"application/"
+     "vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>"
+     "</Types>"},
+    {"_rels/.rels",
+     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+     "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+     "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+     "officeDocument\" Target=\"word/document.xml\"/></Relationships>"},
+    {"word/document.xml",
+     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+     "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+     "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" "
+     "xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\" "
+     "xmlns:v=\"urn:schemas-microsoft-com:vml\" xmlns:o=\"urn:schemas-microsoft-com:office:office\">"
+     "<w:body><w:p/><w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/>"
+     "<w:pgMar w:top=\"1417\" w:right=\"1417\" w:bottom=\"1134\" w:left=\"1417\" w:header=\"708\" "
+     "w:footer=\"708\" w:gutter=\"0\"/></w:sectPr></w:body></w:document>"},
+    {"word/_rels/document.xml.rels",
+     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+     "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+     "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+     "styles\" Target=\"styles.xml\"/></Relationships>"},
+    {"word/styles.xml",
+     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+     "<w:styles xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+     "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/></w:style>"
+     "</w:styles>"},
+};
+
+bool EndsWithLocal(const char* name, const char* local) {
+  const char* colon = std::strrchr(name, ':');
+  return std::strcmp(colon ? colon + 1 : name, local) == 0;
+}
+
+}  // namespace
+
+std::shared_ptr<CWordDocument> CWordDocument::FromBytes(const std::string& bytes, std::filesystem::path path) {
+  std::shared_ptr<CWordDocument> doc(new CWordDocument());
+  doc->m_package = CPackage::FromBytes(bytes);
+  doc->m_main = doc->m_package->MainPart();
+  if (!doc->m_main) throw CComError(HRESULT_INVALID_DATA, u"the package has no main document part");
+  const std::string& type = doc->m_main->ContentType();
+  if (type.find("wordprocessingml") == std::string::npos && type.find("ms-word") == std::string::npos)
+    throw CComError(HRESULT_INVALID_DATA, CStr::FromUtf8("the main part is no Word document (" + type + ")"));
+  auto root = doc->m_main->Xml().document_element();
+  if (!EndsWithLocal(root.name(), "document") || !doc->MainStory()->Root())
+    throw CComError(HRESULT_INVALID_DATA, u"the main part has no document body");
+  doc->m_path = std::move(path);
+  return doc;
+}
+
+std::shared_ptr<CWordDocument> CWordDocument::CreateEmpty() {
+  std::vector<SZipSource> members;
+  for (const auto& m : kEmptyDocument) members.push_back({m[0], m[1]});
+  return FromBytes(CZipArchive::Write(members));
+}
+
+std::shared_ptr<CStory> CWordDocument::MainStory() {
+  auto root = m_main->Xml().document_element();
+  const CXmlNames names(root);
+  return StoryOf(*m_main, root.child(names.body.c_str()));
+}
+
+std::shared_ptr<CStory> CWordDocument::StoryOf(CPart& part, pugi::xml_node node) {
+  const auto documentElement = part.Xml().document_element();
+  const CXmlNames names(documentElement);
+  pugi::xml_node root = node;
+  EStoryType type = EStoryType::eTextFrame;
+  while (root && names.txbxContent != root.name() && names.body != root.name() && root != documentElement)
+    root = root.parent();
+  if (!root) return nullptr;
+  if (names.body == root.name()) type = EStoryType::eMain;
+  else if (root == documentElement)
+    type = names.hdr == root.name() ? EStoryType::ePrimaryHeader : EStoryType::ePrimaryFooter;
+  auto& story = m_stories[root.internal_object()];
+  if (!story || &story->Part() != &part) story = std::make_shared<CStory>(part, root, type);
+  return story;
+}
+
+std::vector<CPart*> CWordDocument::HeaderFooterParts() {
+  std::vector<CPart*> parts;
+  for (const auto& rel : m_package->Relationships(m_main).All())
+    if (!rel.external && (rel.type.ends_with("/header") || rel.type.ends_with("/footer")))
+      if (CPart* part = m_package->FindPart(CPackage::ResolveTarget(m_main->Name(), rel.target))) parts.push_back(part);
+  return parts;
+}
+
+std::shared_ptr<CStory> CWordDocument::PrimaryHeaderFooter(bool header) {
+  auto root = m_main->Xml().document_element();
+  const CXmlNames n(root);
+  const std::string& reference = header ? n.headerReference : n.footerReference;
+  auto body = root.child(n.body.c_str());
+  // Sections in order: paragraph-level section properties, then the body's own.
+  std::vector<pugi::xml_node> sections;
+  for (auto block : body.children(n.p.c_str()))
+    if (auto sect = block.child(n.pPr.c_str()).child(n.sectPr.c_str())) sections.push_back(sect);
+  if (auto sect = body.child(n.sectPr.c_str())) sections.push_back(sect);
+  for (auto sect : sections)
+    for (auto ref : sect.children(reference.c_str())) {
+      const std::string_view type = ref.attribute(n.type.c_str()).value();
+      if (!type.empty() && type != "default") continue;
+      CPart* part = m_package->RelatedPart(*m_main, ref.attribute(n.rIdAttr.c_str()).value());
+      if (!part) continue;
+      auto story = StoryOf(*part, part->Xml().document_element());
+      return story;
+    }
+  return nullptr;
+}
+
+unsigned CWordDocument::NextDrawingId() {
+  if (m_nextDrawingId == 0) {
+    unsigned highest = 0;
+    std::vector<CPart*> parts = HeaderFooterParts();
+    parts.push_back(m_main);
+    for (CPart* part : parts) {
+      for (pugi::xml_node node = part->Xml().document_element(); node;) {
+        if (EndsWithLocal(node.name(), "docPr")) highest = std::max(highest, node.attribute("id").as_uint());
+        if (node.first_child()) node = node.first_child();
+        else {
+          while (node && !node.next_sibling()) node = node.parent();
+          if (node) node = node.next_sibling();
+        }
+      }
+    }
+    m_nextDrawingId = highest + 1;
+  }
+  return m_nextDrawingId++;
+}
+
+std::shared_ptr<IDispatch> CWordDocument::Component(CPart& part, bool control, const CLSID& clsid,
+                                                    const std::function<std::shared_ptr<IDispatch>()>& make) {
+  auto it = m_components.find(part.Name());
+  if (it != m_components.end()) return it->second.object;
+  auto object = make();
+  m_components[part.Name()] = SComponent{object, control, clsid};
+  return object;
+}
+
+std::string CWordDocument::SaveBytes() {
+  for (auto& [name, component] : m_components) {
+    CPart* part = m_package->FindPart(name);
+    auto* persist = dynamic_cast<IPersistPropertyBag*>(component.object.get());
+    if (!part || !persist) continue;
+    CEmbeddedObject object;
+    object.kind = component.control ? CEmbeddedObject::EKind::eControl : CEmbeddedObject::EKind::eOleObject;
+    object.clsid = component.clsid;
+    object.part = part;
+    object.WriteBag(persist->Save());
+  }
+  return m_package->Save();
+}

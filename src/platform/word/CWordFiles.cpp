@@ -1,0 +1,93 @@
+#include "platform/word/CWordFiles.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "platform/com/CComError.h"
+#include "platform/word/CLibreOffice.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string LowerExtension(const fs::path& path) {
+  std::string ext = path.extension().string();
+  for (auto& c : ext)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return ext;
+}
+
+// A private temporary folder removed on scope exit.
+struct STempFolder {
+  fs::path path;
+  STempFolder() {
+    std::random_device random;
+    path = fs::temp_directory_path() / ("folio-word-" + std::to_string(random()) + std::to_string(random()));
+    fs::create_directories(path);
+  }
+  ~STempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+};
+
+}  // namespace
+
+fs::path CWordFiles::PathFromText(const CStr& text) { return fs::path(text.ToUtf8()); }
+
+std::string CWordFiles::ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in || fs::is_directory(path))
+    throw CComError(HRESULT_FILE_NOT_FOUND, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be opened"));
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void CWordFiles::WriteAll(const fs::path& path, const std::string& bytes) {
+  fs::path temp = path;
+  temp += ".folio-tmp";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush())
+      throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be written"));
+  }
+  std::error_code error;
+  fs::rename(temp, path, error);
+  if (error) {
+    fs::remove(temp, error);
+    throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be replaced"));
+  }
+}
+
+std::shared_ptr<CWordDocument> CWordFiles::Load(const fs::path& path) {
+  std::string bytes = ReadAll(path);
+  if (bytes.size() < 4 || bytes.compare(0, 4, "PK\x03\x04") != 0) {
+    STempFolder temp;
+    // LibreOffice names its output after the input; copy under a plain name first.
+    const fs::path input = temp.path / ("source" + LowerExtension(path));
+    fs::copy_file(path, input);
+    bytes = ReadAll(CLibreOffice::Convert(input, temp.path, "docx:MS Word 2007 XML"));
+  }
+  return CWordDocument::FromBytes(bytes, fs::absolute(path));
+}
+
+void CWordFiles::Save(CWordDocument& doc, const fs::path& path, long fileFormat) {
+  const std::string ext = LowerExtension(path);
+  std::string target = "docx";
+  if (fileFormat == 0 || (fileFormat < 0 && ext == ".doc")) target = "doc:MS Word 97";
+  else if (fileFormat == 17 || (fileFormat < 0 && ext == ".pdf")) target = "pdf";
+  else if (fileFormat < 0 && ext == ".rtf") target = "rtf";
+  const std::string bytes = doc.SaveBytes();
+  if (target == "docx") {
+    WriteAll(path, bytes);
+    return;
+  }
+  STempFolder temp;
+  const fs::path input = temp.path / "document.docx";
+  WriteAll(input, bytes);
+  const fs::path output = CLibreOffice::Convert(input, temp.path, target);
+  WriteAll(path, ReadAll(output));
+}

@@ -1,0 +1,99 @@
+#include "WordFixture.h"
+
+using namespace wordtest;
+
+namespace {
+
+using RangeEdits = WordFixture;
+
+TEST_F(RangeEdits, SettingTextReplacesTheRangeAndCoversTheNewText) {
+  auto doc = Open(P("Hello") + P("World"));
+  auto range = doc->Range(CVariant::I4(1), CVariant::I4(4));
+  range->SetText(u"EY");
+  EXPECT_EQ(Utf8(doc->Content()->Text()), "HEYo\rWorld\r");
+  EXPECT_EQ(range->Start(), 1);
+  EXPECT_EQ(range->End(), 3);
+}
+
+TEST_F(RangeEdits, ControlCharactersBecomeBreaksTabsAndParagraphs) {
+  auto doc = Open(P("Hello") + P("World"));
+  doc->Range(CVariant::I4(5), CVariant::I4(5))->SetText(u"A\rB\tC\vD\x01");
+  EXPECT_EQ(Utf8(doc->Content()->Text()), "HelloA\rB\tC\vD\rWorld\r");
+  auto again = Reopen(*doc);
+  EXPECT_EQ(Utf8(again->Content()->Text()), "HelloA\rB\tC\vD\rWorld\r");
+}
+
+TEST_F(RangeEdits, DeletingAParagraphMarkMergesParagraphs) {
+  auto doc = Open(P("Hello") + P("World"));
+  EXPECT_EQ(doc->Range(CVariant::I4(3), CVariant::I4(8))->Delete(), 1);
+  EXPECT_EQ(Utf8(doc->Content()->Text()), "Helrld\r");
+  EXPECT_EQ(Utf8(Reopen(*doc)->Content()->Text()), "Helrld\r");
+}
+
+TEST_F(RangeEdits, EmptyingToTheEndKeepsTheFinalParagraphMark) {
+  auto doc = Open(P("Hello") + "<w:tbl><w:tr><w:tc>" + P("cell") + "</w:tc></w:tr></w:tbl>" + P("World"));
+  auto content = doc->Content();
+  content->SetStart(2);
+  content->SetText(u"");
+  EXPECT_EQ(Utf8(doc->Content()->Text()), "He\r");
+  EXPECT_EQ(doc->Tables()->Count(), 0);
+}
+
+TEST_F(RangeEdits, EmptyingFromTheStartRemovesLeadingBlocks) {
+  auto doc = Open(P("Intro") + "<w:tbl><w:tr><w:tc>" + P("cell") + "</w:tc></w:tr></w:tbl>" + P("Tag rest"));
+  auto range = doc->Range(CVariant::I4(0), CVariant::I4(15));  // through "Tag"
+  EXPECT_EQ(Utf8(range->Text()), "Intro\rcell\r\a\r\aTag");
+  range->SetText(u"");
+  EXPECT_EQ(Utf8(doc->Content()->Text()), " rest\r");
+}
+
+TEST_F(RangeEdits, LiveRangesFollowEditsBeforeThem) {
+  auto doc = Open(P("Hello") + P("World"));
+  auto world = doc->Range(CVariant::I4(6), CVariant::I4(11));
+  doc->Range(CVariant::I4(0), CVariant::I4(5))->SetText(u"Hi");
+  EXPECT_EQ(world->Start(), 3);
+  EXPECT_EQ(world->End(), 8);
+  EXPECT_EQ(Utf8(world->Text()), "World");
+  doc->Range(CVariant::I4(7), CVariant::I4(7))->SetText(u"!!");  // inside: the range grows
+  EXPECT_EQ(Utf8(world->Text()), "Worl!!d");
+}
+
+TEST_F(RangeEdits, SplitRunsKeepTheirFormatting) {
+  auto doc = Open("<w:p><w:r><w:rPr><w:b/></w:rPr><w:t>bold</w:t></w:r></w:p>");
+  doc->Range(CVariant::I4(2), CVariant::I4(2))->SetText(u"X");
+  const std::string xml = SavedXml(*doc);
+  size_t bold = 0;
+  for (size_t at = xml.find("<w:b/>"); at != std::string::npos; at = xml.find("<w:b/>", at + 1)) ++bold;
+  EXPECT_EQ(bold, 3u) << xml;
+  EXPECT_EQ(Utf8(doc->Content()->Text()), "boXld\r");
+}
+
+TEST_F(RangeEdits, ALoneSpaceSurvivesSaving) {
+  auto doc = app->Documents()->Add();
+  doc->Content()->SetText(u" ");
+  EXPECT_EQ(Utf8(Reopen(*doc)->Content()->Text()), " \r");
+}
+
+TEST_F(RangeEdits, ReplacingOneOfTwoAdjacentPlaceholdersLeavesTheOtherAtTheSameIndex) {
+  auto doc = Open("<w:p>" + InlinePicture("first", 914400, 457200, "rIdPic", 1) +
+                      InlinePicture("second", 914400, 457200, "rIdPic", 2) + "</w:p>",
+                  {{"word/media/p.png", Png(4, 4)}}, ImageRel());
+  auto shapes = doc->InlineShapes();
+  ASSERT_EQ(shapes->Count(), 2);
+  shapes->Item(1)->Range()->SetText(u"one");
+  ASSERT_EQ(shapes->Count(), 1);
+  EXPECT_EQ(Utf8(shapes->Item(1)->AlternativeText()), "second");
+  shapes->Item(1)->Range()->SetText(u"two");
+  EXPECT_EQ(shapes->Count(), 0);
+  EXPECT_EQ(Utf8(doc->Content()->Text()), "onetwo\r");
+}
+
+TEST_F(RangeEdits, CollapsedDeleteRemovesTheNextCharacter) {
+  auto doc = Open(P("abc"));
+  auto range = doc->Range(CVariant::I4(1), CVariant::I4(1));
+  EXPECT_EQ(range->Delete(), 1);
+  EXPECT_EQ(Utf8(doc->Content()->Text()), "ac\r");
+  EXPECT_EQ(doc->Range(CVariant::I4(2), CVariant::I4(2))->Delete(), 0);  // the final mark stays
+}
+
+}  // namespace

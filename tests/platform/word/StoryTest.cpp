@@ -1,0 +1,124 @@
+#include "WordFixture.h"
+
+#include <ctime>
+
+using namespace wordtest;
+
+namespace {
+
+std::string TextBox(const std::string& content) {
+  return "<w:p><w:r><mc:AlternateContent><mc:Choice Requires=\"wps\"><w:drawing><wp:anchor><wp:docPr id=\"5\" name=\"TB\"/>"
+         "<a:graphic><a:graphicData><wps:wsp><wps:txbx><w:txbxContent>" + content +
+         "</w:txbxContent></wps:txbx></wps:wsp></a:graphicData></a:graphic></wp:anchor></w:drawing></mc:Choice>"
+         "<mc:Fallback><w:pict><v:rect style=\"position:absolute\"><v:textbox><w:txbxContent>" + content +
+         "</w:txbxContent></v:textbox></v:rect></w:pict></mc:Fallback></mc:AlternateContent></w:r></w:p>";
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+using Stories = WordFixture;
+
+TEST_F(Stories, TextBoxPlaceholdersAreWalkedAndBothCopiesKeptInStep) {
+  auto doc = Open(TextBox("<w:p>" + InlinePicture("a", 12700, 12700, "rIdPic", 1) +
+                          InlinePicture("b", 12700, 12700, "rIdPic", 2) + "</w:p>"),
+                  {{"word/media/p.png", Png(4, 4)}}, ImageRel());
+  EXPECT_EQ(doc->InlineShapes()->Count(), 0);
+  ASSERT_EQ(doc->Shapes()->Count(), 1);
+  auto frame = doc->Shapes()->Item(CVariant::I2(1))->TextFrame();
+  ASSERT_EQ(frame->HasText(), -1);
+  auto shapes = frame->TextRange()->InlineShapes();
+  ASSERT_EQ(shapes->Count(), 2);
+  shapes->Item(1)->Range()->SetText(u"first");
+  ASSERT_EQ(shapes->Count(), 1);
+  EXPECT_EQ(Utf8(shapes->Item(1)->AlternativeText()), "b");
+  shapes->Item(1)->Range()->SetText(u"second");
+  EXPECT_EQ(Utf8(frame->TextRange()->Text()), "firstsecond\r");
+  const std::string xml = SavedXml(*doc);
+  EXPECT_EQ(Count(xml, "firstsecond"), 0u) << "runs stay apart";
+  EXPECT_EQ(Count(xml, ">first<"), 2u) << xml;
+  EXPECT_EQ(Count(xml, ">second<"), 2u) << xml;
+  EXPECT_EQ(Count(xml, "descr="), 0u) << xml;
+}
+
+TEST_F(Stories, PrimaryHeaderAndFooterAreStoriesWithTheirOwnRelationships) {
+  const std::string header =
+      "<w:hdr xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+      "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" "
+      "xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\" "
+      "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
+      "xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><w:p><w:r><w:t>Head </w:t></w:r>" +
+      InlinePicture("h", 12700, 12700, "rIdH", 3) + "</w:p></w:hdr>";
+  const std::string footer = "<w:ftr xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">" + P("Foot") + "</w:ftr>";
+  const std::string rels =
+      "<Relationship Id=\"rIdHdr\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/header\" Target=\"header1.xml\"/>"
+      "<Relationship Id=\"rIdFtr\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/footer\" Target=\"footer1.xml\"/>";
+  auto doc = Open(P("Body") + "<w:p><w:pPr><w:sectPr><w:headerReference w:type=\"first\" r:id=\"rIdFtr\"/>"
+                  "<w:headerReference w:type=\"default\" r:id=\"rIdHdr\"/><w:footerReference w:type=\"default\" r:id=\"rIdFtr\"/>"
+                  "</w:sectPr></w:pPr></w:p>",
+                  {{"word/header1.xml", header}, {"word/footer1.xml", footer}, {"word/media/h.png", Png(4, 4)},
+                   {"word/_rels/header1.xml.rels",
+                    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
+                        ImageRel("rIdH", "media/h.png") + "</Relationships>"}},
+                  rels);
+  auto stories = doc->StoryRanges();
+  EXPECT_EQ(stories->Count(), 3);
+  auto head = stories->Item(eWordPrimaryHeaderStory);
+  EXPECT_EQ(head->StoryType(), 7);
+  ASSERT_EQ(head->InlineShapes()->Count(), 1);
+  EXPECT_NEAR(head->InlineShapes()->Item(1)->ScaleWidth(), 100 * 1.0 / 3.0, 0.01);
+  WriteFile(dir / "logo.png", Png(8, 8));
+  doc->InlineShapes()->AddPicture(CStr::FromUtf8((dir / "logo.png").string()), kMissing, kMissing,
+                                  CVariant::Dispatch(head));
+  head->InlineShapes()->Item(2)->Range()->SetText(u"Value");
+  EXPECT_EQ(Utf8(stories->Item(eWordPrimaryHeaderStory)->Text()), "\x01Head Value\r");
+  EXPECT_EQ(Utf8(stories->Item(eWordPrimaryFooterStory)->Text()), "Foot\r");
+  auto package = Saved(*doc);
+  const std::string headerXml = package->FindPart("word/header1.xml")->Bytes();
+  EXPECT_NE(headerXml.find("Value"), std::string::npos);
+  const auto headerRels = package->Relationships(package->FindPart("word/header1.xml")).All();
+  EXPECT_EQ(headerRels.size(), 2u) << "the new picture is related from the header";
+  EXPECT_EQ(package->MainPart()->Bytes().find("Value"), std::string::npos);
+}
+
+TEST_F(Stories, FieldsWithoutLayoutAreComputedAndPageFieldsLeft) {
+  auto field = [](const std::string& code, const std::string& result) {
+    return "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText xml:space=\"preserve\">" + code +
+           "</w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:t>" + result +
+           "</w:t></w:r><w:r><w:fldChar w:fldCharType=\"end\"/></w:r>";
+  };
+  auto doc = Open("<w:p>" + field(" DATE \\@ \"yyyy\" ", "1999") + field(" PAGE ", "7") +
+                  "<w:fldSimple w:instr=\" FILENAME \"><w:r><w:t>old.docx</w:t></w:r></w:fldSimple></w:p>");
+  auto fields = doc->Fields();
+  ASSERT_EQ(fields->Count(), 3);
+  EXPECT_EQ(fields->Update(), 0);
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  EXPECT_EQ(Utf8(fields->Item(1)->Result()), std::to_string(local.tm_year + 1900));
+  EXPECT_EQ(Utf8(fields->Item(2)->Result()), "7");
+  EXPECT_FALSE(fields->Item(2)->Update());
+  EXPECT_EQ(Utf8(fields->Item(3)->Result()), "in.docx");
+  EXPECT_EQ(Utf8(fields->Item(3)->Code()), " FILENAME ");
+  auto again = Reopen(*doc);
+  EXPECT_EQ(Utf8(again->Fields()->Item(3)->Result()), "in.docx");
+}
+
+TEST_F(Stories, AnEmbedFieldGivesItsObjectAndShape) {
+  const std::string body =
+      "<w:p><w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText> EMBED Excel.Sheet.12 </w:instrText></w:r>"
+      "<w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:object><v:shape alt=\"sheet\" style=\"width:5pt;height:5pt\"/>"
+      "<o:OLEObject ProgID=\"Excel.Sheet.12\" r:id=\"rIdOle\"/></w:object></w:r>"
+      "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r></w:p>" + P("no field");
+  auto doc = Open(body);
+  ASSERT_EQ(doc->Fields()->Count(), 1);
+  auto field = doc->Fields()->Item(1);
+  EXPECT_EQ(Utf8(field->OLEFormat()->ClassType()), "Excel.Sheet.12");
+  EXPECT_EQ(Utf8(field->InlineShape()->AlternativeText()), "sheet");
+  EXPECT_NE(ComErrorOf([&] { field->OLEFormat()->Object(); }), "");
+}
+
+}  // namespace
