@@ -95,7 +95,9 @@ FOLIO_API bool TestWriteAccess(bool isFile, const CStr& path);
 // extension>_files") when that exists. Like the silent shell operation it replaces,
 // an existing destination file is overwritten and an existing destination folder is
 // merged into (files of the same name overwritten, others kept); missing destination
-// folders are created. False when the file operation or the folder operation fails.
+// folders are created. False for a missing source, a file onto a folder (or the other
+// way round), a copy or move onto itself or into itself, or any failure on the way
+// (which may leave part of the work done, as the shell does).
 FOLIO_API bool FileOperationWithCompanion(const CStr& from, const CStr& to, int operation);
 
 // The text for a common-dialog extended error code; "Unknown error code" otherwise.
