@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 
 #include "folio/util/EBase.h"
 
@@ -199,3 +200,5 @@ bool CStr::AsBool(const CStr& trueText, const CStr& falseText) const {
                                     u" with True=" + Quoted(trueText) + u" and False=" +
                                     Quoted(falseText));
 }
+
+std::ostream& operator<<(std::ostream& out, const CStr& text) { return out << text.ToUtf8(); }

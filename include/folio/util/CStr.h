@@ -1,5 +1,6 @@
 #pragma once
 #include <compare>
+#include <iosfwd>
 #include <concepts>
 #include <cstdint>
 #include <string>
@@ -119,6 +120,9 @@ public:
 private:
   std::u16string m_text;
 };
+
+// Writes the text as UTF-8 (for logs and test output).
+FOLIO_API std::ostream& operator<<(std::ostream& out, const CStr& text);
 
 // Appends UTF-16 units as UTF-8 to out; lone surrogates become U+FFFD.
 FOLIO_API void AppendUtf8(std::u16string_view text, std::string& out);
