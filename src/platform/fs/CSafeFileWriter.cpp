@@ -109,3 +109,33 @@ bool ReplaceFileSafely(const CStr& source, const CStr& target) {
   std::fclose(in);
   return readOk && writer.Commit();
 }
+
+bool RenamePath(const CStr& from, const CStr& to, CStr& error) {
+  std::error_code ec;
+  if (FileFaults::Hit(EFileStep::eRename)) ec = std::make_error_code(std::errc::permission_denied);
+  else fs::rename(SystemUtils::ToFsPath(from), SystemUtils::ToFsPath(to), ec);
+  if (ec) error = CStr::FromUtf8(ec.message());
+  return !ec;
+}
+
+bool ReadFileBytes(const CStr& path, std::string& bytes) {
+  if (FileFaults::Hit(EFileStep::eRead)) return false;
+  std::FILE* in = SystemUtils::OpenFile(path, "rb");
+  if (!in) return false;
+  bytes.clear();
+  char buffer[1 << 16];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
+  const bool ok = !std::ferror(in);
+  std::fclose(in);
+  return ok;
+}
+
+bool CopyFolderContents(const CStr& from, const CStr& to) {
+  if (FileFaults::Hit(EFileStep::eCopy)) return false;
+  std::error_code ec;
+  fs::create_directories(SystemUtils::ToFsPath(to), ec);
+  fs::copy(SystemUtils::ToFsPath(from), SystemUtils::ToFsPath(to),
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  return !ec;
+}

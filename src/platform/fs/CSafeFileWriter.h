@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 #include "folio/util/CStr.h"
@@ -37,3 +38,11 @@ private:
 
 // Copies source over target the same safe way; false leaves target as it was.
 bool ReplaceFileSafely(const CStr& source, const CStr& target);
+
+// Renames a file or folder; false with the system's reason in error.
+bool RenamePath(const CStr& from, const CStr& to, CStr& error);
+// The whole content of a file; false when it cannot be read.
+bool ReadFileBytes(const CStr& path, std::string& bytes);
+// Copies everything inside folder from into folder to (created when missing),
+// replacing files of the same name.
+bool CopyFolderContents(const CStr& from, const CStr& to);

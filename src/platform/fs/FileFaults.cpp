@@ -4,8 +4,8 @@
 
 namespace {
 struct SFaults {
-  std::array<int, 4> count{};
-  std::array<int, 4> failAt{};
+  std::array<int, 6> count{};
+  std::array<int, 6> failAt{};
 };
 SFaults& Faults() {
   static SFaults faults;

@@ -2,7 +2,7 @@
 // A seam in the file layer: tests make the k-th call of a step fail to prove that no
 // failure loses a user's file.
 
-enum class EFileStep { eCreate, eWrite, eFlush, eRename };
+enum class EFileStep { eCreate, eWrite, eFlush, eRename, eRead, eCopy };
 
 namespace FileFaults {
 // Makes the nth call (from 1) of step fail from now on; 0 switches it off.
