@@ -115,6 +115,12 @@ int RunRender(const SRenderRequest& request, std::ostream& out, std::ostream& er
     }
   }
 
+  // A new report may go into a new folder.
+  if (std::filesystem::create_directories(report.parent_path(), ec); ec) {
+    err << "folio: cannot create the folder \"" << report.parent_path().string() << "\": " << ec.message() << "\n";
+    return eExitReportFailed;
+  }
+
   const CWorkFolder work;
   CRenderRun run(request, values, report);
   bool cancelled = false;

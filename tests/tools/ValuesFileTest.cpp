@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "ValuesFile.h"
+
+namespace {
+
+using FolioCli::EValuesFile;
+using FolioCli::ParseValuesFile;
+
+FolioCli::SValuesFile Parse(const std::string& json) { return ParseValuesFile(json, "/nowhere", "v.json"); }
+
+std::string ErrorOf(const std::string& json) {
+  try {
+    Parse(json);
+  } catch (const EValuesFile& e) {
+    return e.what();
+  }
+  return "(no error)";
+}
+
+TEST(ValuesFileEntries, EveryValueTypeIsRead) {
+  const auto file = Parse(R"({"values": [
+    {"group": "G", "field": "text", "text": "two\nlines"},
+    {"group": "G", "field": "int", "integer": -42, "unit": "px"},
+    {"group": "G", "field": "float", "float": 1.25, "precision": 4, "unit": "nm"},
+    {"group": "G", "field": "char", "char": "µ"},
+    {"group": "G", "field": "message", "message": "check"},
+    {"group": "G", "field": "none", "none": true}]})");
+  ASSERT_EQ(file.values.size(), 6u);
+  EXPECT_EQ(file.values[0].type, CKORIControlValue::eText);
+  EXPECT_EQ(file.values[0].text, u"two\nlines");
+  EXPECT_EQ(file.values[1].type, CKORIControlValue::eInteger);
+  EXPECT_EQ(file.values[1].integer, -42);
+  EXPECT_EQ(file.values[1].unit, u"px");
+  EXPECT_EQ(file.values[2].type, CKORIControlValue::eFloat);
+  EXPECT_DOUBLE_EQ(file.values[2].number, 1.25);
+  EXPECT_EQ(file.values[2].precision, 4);
+  EXPECT_EQ(file.values[3].character, u'µ');
+  EXPECT_EQ(file.values[4].type, CKORIControlValue::eMessage);
+  EXPECT_EQ(file.values[4].text, u"check");
+  EXPECT_EQ(file.values[5].type, CKORIControlValue::eNone);
+}
+
+TEST(ValuesFileEntries, OnlyGivenNamesAreKept) {
+  const auto file = Parse(R"({"values": [{"group": "R", "field": "F", "parameter1": "Sa", "statistics2": "Mean", "float": 1}]})");
+  const auto& entry = file.values[0];
+  EXPECT_EQ(entry.parameter1, CStr(u"Sa"));
+  EXPECT_FALSE(entry.parameter2.has_value());
+  EXPECT_FALSE(entry.statistics1.has_value());
+  EXPECT_EQ(entry.statistics2, CStr(u"Mean"));
+  EXPECT_EQ(entry.NamedCount(), 2);
+  EXPECT_EQ(entry.precision, 3) << "a float without precision gets the default";
+}
+
+TEST(ValuesFileEntries, MeasurementsKeepTheirOrderAndLocations) {
+  const auto file = Parse(R"({"measurements": [
+    {"values": [{"group": "G", "field": "a", "text": "1"}]},
+    {"values": [{"group": "G", "field": "a", "text": "2"}, {"group": "G", "field": "b", "text": "3"}]}]})");
+  ASSERT_EQ(file.measurements.size(), 2u);
+  EXPECT_EQ(file.measurements[1][1].text, u"3");
+  EXPECT_EQ(file.measurements[1][1].where, "measurements[1].values[1]");
+  EXPECT_EQ(file.BodyPassCount(), 2u);
+  EXPECT_EQ(Parse(R"({"values": []})").BodyPassCount(), 1u);
+}
+
+TEST(ValuesFileEntries, PicturesAreFoundBesideTheValuesFile) {
+  const auto folder = std::filesystem::temp_directory_path() / "folio-values-test";
+  std::filesystem::create_directories(folder / "pictures");
+  std::ofstream(folder / "pictures" / "a.png") << "png";
+  const auto file = ParseValuesFile(R"({"values": [{"group": "G", "field": "p", "picture": "pictures/a.png"}]})",
+                                    folder, "v.json");
+  EXPECT_EQ(file.values[0].type, CKORIControlValue::ePicture);
+  EXPECT_EQ(file.values[0].picture, folder / "pictures" / "a.png");
+  std::filesystem::remove_all(folder);
+}
+
+struct SBadFile {
+  const char* json;
+  const char* expected;  // part of the message
+};
+
+class ValuesFileErrors : public testing::TestWithParam<SBadFile> {};
+
+TEST_P(ValuesFileErrors, NameTheEntryAndTheFault) {
+  const std::string error = ErrorOf(GetParam().json);
+  EXPECT_NE(error.find(GetParam().expected), std::string::npos) << error;
+  EXPECT_EQ(error.rfind("v.json", 0), 0u) << "names the file first: " << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ValuesFileErrors,
+    testing::Values(
+        SBadFile{"{", "not valid JSON"},
+        SBadFile{"[]", "expected an object"},
+        SBadFile{R"({"valeurs": []})", "unknown key \"valeurs\""},
+        SBadFile{R"({"values": [{"field": "f", "text": "t"}]})", "values[0]: \"group\" is missing"},
+        SBadFile{R"({"values": [{"group": 1, "field": "f", "text": "t"}]})", "\"group\" must be a text"},
+        SBadFile{R"({"values": [{"group": "g", "field": "f"}]})", "give exactly one of"},
+        SBadFile{R"({"values": [{"group": "g", "field": "f", "text": "t", "integer": 1}]})", "give exactly one of"},
+        SBadFile{R"({"values": [{"group": "g", "field": "f", "txt": "t"}]})", "unknown key \"txt\""},
+        SBadFile{R"({"values": [{"group": "g", "field": "f", "char": "ab"}]})", "one character"},
+        SBadFile{R"({"values": [{"group": "g", "field": "f", "text": "t", "unit": "nm"}]})", "\"unit\" goes with"},
+        SBadFile{R"({"values": [{"group": "g", "field": "f", "integer": 1, "precision": 2}]})", "\"precision\" goes with"},
+        SBadFile{R"({"values": [{"group": "g", "field": "f", "integer": 2147483648}]})", "out of range"},
+        SBadFile{R"({"values": [{"group": "g", "field": "f", "integer": 1.5}]})", "whole number"},
+        SBadFile{R"({"values": [{"group": "g", "field": "f", "none": false}]})", "\"none\" must be true"},
+        SBadFile{R"({"values": [{"group": "g", "field": "f", "picture": "missing.png"}]})", "does not exist"},
+        SBadFile{R"({"measurements": [{"vals": []}]})", "measurements[0]"},
+        SBadFile{R"({"measurements": [{"values": [{"group": "g", "field": "f", "float": "1"}]}]})",
+                 "measurements[0].values[0]: \"float\" must be a number"}));
+
+}  // namespace
