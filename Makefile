@@ -16,6 +16,7 @@ build: bootstrap
 	cmake --build $(BUILD) -j $(JOBS)
 
 test: build
+	scripts/bootstrap --browser
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -29,13 +30,11 @@ sanitize: bootstrap
 fuzz: bootstrap
 	scripts/fuzz build-fuzz
 
-demo:
-	@echo "make # Each libFuzzer target for FUZZ_SECONDS (60 by default) from its seed corpus.
-fuzz: bootstrap
-	scripts/fuzz build-fuzz
-
-demo: the command-line host and its bundled examples are not built yet." >&2
-	@exit 1
+# Builds the command-line host and renders the bundled examples into ./out/.
+demo: bootstrap
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target folio_cli
+	$(BUILD)/bin/folio demo
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
