@@ -36,6 +36,12 @@ std::optional<fs::path> CLibreOffice::Find() {
 
 fs::path CLibreOffice::Convert(const fs::path& input, const fs::path& outDir, const std::string& filter,
                                std::chrono::seconds timeout) {
+  return ConvertAll({input}, outDir, filter, timeout).front();
+}
+
+std::vector<fs::path> CLibreOffice::ConvertAll(const std::vector<fs::path>& inputs, const fs::path& outDir,
+                                               const std::string& filter, std::chrono::seconds timeout) {
+  const fs::path& input = inputs.front();
   const auto soffice = Find();
   if (!soffice)
     throw CComError(HRESULT_NOT_SUPPORTED,
@@ -46,7 +52,8 @@ fs::path CLibreOffice::Convert(const fs::path& input, const fs::path& outDir, co
   const fs::path profile = fs::temp_directory_path() / ("folio-lo-" + std::to_string(random()) + std::to_string(random()));
   const std::string profileArg = "-env:UserInstallation=file://" + profile.string();
   std::vector<std::string> args = {soffice->string(), profileArg, "--headless", "--norestore", "--nolockcheck",
-                                   "--convert-to", filter, "--outdir", outDir.string(), input.string()};
+                                   "--convert-to", filter, "--outdir", outDir.string()};
+  for (const auto& file : inputs) args.push_back(file.string());
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -79,8 +86,12 @@ fs::path CLibreOffice::Convert(const fs::path& input, const fs::path& outDir, co
   if (!finished)
     throw CComError(E_FAIL, CStr::FromUtf8("LibreOffice did not convert \"" + input.filename().string() + "\" in time"));
   const std::string extension = filter.substr(0, filter.find(':'));
-  const fs::path output = outDir / (input.stem().string() + "." + extension);
-  if (!fs::exists(output) || fs::file_size(output) == 0)
-    throw CComError(E_FAIL, CStr::FromUtf8("LibreOffice could not convert \"" + input.filename().string() + "\" to " + extension));
-  return output;
+  std::vector<fs::path> outputs;
+  for (const auto& file : inputs) {
+    const fs::path output = outDir / (file.stem().string() + "." + extension);
+    if (!fs::exists(output) || fs::file_size(output) == 0)
+      throw CComError(E_FAIL, CStr::FromUtf8("LibreOffice could not convert \"" + file.filename().string() + "\" to " + extension));
+    outputs.push_back(output);
+  }
+  return outputs;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Conversions through LibreOffice run headless, each with a private profile and a
 // time limit; the output file, not the exit status, tells whether it worked.
@@ -16,4 +17,9 @@ public:
   static std::filesystem::path Convert(const std::filesystem::path& input, const std::filesystem::path& outDir,
                                        const std::string& filter,
                                        std::chrono::seconds timeout = std::chrono::seconds(120));
+  // Converts several files in one run (LibreOffice starts once); returns the files made,
+  // in input order. CComError when any is missing.
+  static std::vector<std::filesystem::path> ConvertAll(const std::vector<std::filesystem::path>& inputs,
+                                                       const std::filesystem::path& outDir, const std::string& filter,
+                                                       std::chrono::seconds timeout = std::chrono::seconds(300));
 };
