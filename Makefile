@@ -9,7 +9,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 all: build
 
 bootstrap:
-	scripts/bootstrap
+	scripts/bootstrap --office
 
 build: bootstrap
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
