@@ -78,7 +78,9 @@ std::int32_t CDocumentImporter::Insert(CWordDocument& source, std::int32_t pos) 
   editor.SplitAt(pos);
   const std::int32_t oldEnd = m_story.End();
   const auto& atoms = m_story.Atoms();
-  const SAtom& at = atoms[m_story.AtomAt(pos)];
+  const size_t index = m_story.AtomAt(pos);
+  if (index >= atoms.size()) throw CComError(E_FAIL, u"a document can only be inserted into a paragraph");
+  const SAtom& at = atoms[index];
   pugi::xml_node paragraph = at.node;
   pugi::xml_node top = at.node;  // the paragraph's child that holds pos
   while (paragraph && n.p != paragraph.name()) {

@@ -242,6 +242,7 @@ bool CField::Update() {
   }
   SFieldSpan span = Span();
   if (span.separate == SIZE_MAX) {
+    if (m_story->Atoms()[span.end].kind != EAtomKind::eFieldEnd) return false;  // never closed
     // A field without a result gets its separator before the end mark.
     pugi::xml_node endRun = m_story->Atoms()[span.end].node.parent();
     pugi::xml_node run = endRun.parent().insert_child_before(n.run.c_str(), endRun);

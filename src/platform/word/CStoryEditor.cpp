@@ -272,20 +272,23 @@ std::int32_t CStoryEditor::Delete(std::int32_t start, std::int32_t end) {
     if (startsInside && lastRow && rowEnds.count(lastRow.internal_object())) remove.push_back(t);
   }
 
+  // Decide everything before the first removal: a removed element takes its subtree along.
   std::unordered_set<const void*> removing;
-  for (auto n : remove) removing.insert(n.internal_object());
-  std::vector<pugi::xml_node> runs;
+  for (auto node : remove) removing.insert(node.internal_object());
+  std::vector<pugi::xml_node> roots, runs, merges;
+  for (auto node : remove)
+    if (!HasAncestorIn(node, removing)) roots.push_back(node);
+  for (auto p : paragraphs)
+    if (!HasAncestorIn(p, removing)) merges.push_back(p);
   pugi::xml_node container = m_story.Root();
-  for (auto n : remove) {
-    if (HasAncestorIn(n, removing)) continue;
-    pugi::xml_node parent = n.parent();
-    if (m_n.run == parent.name()) runs.push_back(parent);
-    else if (m_n.tbl == n.name()) container = parent;
-    parent.remove_child(n);
+  for (auto node : roots) {
+    pugi::xml_node parent = node.parent();
+    if (m_n.run == parent.name() && std::find(runs.begin(), runs.end(), parent) == runs.end()) runs.push_back(parent);
+    else if (m_n.tbl == node.name()) container = parent;
   }
+  for (auto node : roots) node.parent().remove_child(node);
   for (auto run : runs) RemoveEmptyRun(run);
-  for (auto p : paragraphs) {
-    if (HasAncestorIn(p, removing)) continue;
+  for (auto p : merges) {
     pugi::xml_node next = p.next_sibling();
     while (next && next.type() == pugi::node_element && m_n.p != next.name() && m_n.tbl != next.name() &&
            m_n.sdt != next.name() && m_n.sectPr != next.name())

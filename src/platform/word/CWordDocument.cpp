@@ -62,7 +62,7 @@ std::shared_ptr<CWordDocument> CWordDocument::FromBytes(const std::string& bytes
   if (type.find("wordprocessingml") == std::string::npos && type.find("ms-word") == std::string::npos)
     throw CComError(HRESULT_INVALID_DATA, CStr::FromUtf8("the main part is no Word document (" + type + ")"));
   auto root = doc->m_main->Xml().document_element();
-  if (!EndsWithLocal(root.name(), "document") || !doc->MainStory()->Root())
+  if (!EndsWithLocal(root.name(), "document") || !doc->MainStory())
     throw CComError(HRESULT_INVALID_DATA, u"the main part has no document body");
   doc->m_path = std::move(path);
   return doc;
@@ -81,6 +81,7 @@ std::shared_ptr<CStory> CWordDocument::MainStory() {
 }
 
 std::shared_ptr<CStory> CWordDocument::StoryOf(CPart& part, pugi::xml_node node) {
+  if (!node) return nullptr;
   const auto documentElement = part.Xml().document_element();
   const CXmlNames names(documentElement);
   pugi::xml_node root = node;
