@@ -1,0 +1,70 @@
+#pragma once
+#include <functional>
+#include <memory>
+
+#include "folio/platform/ui/UiTypes.h"
+#include "folio/util/Export.h"
+
+// A modeless dialog's window, as the backend shows it. Destroying the object
+// destroys the window.
+class FOLIO_API IDialogWindow {
+public:
+  virtual ~IDialogWindow() = default;
+  virtual void Show(bool visible) = 0;
+  virtual bool IsVisible() const = 0;
+  // Replaces the text of a control (a label, an edit or a button).
+  virtual void SetItemText(int id, const CStr& text) = 0;
+  virtual CStr GetItemText(int id) const = 0;
+  // Sets a progress control's position; the caller keeps it within the range.
+  virtual void SetProgressPos(int id, int position) = 0;
+  virtual int GetProgressPos(int id) const = 0;
+  // Asks for a repaint of the whole window.
+  virtual void Invalidate() = 0;
+};
+
+// The windowing services Folio uses: message boxes, modal and modeless dialogs and
+// the common file dialogs. One backend is current for the whole process.
+class FOLIO_API IWindowing {
+public:
+  virtual ~IWindowing() = default;
+  // Shows the box modally; returns the id of the button pressed (EDialogResult).
+  virtual int DoMessageBox(const SMessageBox& box) = 0;
+  // Shows the dialog modally until one command arrives; returns its id (a button id,
+  // eIdCancel for Escape and the close box) or eIdFailed when it cannot be shown.
+  virtual int RunModal(const SDialogTemplate& dialog) = 0;
+  // Creates a hidden modeless window for the dialog; null when it cannot.
+  virtual std::unique_ptr<IDialogWindow> CreateModeless(const SDialogTemplate& dialog) = 0;
+  virtual SFileDialogResult FileDialog(const SFileDialog& request) = 0;
+};
+
+// The current backend (the console backend until a host or test sets another).
+FOLIO_API IWindowing& GetWindowing();
+// Makes backend current and returns the previous one; null restores the console.
+FOLIO_API std::shared_ptr<IWindowing> SetWindowing(std::shared_ptr<IWindowing> backend);
+
+// Sets a backend for one scope and puts the previous one back at its end.
+class FOLIO_API CScopedWindowing {
+public:
+  explicit CScopedWindowing(std::shared_ptr<IWindowing> backend)
+      : m_previous(SetWindowing(std::move(backend))) {}
+  ~CScopedWindowing() { SetWindowing(std::move(m_previous)); }
+  CScopedWindowing(const CScopedWindowing&) = delete;
+  CScopedWindowing& operator=(const CScopedWindowing&) = delete;
+
+private:
+  std::shared_ptr<IWindowing> m_previous;
+};
+
+// Caption of message boxes that name none; "Folio" until the host names itself.
+FOLIO_API void SetApplicationTitle(const CStr& title);
+FOLIO_API CStr GetApplicationTitle();
+
+// Called with the box's help context when the user presses Help in a message box.
+using HelpHandler = std::function<void(unsigned helpContext)>;
+FOLIO_API void SetHelpHandler(HelpHandler handler);
+
+// Shows a message box on the current backend, as the framework's message box does:
+// the application title as caption when none is given; Help calls the help handler
+// and leaves the box open. Returns the id of the closing button.
+FOLIO_API int ShowMessageBox(const CStr& text, unsigned style = eMbOk, unsigned helpContext = 0,
+                             const CStr& caption = CStr());

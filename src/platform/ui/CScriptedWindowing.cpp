@@ -1,0 +1,226 @@
+#include "folio/platform/ui/CScriptedWindowing.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+using EKind = SShownItem::EKind;
+
+bool HasButton(const std::vector<SButton>& buttons, int id) {
+  return std::any_of(buttons.begin(), buttons.end(), [id](const SButton& b) { return b.id == id; });
+}
+
+std::string Describe(const SShownItem& item) {
+  std::string text;
+  switch (item.kind) {
+    case EKind::eMessageBox: text = "message box"; break;
+    case EKind::eDialog: text = "dialog " + std::to_string(item.resourceId); break;
+    case EKind::eFileDialog: text = "file dialog"; break;
+    default: text = "window event"; break;
+  }
+  text += " \"" + item.caption.ToUtf8() + "\": \"" + item.text.ToUtf8() + "\"";
+  if (!item.buttons.empty()) {
+    text += " with buttons";
+    for (const SButton& button : item.buttons)
+      text += " " + button.text.ToUtf8() + "(" + std::to_string(button.id) + ")";
+  }
+  return text;
+}
+
+class CScriptedWindow : public IDialogWindow {
+public:
+  CScriptedWindow(std::shared_ptr<SScriptedWindowState> state,
+                  std::shared_ptr<std::vector<SShownItem>> log)
+      : m_state(std::move(state)), m_log(std::move(log)) {
+    Record(EKind::eWindowCreated);
+  }
+  ~CScriptedWindow() override {
+    m_state->destroyed = true;
+    m_state->visible = false;
+    Record(EKind::eWindowDestroyed);
+  }
+
+  void Show(bool visible) override {
+    m_state->visible = visible;
+    Record(visible ? EKind::eWindowShown : EKind::eWindowHidden);
+  }
+  bool IsVisible() const override { return m_state->visible; }
+  void SetItemText(int id, const CStr& text) override {
+    m_state->texts[id] = text;
+    SShownItem& item = Record(EKind::eItemText);
+    item.itemId = id;
+    item.text = text;
+  }
+  CStr GetItemText(int id) const override {
+    const auto found = m_state->texts.find(id);
+    return found == m_state->texts.end() ? CStr() : found->second;
+  }
+  void SetProgressPos(int id, int position) override {
+    m_state->positions[id] = position;
+    SShownItem& item = Record(EKind::eProgressPos);
+    item.itemId = id;
+    item.position = position;
+  }
+  int GetProgressPos(int id) const override {
+    const auto found = m_state->positions.find(id);
+    return found == m_state->positions.end() ? 0 : found->second;
+  }
+  void Invalidate() override {
+    ++m_state->invalidations;
+    Record(EKind::eWindowInvalidated);
+  }
+
+private:
+  SShownItem& Record(EKind kind) {
+    SShownItem item;
+    item.kind = kind;
+    item.resourceId = m_state->dialog.resourceId;
+    item.caption = m_state->dialog.caption;
+    m_log->push_back(std::move(item));
+    return m_log->back();
+  }
+
+  std::shared_ptr<SScriptedWindowState> m_state;
+  std::shared_ptr<std::vector<SShownItem>> m_log;
+};
+
+}  // namespace
+
+CScriptedWindowing& CScriptedWindowing::Press(int id) {
+  m_answers.push_back({SAnswer::EKind::ePress, id, CStr(), 0});
+  return *this;
+}
+
+CScriptedWindowing& CScriptedWindowing::PressEscape() {
+  m_answers.push_back({SAnswer::EKind::eEscape, 0, CStr(), 0});
+  return *this;
+}
+
+CScriptedWindowing& CScriptedWindowing::PressClose() {
+  m_answers.push_back({SAnswer::EKind::eClose, 0, CStr(), 0});
+  return *this;
+}
+
+CScriptedWindowing& CScriptedWindowing::ChooseFile(const CStr& path) {
+  m_answers.push_back({SAnswer::EKind::eFile, 0, path});
+  return *this;
+}
+
+CScriptedWindowing& CScriptedWindowing::FailToShow(unsigned long errorCode) {
+  m_answers.push_back({SAnswer::EKind::eFail, 0, CStr(), errorCode});
+  return *this;
+}
+
+std::vector<CStr> CScriptedWindowing::MessageTexts() const {
+  std::vector<CStr> texts;
+  for (const SShownItem& item : *m_shown)
+    if (item.kind == EKind::eMessageBox) texts.push_back(item.text);
+  return texts;
+}
+
+void CScriptedWindowing::Unexpected(const SShownItem& question, const char* why) {
+  throw EUnexpectedQuestion("unexpected " + Describe(question) + ": " + why);
+}
+
+int CScriptedWindowing::DoMessageBox(const SMessageBox& box) {
+  SShownItem item;
+  item.kind = EKind::eMessageBox;
+  item.caption = box.caption;
+  item.text = box.text;
+  item.buttons = box.Buttons();
+  item.style = box.style;
+  item.helpContext = box.helpContext;
+  m_shown->push_back(item);
+  int& answer = m_shown->back().answer;
+
+  if (m_answers.empty()) {
+    if (!m_noticesNeedAnswers && item.buttons == std::vector<SButton>{{eIdOk, u"OK"}})
+      return answer = eIdOk;
+    Unexpected(item, "no scripted answer left");
+  }
+  const SAnswer next = m_answers.front();
+  m_answers.pop_front();
+  switch (next.kind) {
+    case SAnswer::EKind::ePress:
+      if (!HasButton(item.buttons, next.id))
+        Unexpected(item, ("the script presses " + std::to_string(next.id) + ", which it does not have").c_str());
+      return answer = next.id;
+    case SAnswer::EKind::eEscape:
+    case SAnswer::EKind::eClose:
+      if (box.EscapeResult() == eIdFailed)
+        Unexpected(item, "the script presses Escape or closes it, which it does not allow");
+      return answer = box.EscapeResult();
+    default:
+      Unexpected(item, "the script's next answer is for a file dialog");
+  }
+}
+
+int CScriptedWindowing::RunModal(const SDialogTemplate& dialog) {
+  SShownItem item;
+  item.kind = EKind::eDialog;
+  item.resourceId = dialog.resourceId;
+  item.caption = dialog.caption;
+  item.text = dialog.LabelText();
+  item.buttons = dialog.Buttons();
+  m_shown->push_back(item);
+  int& answer = m_shown->back().answer;
+
+  if (m_answers.empty()) Unexpected(item, "no scripted answer left");
+  const SAnswer next = m_answers.front();
+  m_answers.pop_front();
+  switch (next.kind) {
+    case SAnswer::EKind::ePress:
+      if (!HasButton(item.buttons, next.id))
+        Unexpected(item, ("the script presses " + std::to_string(next.id) + ", which it does not have").c_str());
+      return answer = next.id;
+    case SAnswer::EKind::eEscape:
+    case SAnswer::EKind::eClose: return answer = eIdCancel;
+    case SAnswer::EKind::eFail: return answer = eIdFailed;
+    default: Unexpected(item, "the script's next answer is a file");
+  }
+}
+
+std::unique_ptr<IDialogWindow> CScriptedWindowing::CreateModeless(const SDialogTemplate& dialog) {
+  if (!m_canCreateWindows) return nullptr;
+  auto state = std::make_shared<SScriptedWindowState>();
+  state->dialog = dialog;
+  for (const SDialogControl& control : dialog.controls) {
+    if (control.kind == EControlKind::eProgress) state->positions[control.id] = 0;
+    else if (control.id != 0) state->texts[control.id] = control.text;
+  }
+  m_windows.push_back(state);
+  return std::make_unique<CScriptedWindow>(state, m_shown);
+}
+
+SFileDialogResult CScriptedWindowing::FileDialog(const SFileDialog& request) {
+  SShownItem item;
+  item.kind = EKind::eFileDialog;
+  item.caption = request.title;
+  item.text = request.initialFile;
+  item.style = request.flags;
+  m_shown->push_back(item);
+  SShownItem& shown = m_shown->back();
+
+  if (m_answers.empty()) Unexpected(item, "no scripted answer left");
+  const SAnswer next = m_answers.front();
+  m_answers.pop_front();
+  switch (next.kind) {
+    case SAnswer::EKind::eFile:
+      shown.answer = eIdOk;
+      shown.path = next.path;
+      return {eIdOk, next.path, 0};
+    case SAnswer::EKind::eEscape:
+    case SAnswer::EKind::eClose:
+      shown.answer = eIdCancel;
+      return {eIdCancel, CStr(), 0};
+    case SAnswer::EKind::ePress:
+      if (next.id != eIdCancel) Unexpected(item, "the script presses a button other than Cancel");
+      shown.answer = eIdCancel;
+      return {eIdCancel, CStr(), 0};
+    case SAnswer::EKind::eFail:
+      shown.answer = eIdFailed;
+      return {eIdFailed, CStr(), next.errorCode};
+  }
+  Unexpected(item, "no fitting answer");
+}
