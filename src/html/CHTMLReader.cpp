@@ -12,16 +12,52 @@ using namespace folio_html;
 static_assert(std::endian::native == std::endian::little,
               "a UTF-16LE file is read in place through its mapping");
 
+namespace {
+
+constexpr size_t kMaxLength = std::numeric_limits<uint32_t>::max() - 1;
+
+// Length of zero-terminated text. Reads whole aligned 16-byte blocks, which never
+// cross a page, so it may look past the terminator inside the last block.
+#if defined(__SSE2__)
+__attribute__((no_sanitize_address)) size_t TerminatedLength(const char16_t* text) {
+  const uintptr_t offset = reinterpret_cast<uintptr_t>(text) & 15;
+  const __m128i* block = reinterpret_cast<const __m128i*>(reinterpret_cast<uintptr_t>(text) - offset);
+  const __m128i zero = _mm_setzero_si128();
+  unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_load_si128(block), zero))) >> offset;
+  if (mask) return __builtin_ctz(mask) >> 1;
+  for (;;) {
+    ++block;
+    mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_load_si128(block), zero)));
+    if (mask)
+      return (reinterpret_cast<const char*>(block) - reinterpret_cast<const char*>(text) +
+              __builtin_ctz(mask)) >> 1;
+  }
+}
+#else
+size_t TerminatedLength(const char16_t* text) { return std::char_traits<char16_t>::length(text); }
+#endif
+
+// Where the text ends: its length, or an earlier zero code unit.
+uint32_t EffectiveLength(const char16_t* text, size_t length) {
+  length = std::min(length, kMaxLength);
+  return static_cast<uint32_t>(FindChar(text, text + length, u'\0') - text);
+}
+
+}  // namespace
+
 uint32_t CHTMLReader::Read(const char16_t* text) {
   if (!text) return 0;
-  return Read(std::u16string_view(text));
+  const size_t length = TerminatedLength(text);
+  if (length == 0) return 0;
+  m_text = text;
+  m_length = static_cast<uint32_t>(std::min(length, kMaxLength));
+  return ParseWithTextSet();
 }
 
 uint32_t CHTMLReader::Read(std::u16string_view text) {
   if (text.empty()) return 0;
   m_text = text.data();
-  m_length = static_cast<uint32_t>(
-      std::min<size_t>(text.size(), std::numeric_limits<uint32_t>::max() - 1));
+  m_length = EffectiveLength(text.data(), text.size());
   return ParseWithTextSet();
 }
 
@@ -31,16 +67,15 @@ uint32_t CHTMLReader::ReadFromFile(int fileDescriptor) {
   CReadOnlyMapping mapping;
   if (!mapping.Map(fileDescriptor, size)) return 0;
   const unsigned char* bytes = mapping.GetData();
-  const uint64_t maxLength = std::numeric_limits<uint32_t>::max() - 1;
   if (bytes[0] == 0xFF && bytes[1] == 0xFE) {
     m_text = reinterpret_cast<const char16_t*>(bytes + 2);
-    m_length = static_cast<uint32_t>(std::min(size / 2 - 1, maxLength));
+    m_length = EffectiveLength(m_text, size / 2 - 1);
     return ParseWithTextSet();
   }
   // Narrow text: one character per byte, as the C locale widens it, so positions
   // equal byte offsets.
   std::u16string widened;
-  const uint64_t length = std::min(size, maxLength);
+  const uint64_t length = std::min<uint64_t>(size, kMaxLength);
   widened.reserve(length);
   for (uint64_t i = 0; i < length && bytes[i] != 0; ++i) widened.push_back(bytes[i]);
   m_text = widened.data();
@@ -83,7 +118,7 @@ bool CHTMLReader::ParseComment(CStr& comment) {
 
 bool CHTMLReader::ParseTag(CHTMLTag& tag, bool& isOpening, bool& isClosing) {
   const std::u16string_view rest(m_text + m_position, m_length - m_position);
-  const size_t consumed = tag.ParseFromString(rest, true, &m_tagEndCache);
+  const size_t consumed = tag.ParseFromString(rest, true, &m_tagEndCache, true);
   if (consumed == 0) return false;
   isOpening = tag.IsOpening();
   isClosing = tag.IsClosing();
@@ -118,9 +153,8 @@ bool CHTMLReader::FlushText(uint32_t runStart, uint32_t runEnd, bool last) {
 
 uint32_t CHTMLReader::ParseDocument() {
   if (!m_text || m_length == 0) return 0;
+  // Read and ReadFromFile end the text at its first zero code unit.
   const char16_t* const text = m_text;
-  // A zero code unit ends the text wherever it stands.
-  m_length = static_cast<uint32_t>(FindChar(text, text + m_length, u'\0') - text);
   const char16_t* const end = text + m_length;
   m_position = 0;
   m_pending.Str().clear();

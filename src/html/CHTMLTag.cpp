@@ -16,92 +16,94 @@ const char16_t* FindTagEnd(const char16_t* from, const char16_t* end, SHTMLScanC
 
 }  // namespace
 
-CHTMLTag::CHTMLTag(CHTMLTag& source, bool deepCopy)
-    : m_name(source.m_name), m_opening(source.m_opening), m_closing(source.m_closing) {
+CHTMLTag::CHTMLTag(CHTMLTag& source, bool deepCopy) {
+  if (source.m_source) source.Materialize();
+  m_name = source.m_name;
+  m_opening = source.m_opening;
+  m_closing = source.m_closing;
   if (source.m_attributes && source.m_attributes->GetCount() > 0)
     m_attributes = std::make_unique<CHTMLAttributes>(*source.m_attributes, deepCopy);
   if (!deepCopy) source.m_attributes.reset();
 }
 
 const CHTMLAttributes* CHTMLTag::GetAttributes() const {
+  if (m_source) Materialize();
   return m_attributes && m_attributes->GetCount() > 0 ? m_attributes.get() : nullptr;
 }
 
 CHTMLAttributes* CHTMLTag::GetAttributes() {
+  if (m_source) Materialize();
   return m_attributes && m_attributes->GetCount() > 0 ? m_attributes.get() : nullptr;
 }
 
-void CHTMLTag::SetName(const char16_t* begin, const char16_t* end) {
+void CHTMLTag::Materialize() const {
   std::u16string& name = m_name.Str();
-  name.assign(begin, end);
+  name.assign(m_source + m_nameBegin, m_source + m_nameEnd);
   for (char16_t& c : name) c = ToLower(c);
-}
-
-void CHTMLTag::ClearAttributes() {
-  // Keeps the list's slots for the next tag with attributes.
-  if (m_attributes) m_attributes->Assign({}, {});
+  if (!m_spans.empty()) {
+    if (!m_attributes) m_attributes = std::make_unique<CHTMLAttributes>();
+    m_attributes->Assign({m_source, m_sourceLength}, m_spans);
+  } else if (m_attributes) {
+    // Keeps the list's slots for the next tag with attributes.
+    m_attributes->Assign({}, {});
+  }
+  m_source = nullptr;
 }
 
 size_t CHTMLTag::ParseFromString(std::u16string_view text, bool parseAttributes,
-                                 SHTMLScanCache* cache) {
+                                 SHTMLScanCache* cache, bool textOutlivesTag) {
   const char16_t* begin = text.data();
   const char16_t* end = begin + text.size();
   const char16_t* lt = SkipSpace(begin, end);
   if (end - lt < 2 || *lt != u'<') return 0;
   const char16_t* p = lt + 1;
-  if (*p == u'>') {
-    // "<>" swallows its "<" and reports nothing.
-    m_name.Str().clear();
-    ClearAttributes();
-    m_opening = m_closing = false;
-    return p - begin;
-  }
-  const bool closingTag = *p == u'/';
-  if (closingTag) ++p;
-  else if (!IsAlpha(*p)) return 0;
   const char16_t* nameBegin = p;
-  const char16_t* nameEnd = SkipNameChars(p, end);
-  if (nameEnd == end) return 0;
-  const char16_t after = *nameEnd;
-  if (closingTag) {
-    if (after != u'>') return 0;
-    SetName(nameBegin, nameEnd);
-    ClearAttributes();
-    m_opening = false;
-    m_closing = true;
-    return nameEnd + 1 - begin;
-  }
-  if (after == u'>') {
-    SetName(nameBegin, nameEnd);
-    ClearAttributes();
-    m_opening = true;
-    m_closing = false;
-    return nameEnd + 1 - begin;
-  }
-  if (!IsSpace(after) && after != u'/') return 0;
-  p = SkipSpace(nameEnd, end);
-  const std::u16string_view rest(p, end - p);
-  const size_t attributeLength = parseAttributes ? CHTMLAttributes::Scan(rest, m_spans) : 0;
-  bool selfClosing = false;
-  const char16_t* gt;
-  if (attributeLength > 0) {
-    gt = SkipSpace(p + attributeLength, end);
-    if (gt == end) return 0;
-    if (*gt == u'/') selfClosing = true, ++gt;
-    if (gt == end || *gt != u'>') return 0;
+  const char16_t* nameEnd = p;
+  const char16_t* gt = p;  // the tag's ">"; for "<>" its "<" is all it takes
+  bool opening = false, closing = false;
+  m_scanSpans.clear();
+  if (*p == u'>') {
+    gt = lt;  // "<>" swallows its "<" and reports nothing
   } else {
-    gt = FindTagEnd(p, end, cache);
-    if (gt == end) return 0;
-    selfClosing = gt[-1] == u'/';
+    closing = *p == u'/';
+    if (closing) ++p;
+    else if (!IsAlpha(*p)) return 0;
+    opening = !closing;
+    nameBegin = p;
+    nameEnd = SkipNameChars(p, end);
+    if (nameEnd == end) return 0;
+    const char16_t after = *nameEnd;
+    if (after == u'>') {
+      gt = nameEnd;
+    } else if (closing || (!IsSpace(after) && after != u'/')) {
+      return 0;
+    } else {
+      p = SkipSpace(nameEnd, end);
+      const size_t attributeLength =
+          parseAttributes ? CHTMLAttributes::Scan({p, size_t(end - p)}, m_scanSpans) : 0;
+      if (attributeLength > 0) {
+        gt = SkipSpace(p + attributeLength, end);
+        if (gt == end) return 0;
+        if (*gt == u'/') closing = true, ++gt;
+        if (gt == end || *gt != u'>') return 0;
+        // Spans count from the start of text from now on.
+        const size_t shift = p - begin;
+        for (SAttrSpan& span : m_scanSpans)
+          span.nameBegin += shift, span.nameEnd += shift, span.valueBegin += shift, span.valueEnd += shift;
+      } else {
+        gt = FindTagEnd(p, end, cache);
+        if (gt == end) return 0;
+        closing = gt[-1] == u'/';
+      }
+    }
   }
-  SetName(nameBegin, nameEnd);
-  if (attributeLength > 0) {
-    if (!m_attributes) m_attributes = std::make_unique<CHTMLAttributes>();
-    m_attributes->Assign(rest, m_spans);
-  } else {
-    ClearAttributes();
-  }
-  m_opening = true;
-  m_closing = selfClosing;
+  m_opening = opening;
+  m_closing = closing;
+  m_spans.swap(m_scanSpans);
+  m_source = begin;
+  m_sourceLength = text.size();
+  m_nameBegin = nameBegin - begin;
+  m_nameEnd = nameEnd - begin;
+  if (!textOutlivesTag) Materialize();
   return gt + 1 - begin;
 }

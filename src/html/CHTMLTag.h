@@ -27,12 +27,17 @@ public:
 
   // Recognises a tag at the start of text (after optional white space); returns the
   // characters consumed through its ">", or 0 when the text does not start with a
-  // tag (the tag is then left as it was).
+  // tag (the tag is then left as it was). With textOutlivesTag the caller promises
+  // that text stays valid as long as the tag is used before the next parse: name and
+  // attributes are then copied out of it only when someone asks for them.
   size_t ParseFromString(std::u16string_view text, bool parseAttributes = true,
-                         SHTMLScanCache* cache = nullptr);
+                         SHTMLScanCache* cache = nullptr, bool textOutlivesTag = false);
 
-  CStr GetTagName() const { return m_name; }
-  const CStr& Name() const { return m_name; }
+  CStr GetTagName() const { return Name(); }
+  const CStr& Name() const {
+    if (m_source) Materialize();
+    return m_name;
+  }
   // The attributes, or null when the tag has none.
   const CHTMLAttributes* GetAttributes() const;
   CHTMLAttributes* GetAttributes();
@@ -40,12 +45,18 @@ public:
   bool IsClosing() const { return m_closing; }
 
 private:
-  void SetName(const char16_t* begin, const char16_t* end);
-  void ClearAttributes();
+  // Copies name and attributes out of the text they were found in.
+  void Materialize() const;
 
-  std::unique_ptr<CHTMLAttributes> m_attributes;
-  CStr m_name;
+  mutable std::unique_ptr<CHTMLAttributes> m_attributes;
+  mutable CStr m_name;
   bool m_opening = false;
   bool m_closing = false;
-  std::vector<SAttrSpan> m_spans;  // scratch for the next parse
+  // While m_source is set, name and attributes still stand only in that text: the
+  // name at [m_nameBegin, m_nameEnd), the attributes at m_spans.
+  mutable const char16_t* m_source = nullptr;
+  size_t m_sourceLength = 0;
+  size_t m_nameBegin = 0, m_nameEnd = 0;
+  std::vector<SAttrSpan> m_spans;
+  std::vector<SAttrSpan> m_scanSpans;  // scratch for the next parse
 };
