@@ -1,17 +1,28 @@
 #pragma once
 // Everything a host needs: include this header and link the folio library.
 
+#include "folio/util/CDiagnostics.h"
 #include "folio/util/CEnum.h"
 #include "folio/util/CStr.h"
 #include "folio/util/CString.h"
 #include "folio/util/EBase.h"
 #include "folio/util/StringTable.h"
 #include "folio/util/SystemUtils.h"
-#include "folio/util/CDiagnostics.h"
+#include "folio/util/TextFile.h"
 
+#include "folio/platform/host/CInifile.h"
+#include "folio/platform/host/CInstallSettings.h"
 #include "folio/platform/host/HostTables.h"
+#include "folio/platform/ui/IWindowing.h"
 
 #include "folio/model/CKORIControlValue.h"
 #include "folio/model/SReportConversionResult.h"
 
 #include "folio/extract/CKORIExtractor.h"
+
+#include "folio/html/CHTMLEventHandler.h"
+
+#include "folio/report/CFolio.h"
+
+#include "folio/ui/CConfirmOverwriteDlg.h"
+#include "folio/ui/FolioDll.h"

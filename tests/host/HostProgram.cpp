@@ -1,5 +1,7 @@
 // A host as a user would write one: only the umbrella header, only the shared library.
 #include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 
 #include "folio/folio.h"
 
@@ -48,6 +50,40 @@ int main() {
     Check(e.GetMessage() == CStr(u"Could not convert to value of type double: \"abc\""),
           "conversion message");
   }
+  // A whole report through the reporter, as a measurement program drives it.
+  char folder[] = "/tmp/folio-host-XXXXXX";
+  Check(mkdtemp(folder) != nullptr, "scratch folder");
+  const CStr base = CStr::FromUtf8(folder);
+  const CStr templatePath = base + u"/template.htm";
+  TextFile::Write(templatePath, u"<html><body>Sa = <img alt=\"" +
+                                    [] {
+                                      CKORIControlValue v;
+                                      v.SetGroup(u"Roughness");
+                                      v.SetField(u"RoughnessParameter");
+                                      v.SetParameter1(u"Sa");
+                                      CStr packed = v.Pack();
+                                      packed.Replace(u"\r\n", u"&#13;&#10;");
+                                      return packed;
+                                    }() + u"\"></body></html>");
+  CFolio folio;
+  folio.SetTemplate(templatePath);
+  folio.SetReport(base + u"/report.htm");
+  folio.SetReportOptions(eOverwrite);
+  folio.SetLivesheeterProcessingType(eBody);
+  folio.SetGetValueCallback([&folio] {
+    CKORIControlValue& v = folio.GetKORIControlValue();
+    v.SetType(CKORIControlValue::eFloat);
+    v.SetFloat(0.4213);
+    v.SetPrecision(3);
+    v.SetUnit(u"nm");
+  });
+  bool ok = true;
+  Check(folio.Activate(ok, false) && ok, "activate");
+  Check(TextFile::Read(base + u"/report.htm") == CStr(u"<html><body>Sa = 0.421 nm</body></html>"), "report text");
+  SystemUtils::FileOperationWithCompanion(templatePath, CStr(), SystemUtils::eDelete);
+  SystemUtils::FileOperationWithCompanion(base + u"/report.htm", CStr(), SystemUtils::eDelete);
+  rmdir(folder);
+
   std::printf("host program: %s\n", failures ? "FAILED" : "ok");
   return failures ? 1 : 0;
 }

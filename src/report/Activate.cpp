@@ -1,0 +1,138 @@
+// Activate: checks its inputs, settles where the report is written, asks before an
+// existing report is overwritten, and hands over to the generator of the format.
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "folio/platform/ui/IWindowing.h"
+#include "folio/report/CFolio.h"
+#include "folio/util/StringTable.h"
+#include "folio/util/SystemUtils.h"
+#include "platform/fs/CSafeFileWriter.h"
+
+namespace {
+
+using namespace SystemUtils;
+
+CStr Formatted(unsigned id, const CStr& path) {
+  return CStr::DoStringFormat(LoadResourceString(id), path);
+}
+
+// Temporary output beside the other temporary files: "<temp>/<stem><date>[_n]<ext>".
+CStr TemporaryOutput(const char16_t* stem, ELivesheetFormat format, const CStr& report) {
+  // The Word extension test is case-sensitive: "REPORT.DOCX" gets ".doc".
+  const CStr extension = format == eHTML ? CStr(u".htm")
+                         : GetExtension(report) == u".docx" ? CStr(u".docx") : CStr(u".doc");
+  return MakeUniqueFileName(AddTrailingSeparator(GetTempFolder()) + stem, extension);
+}
+
+// The report that an overwrite replaces is set aside, not deleted, until the new one
+// exists; a failed run puts it back.
+class CReportBackup {
+public:
+  bool SetAside(const CStr& report, CStr& error) {
+    const std::filesystem::path path = ToFsPath(report);
+    const CStr backup = FromFsPath(path.parent_path() / ("." + path.filename().string() + ".folio-old"));
+    if (!RenamePath(report, backup, error)) return false;
+    m_report = report;
+    m_backup = backup;
+    return true;
+  }
+  void Restore() {
+    CStr error;
+    if (!m_backup.IsEmpty()) RenamePath(m_backup, m_report, error);
+    m_backup = CStr();
+  }
+  ~CReportBackup() {
+    std::error_code ec;
+    if (!m_backup.IsEmpty()) std::filesystem::remove(ToFsPath(m_backup), ec);
+  }
+
+private:
+  CStr m_report;
+  CStr m_backup;
+};
+
+}  // namespace
+
+bool CFolio::Activate(bool& ok, bool showProgress) {
+  if (!m_getValueCallback) {
+    m_error = LoadResourceString(eStrCallbackNotInitialized);
+    return false;
+  }
+  if (m_template.IsEmpty()) {
+    ShowMessageBox(LoadResourceString(eStrEnterTemplateName), eMbOk);
+    return false;
+  }
+  if (!PathExists(m_template)) {
+    ShowMessageBox(LoadResourceString(eStrTemplateDoesNotExist), eMbOk);
+    return false;
+  }
+  const ELivesheetFormat format = GetTemplateFormat();
+  if (format != eWord && format != eHTML) return false;
+  CStr output = m_report;
+
+  if (m_reportOption == eOverwrite && PathExists(m_report)) {
+    const std::shared_ptr<IReportUiFactory> factory = GetReportUiFactory();
+    std::unique_ptr<IConfirmOverwrite> question = factory ? factory->MakeConfirmOverwrite() : nullptr;
+    const int result = question ? question->DoModal() : eIdCancel;
+    const int choice = question ? question->GetChoice() : IConfirmOverwrite::eCancel;
+    if (result == eIdCancel || result == 3 || choice == IConfirmOverwrite::eCancel) {
+      m_continue = false;
+      ok = false;
+      return false;
+    }
+    if (choice == IConfirmOverwrite::eOverwrite) m_reportOption = eUnconfirmedOverwrite;
+    else if (choice == IConfirmOverwrite::eAppend) m_reportOption = eAppend;
+  }
+
+  CReportBackup backup;
+  switch (m_reportOption) {
+    case eAuto:
+      output = TemporaryOutput(u"TempReport", format, m_report);
+      m_reportOption = eAppend;
+      break;
+    case eUnconfirmedOverwrite:
+      for (CStr reason; PathExists(m_report) && !backup.SetAside(m_report, reason);) {
+        const CStr text = CStr::DoStringFormat(LoadResourceString(eStrOutputFileInaccessible), m_report, reason);
+        if (ShowMessageBox(text, eMbRetryCancel) != eIdRetry) return false;
+      }
+      break;
+    case eAppend:
+      output = TemporaryOutput(u"TempReportA", format, m_report);
+      break;
+    case eOverwrite:
+      break;
+  }
+
+  while (!TestWriteAccess(true, m_report)) {
+    if (ShowMessageBox(Formatted(eStrReportFileInaccessible, m_report), eMbRetryCancel) != eIdRetry) {
+      backup.Restore();
+      ReInitializeCOM();
+      return false;
+    }
+  }
+  if (!TestWriteAccess(true, output) || !TestWriteAccess(true, m_report)) {
+    backup.Restore();
+    return false;
+  }
+
+  if (showProgress) CreateProgressDialog();
+  const bool generated = format == eHTML ? ActivateHTML(output) : ActivateWord(output);
+  if (!generated) {
+    backup.Restore();
+    ok = false;
+    return false;
+  }
+  if (m_reportOption == eAppend && PathExists(output)) return CopyOutputOverReport(output);
+  return true;
+}
+
+// The temporary output replaces the report in one step, so a failed copy leaves the
+// report as it was; the output is removed either way.
+bool CFolio::CopyOutputOverReport(const CStr& output) {
+  const bool copied = ReplaceFileSafely(output, m_report);
+  std::error_code ec;
+  std::filesystem::remove(ToFsPath(output), ec);
+  return copied;
+}

@@ -1,0 +1,11 @@
+#include "report/TemplateCache.h"
+
+#include "folio/report/CFolio.h"
+
+std::map<CStr, STemplateCacheEntry>& TemplateCache() {
+  static std::map<CStr, STemplateCacheEntry> cache;
+  return cache;
+}
+
+// The temporary copies stay on disk; only the parsed templates are forgotten.
+void CFolio::ClearTemplateCache() { TemplateCache().clear(); }

@@ -1,0 +1,51 @@
+#include "report/UnicodeText.h"
+
+#include <bit>
+
+#include "folio/util/TextFile.h"
+#include "platform/fs/CSafeFileWriter.h"
+
+bool ReadReportText(const CStr& path, CStr& text, bool* hadMark) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes)) return false;
+  if (hadMark) *hadMark = TextFile::DetectEncoding(bytes) == TextFile::EEncoding::eUtf16Le;
+  text = TextFile::Decode(bytes);
+  const size_t zero = text.Str().find(u'\0');
+  if (zero != std::u16string::npos) text.Str().resize(zero);
+  return true;
+}
+
+namespace {
+constexpr size_t kFlushAt = 1 << 16;
+}
+
+CBasic_OFStream::CBasic_OFStream(const CStr& path) : m_writer(std::make_unique<CSafeFileWriter>(path)) {
+  m_buffer = "\xFF\xFE";
+}
+
+CBasic_OFStream::~CBasic_OFStream() = default;
+
+bool CBasic_OFStream::Good() const { return m_writer->Good(); }
+
+CBasic_OFStream& CBasic_OFStream::operator<<(std::u16string_view text) {
+  if constexpr (std::endian::native == std::endian::little) {
+    m_buffer.append(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+  } else {
+    for (char16_t c : text) {
+      m_buffer += static_cast<char>(c & 0xFF);
+      m_buffer += static_cast<char>(c >> 8);
+    }
+  }
+  if (m_buffer.size() >= kFlushAt) Flush();
+  return *this;
+}
+
+void CBasic_OFStream::Flush() {
+  m_writer->Write(m_buffer);
+  m_buffer.clear();
+}
+
+bool CBasic_OFStream::Close() {
+  Flush();
+  return m_writer->Commit();
+}

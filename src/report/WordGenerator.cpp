@@ -1,0 +1,22 @@
+#include "folio/platform/ui/IWindowing.h"
+#include "folio/report/CFolio.h"
+
+// Word templates need the Word report generator, which this build does not have yet.
+bool CFolio::ActivateWord(CStr const& output) {
+  (void)output;
+  ShowMessageBox(u"Word templates cannot be turned into reports by this version of Folio: \"" +
+                     m_template + u"\"",
+                 eMbOk | eMbIconError);
+  DestroyProgressDialog();
+  return false;
+}
+
+// Word reports need the Word engine's control insertion, which arrives with the Word
+// report generator.
+bool CFolio::AppendKoriControlToWord(CStr const& report, CKORIControlValue const& value) {
+  (void)value;
+  ShowMessageBox(u"Placeholders cannot be added to Word reports by this version of Folio: \"" + report +
+                     u"\"",
+                 eMbOk | eMbIconError);
+  return false;
+}
