@@ -4,23 +4,26 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all bootstrap build test sanitize fuzz demo bench clean
+.PHONY: all bootstrap test-bootstrap build test sanitize fuzz demo bench clean
 
 all: build
 
 bootstrap:
-	scripts/bootstrap --office
+	scripts/bootstrap
+
+# The tests also open saved documents in LibreOffice and reports in Chromium.
+test-bootstrap:
+	scripts/bootstrap --office --browser
 
 build: bootstrap
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
-test: build
-	scripts/bootstrap --browser
+test: test-bootstrap build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
-sanitize: bootstrap
+sanitize: test-bootstrap
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFOLIO_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
