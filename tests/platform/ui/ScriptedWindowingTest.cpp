@@ -54,6 +54,16 @@ TEST_F(ScriptedWindowing, records_every_message_box_with_caption_text_buttons_an
   EXPECT_EQ(ui->Remaining(), 0u);
 }
 
+TEST_F(ScriptedWindowing, string_table_messages_are_formatted_with_their_arguments) {
+  ui->Press(eIdCancel);
+  EXPECT_EQ(ShowStringMessage(eStrReportFileInaccessible, eMbRetryCancel, CStr(u"/r/\u00e9t\u00e9.htm")), eIdCancel);
+  ShowStringMessage(eStrErrorAccessingWord, eMbOk, 0x80080005u);
+  EXPECT_EQ(ui->MessageTexts(),
+            (std::vector<CStr>{u"The report file \"/r/\u00e9t\u00e9.htm\" is inaccessible, please close when "
+                               u"opened in other application.",
+                               u"Error when accessing Microsoft Word (Error code: 0x80080005)"}));
+}
+
 TEST_F(ScriptedWindowing, escape_and_close_give_what_the_box_allows) {
   ui->PressEscape().PressClose().PressEscape();
   EXPECT_EQ(ShowMessageBox(u"a", eMbRetryCancel), eIdCancel);

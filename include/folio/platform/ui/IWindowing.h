@@ -4,6 +4,7 @@
 
 #include "folio/platform/ui/UiTypes.h"
 #include "folio/util/Export.h"
+#include "folio/util/StringTable.h"
 
 // A modeless dialog's window, as the backend shows it. Destroying the object
 // destroys the window.
@@ -68,3 +69,9 @@ FOLIO_API void SetHelpHandler(HelpHandler handler);
 // and leaves the box open. Returns the id of the closing button.
 FOLIO_API int ShowMessageBox(const CStr& text, unsigned style = eMbOk, unsigned helpContext = 0,
                              const CStr& caption = CStr());
+
+// Shows string-table text id, formatted printf-style with args (paths, codes).
+template <typename... Args>
+int ShowStringMessage(unsigned id, unsigned style, const Args&... args) {
+  return ShowMessageBox(CStr::DoStringFormat(LoadResourceString(id).View(), args...), style);
+}
