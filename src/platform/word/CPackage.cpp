@@ -184,7 +184,7 @@ CPart* CPackage::MainPart() {
   return FindPart(ResolveTarget("", rel->target));
 }
 
-std::string CPackage::Save() {
+std::vector<SZipSource> CPackage::Members() {
   if (m_contentTypesDirty) {
     m_contentTypesBytes.clear();
     StringWriter writer;
@@ -197,5 +197,9 @@ std::string CPackage::Save() {
   std::vector<SZipSource> entries{{kContentTypesName, m_contentTypesBytes}};
   entries.reserve(m_parts.size() + 1);
   for (auto& part : m_parts) entries.push_back({part->Name(), part->Bytes()});
-  return CZipArchive::Write(entries);
+  return entries;
 }
+
+std::string CPackage::Save() { return CZipArchive::Write(Members()); }
+
+void CPackage::SaveToFile(const std::string& path) { CZipArchive::WriteFile(path, Members()); }

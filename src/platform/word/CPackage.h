@@ -39,10 +39,13 @@ public:
 
   // The archive bytes: [Content_Types].xml first, then the parts in their order.
   std::string Save();
+  // The same archive written to path.
+  void SaveToFile(const std::string& path);
 
 private:
   CPackage() = default;
   std::string ContentTypeFor(const std::string& name) const;
+  std::vector<SZipSource> Members();
   void RegisterContentType(const std::string& name, const std::string& contentType);
 
   std::vector<std::unique_ptr<CPart>> m_parts;

@@ -59,6 +59,7 @@ pugi::xml_document& CPart::Xml() {
 const std::string& CPart::Bytes() {
   if (m_dirty && m_xml) {
     std::string out;
+    out.reserve(m_bytes.size() + m_bytes.size() / 4);
     StringWriter writer;
     writer.out = &out;
     if (!m_xml->first_child() || m_xml->first_child().type() != pugi::node_declaration)

@@ -40,6 +40,12 @@ void CRange::SetText(const CStr& text) {
   Clamp();
   CStoryEditor editor(*m_story);
   const std::int32_t start = m_range->start;
+  std::int32_t replaced = 0;
+  if (editor.ReplaceObject(start, m_range->end, text.View(), replaced)) {
+    m_range->start = start;
+    m_range->end = start + replaced;
+    return;
+  }
   if (m_range->end > start) editor.Delete(start, m_range->end);
   const std::int32_t at = std::min(start, editor.LastInsertPosition());
   const std::int32_t inserted = text.IsEmpty() ? 0 : editor.InsertText(at, text.View());

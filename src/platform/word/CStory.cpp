@@ -24,9 +24,91 @@ CStory::CStory(CPart& part, pugi::xml_node root, EStoryType type)
 
 std::int32_t CStory::Utf16Length(std::string_view utf8) {
   std::int32_t n = 0;
-  for (unsigned char c : utf8)
+  size_t i = 0;
+  // Eight ASCII bytes at a time; other bytes one by one.
+  for (; i + 8 <= utf8.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, utf8.data() + i, 8);
+    if ((word & 0x8080808080808080ull) == 0) {
+      n += 8;
+      continue;
+    }
+    for (size_t k = i; k < i + 8; ++k) {
+      const unsigned char c = static_cast<unsigned char>(utf8[k]);
+      if ((c & 0xC0) != 0x80) n += c >= 0xF0 ? 2 : 1;
+    }
+  }
+  for (; i < utf8.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(utf8[i]);
     if ((c & 0xC0) != 0x80) n += c >= 0xF0 ? 2 : 1;
+  }
   return n;
+}
+
+CStory::EElement CStory::Classify(const char* name) const {
+  // Almost every element carries the w: prefix: check it once, then the local name.
+  const std::string& w = m_names.w;
+  const char* start = name;
+  if (w.empty()) {
+    if (std::strchr(name, ':')) return m_names.mcAlternateContent == name ? EElement::eAlternateContent : EElement::eOther;
+  } else {
+    if (std::strncmp(name, w.c_str(), w.size()) != 0 || name[w.size()] != ':')
+      return m_names.mcAlternateContent == name ? EElement::eAlternateContent : EElement::eOther;
+    start = name + w.size() + 1;
+  }
+  const std::string_view local(start);
+  switch (local.size()) {
+    case 1:
+      if (local[0] == 'p') return EElement::eP;
+      if (local[0] == 'r') return EElement::eR;
+      if (local[0] == 't') return EElement::eT;
+      break;
+    case 2:
+      if (local == "tr") return EElement::eTr;
+      if (local == "tc") return EElement::eTc;
+      if (local == "br" || local == "cr") return EElement::eChar;
+      break;
+    case 3:
+      if (local == "tab" || local == "sym") return EElement::eChar;
+      if (local == "tbl") return EElement::eTbl;
+      if (local == "sdt") return EElement::eSdt;
+      if (local == "ins") return EElement::eContainer;
+      break;
+    case 4:
+      if (local == "pict") return EElement::eObject;
+      if (local == "ptab") return EElement::eChar;
+      break;
+    case 6:
+      if (local == "object") return EElement::eObject;
+      break;
+    case 7:
+      if (local == "drawing") return EElement::eObject;
+      if (local == "fldChar") return EElement::eFldChar;
+      break;
+    case 8:
+      if (local == "smartTag") return EElement::eContainer;
+      break;
+    case 9:
+      if (local == "instrText") return EElement::eInstrText;
+      if (local == "fldSimple") return EElement::eFldSimple;
+      if (local == "hyperlink" || local == "customXml") return EElement::eContainer;
+      break;
+    case 10:
+      if (local == "sdtContent") return EElement::eContainer;
+      if (local == "softHyphen") return EElement::eChar;
+      break;
+    case 13:
+      if (local == "noBreakHyphen") return EElement::eChar;
+      break;
+    case 16:
+      if (local == "endnoteReference") return EElement::eChar;
+      break;
+    case 17:
+      if (local == "footnoteReference") return EElement::eChar;
+      break;
+    default: break;
+  }
+  return EElement::eOther;
 }
 
 const std::vector<SAtom>& CStory::Atoms() {
@@ -80,55 +162,60 @@ EAtomKind CStory::ObjectKind(const pugi::xml_node& node) const {
 }
 
 void CStory::RunChild(const pugi::xml_node& node) {
-  const std::string_view name = node.name();
-  const auto& n = m_names;
-  if (name == n.t) Add(node, EAtomKind::eText, Utf16Length(node.child_value()));
-  else if (name == n.instrText) Add(node, EAtomKind::eInstrText, Utf16Length(node.child_value()));
-  else if (name == n.tab || name == n.br || name == n.cr || name == n.sym || name == n.noBreakHyphen ||
-           name == n.softHyphen || name == n.ptab || name == n.footnoteReference || name == n.endnoteReference)
-    Add(node, EAtomKind::eChar, 1);
-  else if (name == n.fldChar) {
-    const std::string_view type = node.attribute(n.fldCharType.c_str()).value();
-    Add(node, type == "begin" ? EAtomKind::eFieldBegin : type == "separate" ? EAtomKind::eFieldSeparate : EAtomKind::eFieldEnd, 1);
-  } else if (name == n.drawing || name == n.pict || name == n.object || name == n.mcAlternateContent) {
-    const EAtomKind kind = ObjectKind(node);
-    Add(node, kind, kind == EAtomKind::eInline ? 1 : 0);
+  switch (Classify(node.name())) {
+    case EElement::eT: Add(node, EAtomKind::eText, Utf16Length(node.child_value())); break;
+    case EElement::eInstrText: Add(node, EAtomKind::eInstrText, Utf16Length(node.child_value())); break;
+    case EElement::eChar: Add(node, EAtomKind::eChar, 1); break;
+    case EElement::eFldChar: {
+      const std::string_view type = node.attribute(m_names.fldCharType.c_str()).value();
+      Add(node, type == "begin" ? EAtomKind::eFieldBegin : type == "separate" ? EAtomKind::eFieldSeparate : EAtomKind::eFieldEnd, 1);
+      break;
+    }
+    case EElement::eObject:
+    case EElement::eAlternateContent: {
+      const EAtomKind kind = ObjectKind(node);
+      Add(node, kind, kind == EAtomKind::eInline ? 1 : 0);
+      break;
+    }
+    default: break;
   }
 }
 
 bool CStory::Enter(const pugi::xml_node& node) {
   if (node.type() != pugi::node_element) return false;
-  const std::string_view name = node.name();
-  const auto& n = m_names;
-  if (name == n.run) {
-    for (auto child : node.children())
-      if (child.type() == pugi::node_element) RunChild(child);
-    return false;
+  switch (Classify(node.name())) {
+    case EElement::eR:
+      for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+        if (child.type() == pugi::node_element) RunChild(child);
+      return false;
+    case EElement::eP:
+    case EElement::eTbl:
+    case EElement::eTr:
+    case EElement::eTc:
+    case EElement::eSdt:  // only its w:sdtContent holds runs
+    case EElement::eContainer: return true;
+    case EElement::eFldSimple:
+      Add(node, EAtomKind::eFieldBegin, 1);
+      Add(node, EAtomKind::eFieldSeparate, 1);
+      return true;
+    default: return false;
   }
-  if (name == n.p || name == n.tbl || name == n.tr || name == n.tc || name == n.sdtContent || name == n.hyperlink ||
-      name == n.smartTag || name == n.customXml || name == n.ins)
-    return true;
-  if (name == n.sdt) return true;  // only its w:sdtContent counts; w:sdtPr holds no runs we read
-  if (name == n.fldSimple) {
-    Add(node, EAtomKind::eFieldBegin, 1);
-    Add(node, EAtomKind::eFieldSeparate, 1);
-    return true;
-  }
-  return false;
 }
 
 void CStory::Exit(const pugi::xml_node& node) {
-  const std::string_view name = node.name();
-  const auto& n = m_names;
-  if (name == n.p) {
-    bool lastInCell = std::string_view(node.parent().name()) == n.tc;
-    for (auto next = node.next_sibling(); lastInCell && next; next = next.next_sibling())
-      if (next.name() == n.p || next.name() == n.tbl || next.name() == n.sdt) lastInCell = false;
-    Add(node, lastInCell ? EAtomKind::eCellEnd : EAtomKind::eParagraphEnd, 1);
-  } else if (name == n.tr) {
-    Add(node, EAtomKind::eRowEnd, 1);
-  } else if (name == n.fldSimple) {
-    Add(node, EAtomKind::eFieldEnd, 1);
+  switch (Classify(node.name())) {
+    case EElement::eP: {
+      bool lastInCell = Classify(node.parent().name()) == EElement::eTc;
+      for (auto next = node.next_sibling(); lastInCell && next; next = next.next_sibling()) {
+        const EElement kind = Classify(next.name());
+        if (kind == EElement::eP || kind == EElement::eTbl || kind == EElement::eSdt) lastInCell = false;
+      }
+      Add(node, lastInCell ? EAtomKind::eCellEnd : EAtomKind::eParagraphEnd, 1);
+      break;
+    }
+    case EElement::eTr: Add(node, EAtomKind::eRowEnd, 1); break;
+    case EElement::eFldSimple: Add(node, EAtomKind::eFieldEnd, 1); break;
+    default: break;
   }
 }
 
@@ -217,6 +304,33 @@ void CStory::MoveRanges(std::int32_t pos, std::int32_t removed, std::int32_t ins
       if (inserted > 0 && *x > pos) *x += inserted;
     }
   }
+}
+
+void CStory::SpliceAtoms(size_t index, const std::vector<SAtom>& replacement) {
+  std::int32_t at = m_atoms[index].start;
+  const std::int32_t removed = m_atoms[index].length;
+  std::int32_t added = 0;
+  std::vector<SAtom> atoms;
+  atoms.reserve(replacement.size());
+  for (SAtom atom : replacement) {
+    atom.start = at + added;
+    added += atom.length;
+    atoms.push_back(atom);
+  }
+  m_objectIndex.erase(m_atoms[index].node.internal_object());
+  if (atoms.size() == 1) {
+    m_atoms[index] = atoms.front();  // the common case: one text in place of one object
+  } else {
+    m_atoms.erase(m_atoms.begin() + static_cast<std::ptrdiff_t>(index));
+    m_atoms.insert(m_atoms.begin() + static_cast<std::ptrdiff_t>(index), atoms.begin(), atoms.end());
+    const std::ptrdiff_t moved = static_cast<std::ptrdiff_t>(atoms.size()) - 1;
+    for (auto& [node, i] : m_objectIndex)
+      if (i > index) i = static_cast<size_t>(static_cast<std::ptrdiff_t>(i) + moved);
+  }
+  const std::int32_t shift = added - removed;
+  for (size_t i = index + atoms.size(); i < m_atoms.size(); ++i) m_atoms[i].start += shift;
+  m_end += shift;
+  m_builtGeneration = m_part->Generation();
 }
 
 std::shared_ptr<SRangeState> CStory::MakeRange(std::int32_t start, std::int32_t end) {

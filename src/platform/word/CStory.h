@@ -69,6 +69,10 @@ public:
   void Changed(std::int32_t pos, std::int32_t removed, std::int32_t inserted);
   // Moves live ranges only (the index was already marked stale).
   void MoveRanges(std::int32_t pos, std::int32_t removed, std::int32_t inserted);
+  // After an edit that replaced atom index by replacement (starting at its position),
+  // patches the index instead of rebuilding it. Only valid when the index was current
+  // before the edit and the edit was recorded with Changed.
+  void SpliceAtoms(size_t index, const std::vector<SAtom>& replacement);
   // A live range on this story.
   std::shared_ptr<SRangeState> MakeRange(std::int32_t start, std::int32_t end);
 
@@ -76,6 +80,11 @@ public:
   static std::int32_t Utf16Length(std::string_view utf8);
 
 private:
+  enum class EElement : std::uint8_t {
+    eOther, eP, eR, eT, eChar, eInstrText, eFldChar, eFldSimple, eObject, eAlternateContent,
+    eTbl, eTr, eTc, eSdt, eContainer
+  };
+  EElement Classify(const char* name) const;
   void Rebuild();
   bool Enter(const pugi::xml_node& node);
   void Exit(const pugi::xml_node& node);

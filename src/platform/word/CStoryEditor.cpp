@@ -199,6 +199,57 @@ std::int32_t CStoryEditor::InsertText(std::int32_t pos, std::u16string_view text
   return inserted;
 }
 
+std::int32_t CStoryEditor::AddText(pugi::xml_node run, pugi::xml_node before, std::u16string_view text,
+                                   std::vector<SAtom>* atoms) {
+  auto add = [&](const std::string& name) {
+    return before ? run.insert_child_before(name.c_str(), before) : run.append_child(name.c_str());
+  };
+  std::int32_t added = 0;
+  for (size_t i = 0; i < text.size();) {
+    const char16_t c = text[i];
+    if (c >= 0x20 && c != 0xFFFE && c != 0xFFFF) {
+      size_t j = i;
+      while (j < text.size() && text[j] >= 0x20 && text[j] != 0xFFFE && text[j] != 0xFFFF) ++j;
+      std::string utf8;
+      AppendUtf8(text.substr(i, j - i), utf8);
+      pugi::xml_node t = add(m_n.t);
+      SetText(t, utf8);
+      if (atoms) atoms->push_back({t, EAtomKind::eText, 0, static_cast<std::int32_t>(j - i)});
+      added += static_cast<std::int32_t>(j - i);
+      i = j;
+      continue;
+    }
+    pugi::xml_node mark;
+    if (c == u'\t') mark = add(m_n.tab);
+    else if (c == u'\v' || c == u'\n') mark = add(m_n.br);
+    if (mark) {
+      if (atoms) atoms->push_back({mark, EAtomKind::eChar, 0, 1});
+      ++added;
+    }
+    ++i;
+  }
+  return added;
+}
+
+bool CStoryEditor::ReplaceObject(std::int32_t pos, std::int32_t end, std::u16string_view text, std::int32_t& inserted) {
+  if (end != pos + 1 || text.find(u'\r') != std::u16string_view::npos) return false;
+  const auto& atoms = m_story.Atoms();
+  size_t k = m_story.AtomAt(pos);
+  while (k < atoms.size() && atoms[k].start == pos && atoms[k].length == 0) ++k;
+  if (k >= atoms.size() || atoms[k].start != pos || atoms[k].kind != EAtomKind::eInline || !IsRunLevel(atoms[k]))
+    return false;
+  pugi::xml_node object = atoms[k].node;
+  pugi::xml_node run = object.parent();
+  std::vector<SAtom> replacement;
+  inserted = AddText(run, object, text, &replacement);
+  run.remove_child(object);
+  RemoveEmptyRun(run);
+  m_story.Changed(pos, 1, inserted);
+  m_story.SpliceAtoms(k, replacement);
+  SyncFallback();
+  return true;
+}
+
 void CStoryEditor::Inserted(std::int32_t pos, std::int32_t length) {
   m_story.Part().MarkDirty();
   m_story.Changed(pos, 0, length);

@@ -19,6 +19,10 @@ public:
   // Inserts text at pos ("\r" new paragraph, "\v" line break, "\t" tab, other control
   // characters dropped); returns positions inserted.
   std::int32_t InsertText(std::int32_t pos, std::u16string_view text);
+  // Replaces a single inline object [pos, end) by text inside the object's own run,
+  // keeping its formatting; false (nothing done) for any other range or for text
+  // with paragraph breaks.
+  bool ReplaceObject(std::int32_t pos, std::int32_t end, std::u16string_view text, std::int32_t& inserted);
   // An empty run at pos that takes the formatting of its neighbour; the caller fills
   // it with one object and then calls Inserted(pos, 1).
   pugi::xml_node NewRunAt(std::int32_t pos);
@@ -30,6 +34,10 @@ public:
   std::int32_t LastInsertPosition();
 
 private:
+  // Appends text to run (before "before" when given) as w:t, w:tab and w:br children;
+  // returns positions added. "\r" is not handled here.
+  std::int32_t AddText(pugi::xml_node run, pugi::xml_node before, std::u16string_view text,
+                       std::vector<SAtom>* atoms = nullptr);
   pugi::xml_node NewRunNear(const SAtom* before, const SAtom* after);
   pugi::xml_node SplitParagraph(pugi::xml_node run);
   void RemoveEmptyRun(pugi::xml_node run);

@@ -157,6 +157,16 @@ std::shared_ptr<IDispatch> CWordDocument::Component(CPart& part, bool control, c
 }
 
 std::string CWordDocument::SaveBytes() {
+  SaveComponents();
+  return m_package->Save();
+}
+
+void CWordDocument::SaveToFile(const std::filesystem::path& path) {
+  SaveComponents();
+  m_package->SaveToFile(path.string());
+}
+
+void CWordDocument::SaveComponents() {
   for (auto& [name, component] : m_components) {
     CPart* part = m_package->FindPart(name);
     auto* persist = dynamic_cast<IPersistPropertyBag*>(component.object.get());
@@ -167,5 +177,4 @@ std::string CWordDocument::SaveBytes() {
     object.part = part;
     object.WriteBag(persist->Save());
   }
-  return m_package->Save();
 }

@@ -39,9 +39,12 @@ public:
                                        const std::function<std::shared_ptr<IDispatch>()>& make);
   // The package bytes with every live object saved into its part.
   std::string SaveBytes();
+  // The same, written to path.
+  void SaveToFile(const std::filesystem::path& path);
 
 private:
   CWordDocument() = default;
+  void SaveComponents();
   struct SComponent {
     std::shared_ptr<IDispatch> object;
     bool control;

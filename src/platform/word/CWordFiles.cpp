@@ -37,12 +37,15 @@ struct STempFolder {
 fs::path CWordFiles::PathFromText(const CStr& text) { return fs::path(text.ToUtf8()); }
 
 std::string CWordFiles::ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in || fs::is_directory(path))
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  std::error_code error;
+  if (!in || fs::is_directory(path, error))
     throw CComError(HRESULT_FILE_NOT_FOUND, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be opened"));
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
+  std::string bytes(static_cast<size_t>(in.tellg()), '\0');
+  in.seekg(0);
+  if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+    throw CComError(HRESULT_FILE_NOT_FOUND, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be read"));
+  return bytes;
 }
 
 void CWordFiles::WriteAll(const fs::path& path, const std::string& bytes) {
@@ -80,14 +83,13 @@ void CWordFiles::Save(CWordDocument& doc, const fs::path& path, long fileFormat)
   if (fileFormat == 0 || (fileFormat < 0 && ext == ".doc")) target = "doc:MS Word 97";
   else if (fileFormat == 17 || (fileFormat < 0 && ext == ".pdf")) target = "pdf";
   else if (fileFormat < 0 && ext == ".rtf") target = "rtf";
-  const std::string bytes = doc.SaveBytes();
   if (target == "docx") {
-    WriteAll(path, bytes);
+    doc.SaveToFile(path);
     return;
   }
   STempFolder temp;
   const fs::path input = temp.path / "document.docx";
-  WriteAll(input, bytes);
+  doc.SaveToFile(input);
   const fs::path output = CLibreOffice::Convert(input, temp.path, target);
   WriteAll(path, ReadAll(output));
 }

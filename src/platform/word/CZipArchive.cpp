@@ -3,6 +3,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <set>
 
@@ -75,7 +76,6 @@ std::vector<SZipEntry> CZipArchive::Read(const std::string& bytes, const SZipLim
   std::vector<SZipEntry> entries;
   std::set<std::string> seen;
   std::uint64_t total = 0;
-  std::string buffer(64 << 10, '\0');
   for (zip_int64_t i = 0; i < count; ++i) {
     zip_stat_t stat;
     if (zip_stat_index(archive.get(), i, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME))
@@ -89,24 +89,68 @@ std::vector<SZipEntry> CZipArchive::Read(const std::string& bytes, const SZipLim
     std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive.get(), i, 0));
     if (!file) Fail("the zip entry \"" + name + "\" cannot be opened (" + zip_strerror(archive.get()) + ")");
     SZipEntry entry{name, {}};
+    // The stored size is only a hint: it may lie, so it is capped, and the data is read
+    // straight into the entry, growing it when the hint was short.
+    size_t filled = 0;
+    std::uint64_t hint = (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0;
+    hint = std::min({hint, std::max<std::uint64_t>(compressed, 1) * limits.maxRatio, std::uint64_t{16} << 20});
+    entry.data.resize(static_cast<size_t>(hint) + 1);
     for (;;) {
-      const zip_int64_t got = zip_fread(file.get(), buffer.data(), buffer.size());
+      if (filled == entry.data.size()) entry.data.resize(entry.data.size() * 2);
+      const zip_int64_t got = zip_fread(file.get(), entry.data.data() + filled, entry.data.size() - filled);
       if (got < 0) Fail("the zip entry \"" + name + "\" is damaged (" + zip_file_strerror(file.get()) + ")");
       if (got == 0) break;
-      entry.data.append(buffer.data(), static_cast<size_t>(got));
+      filled += static_cast<size_t>(got);
       total += static_cast<std::uint64_t>(got);
-      const std::uint64_t size = entry.data.size();
-      if (size > limits.maxEntrySize)
+      if (filled > limits.maxEntrySize)
         Fail("the zip entry \"" + name + "\" inflates beyond the limit of " + std::to_string(limits.maxEntrySize) + " bytes");
       if (total > limits.maxTotalSize)
         Fail("the zip entries inflate beyond the total limit of " + std::to_string(limits.maxTotalSize) + " bytes");
-      if (size > limits.ratioGrace && size > limits.maxRatio * std::max<std::uint64_t>(compressed, 1))
+      if (filled > limits.ratioGrace && filled > limits.maxRatio * std::max<std::uint64_t>(compressed, 1))
         Fail("the zip entry \"" + name + "\" inflates more than " + std::to_string(limits.maxRatio) +
              " times its compressed size");
     }
+    entry.data.resize(filled);
+    if (entry.data.capacity() - filled > (1u << 20)) entry.data.shrink_to_fit();
     entries.push_back(std::move(entry));
   }
   return entries;
+}
+
+namespace {
+
+// Adds the members to an open archive and closes it; CComError on failure.
+void AddAndClose(zip_t* archive, const std::vector<SZipSource>& entries, const std::function<void()>& onFailure) {
+  auto fail = [&](const std::string& what) {
+    zip_discard(archive);
+    onFailure();
+    throw CComError(E_FAIL, CStr::FromUtf8(what));
+  };
+  for (const SZipSource& entry : entries) {
+    const std::string name(entry.name);
+    zip_source_t* data = zip_source_buffer(archive, entry.data.data(), entry.data.size(), 0);
+    if (!data) fail("cannot add \"" + name + "\"");
+    const zip_int64_t index = zip_file_add(archive, name.c_str(), data, ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
+      zip_source_free(data);
+      fail("cannot add \"" + name + "\"");
+    }
+    // The fastest deflate level: documents are saved often and XML still shrinks well.
+    zip_set_file_compression(archive, index, IsStoredAsIs(name) ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 1);
+    // 1980-01-01 00:00 in DOS form, so that equal documents give equal bytes.
+    zip_file_set_dostime(archive, index, 0, (0 << 9) | (1 << 5) | 1, 0);
+  }
+  if (zip_close(archive) != 0) fail(std::string("cannot write the zip archive (") + zip_strerror(archive) + ")");
+}
+
+}  // namespace
+
+void CZipArchive::WriteFile(const std::string& path, const std::vector<SZipSource>& entries) {
+  int error = 0;
+  // libzip writes a temporary file beside path and renames it on success.
+  zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  if (!archive) throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path + "\" cannot be written"));
+  AddAndClose(archive, entries, [] {});
 }
 
 std::string CZipArchive::Write(const std::vector<SZipSource>& entries) {
@@ -121,25 +165,7 @@ std::string CZipArchive::Write(const std::vector<SZipSource>& entries) {
     zip_source_free(target);
     throw CComError(E_FAIL, u"the zip archive cannot be created");
   }
-  auto fail = [&](const std::string& what) {
-    zip_discard(archive);
-    zip_source_free(target);
-    throw CComError(E_FAIL, CStr::FromUtf8(what));
-  };
-  for (const SZipSource& entry : entries) {
-    const std::string name(entry.name);
-    zip_source_t* data = zip_source_buffer(archive, entry.data.data(), entry.data.size(), 0);
-    if (!data) fail("cannot add \"" + name + "\"");
-    const zip_int64_t index = zip_file_add(archive, name.c_str(), data, ZIP_FL_ENC_UTF_8);
-    if (index < 0) {
-      zip_source_free(data);
-      fail("cannot add \"" + name + "\"");
-    }
-    zip_set_file_compression(archive, index, IsStoredAsIs(name) ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
-    // 1980-01-01 00:00 in DOS form, so that equal documents give equal bytes.
-    zip_file_set_dostime(archive, index, 0, (0 << 9) | (1 << 5) | 1, 0);
-  }
-  if (zip_close(archive) != 0) fail("cannot write the zip archive");
+  AddAndClose(archive, entries, [&] { zip_source_free(target); });
 
   std::string bytes;
   zip_stat_t stat;

@@ -36,6 +36,8 @@ public:
   // The archive bytes: members in the given order, fixed time stamps, media stored
   // and everything else deflated.
   static std::string Write(const std::vector<SZipSource>& entries);
+  // The same archive written to a file (through a temporary file, renamed at the end).
+  static void WriteFile(const std::string& path, const std::vector<SZipSource>& entries);
   // Whether name is a safe relative member name ("a/b.xml").
   static bool IsSafeName(std::string_view name);
 };

@@ -88,6 +88,23 @@ TEST_F(RangeEdits, ReplacingOneOfTwoAdjacentPlaceholdersLeavesTheOtherAtTheSameI
   EXPECT_EQ(Utf8(doc->Content()->Text()), "onetwo\r");
 }
 
+TEST_F(RangeEdits, ObjectReplacedInItsRunKeepsLaterPositionsAndFormatting) {
+  auto doc = Open("<w:p><w:r><w:rPr><w:i/></w:rPr>" + InlinePicture("a").substr(5) + "<w:r><w:t>mid</w:t></w:r>" +
+                      InlinePicture("b", 914400, 457200, "rIdPic", 2) + "</w:p>" + P("end"),
+                  {{"word/media/p.png", Png(4, 4)}}, ImageRel());
+  auto shapes = doc->InlineShapes();
+  auto first = shapes->Item(1)->Range();
+  first->SetText(u"x\ty\vz");
+  EXPECT_EQ(first->End(), 5);
+  EXPECT_EQ(shapes->Item(1)->Range()->Start(), 8);
+  EXPECT_EQ(Utf8(doc->Content()->Text()), "x\ty\vzmid\x01\rend\r");
+  shapes->Item(1)->Range()->SetText(u"");
+  EXPECT_EQ(Utf8(doc->Content()->Text()), "x\ty\vzmid\rend\r");
+  EXPECT_EQ(doc->Range(CVariant::I4(9), CVariant::I4(12))->Text(), u"end");
+  const std::string xml = SavedXml(*doc);
+  EXPECT_NE(xml.find("<w:r><w:rPr><w:i/></w:rPr><w:t xml:space=\"preserve\">x</w:t><w:tab/>"), std::string::npos) << xml;
+}
+
 TEST_F(RangeEdits, CollapsedDeleteRemovesTheNextCharacter) {
   auto doc = Open(P("abc"));
   auto range = doc->Range(CVariant::I4(1), CVariant::I4(1));
