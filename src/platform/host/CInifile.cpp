@@ -3,20 +3,13 @@
 #include <boost/property_tree/ini_parser.hpp>
 #include <boost/property_tree/ptree.hpp>
 
-#include <cstdio>
 #include <fstream>
 #include <optional>
-#include <random>
 #include <sstream>
 #include <system_error>
 
 #include "folio/util/SystemUtils.h"
-
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include "platform/fs/CSafeFileWriter.h"
 
 namespace fs = std::filesystem;
 using boost::property_tree::ptree;
@@ -53,45 +46,6 @@ bool CanStore(const std::string& key, const std::string& value) {
   if (key.empty() || key.find_first_of("=\r\n") != std::string::npos) return false;
   if (key.front() == '[' || key.front() == ';' || key.front() == '#') return false;
   return value.find_first_of("\r\n") == std::string::npos;
-}
-
-bool SyncAndClose(std::FILE* file) {
-  bool good = std::fflush(file) == 0;
-#if defined(_WIN32)
-  good = _commit(_fileno(file)) == 0 && good;
-#else
-  good = fsync(fileno(file)) == 0 && good;
-#endif
-  return std::fclose(file) == 0 && good;
-}
-
-// Writes bytes to a fresh file beside target, then renames it over target.
-bool ReplaceFile(const fs::path& target, const std::string& bytes) {
-  std::random_device random;
-  std::error_code error;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    fs::path temporary = target;
-    temporary += ".~" + std::to_string(random() % 1000000);
-    const CStr temporaryText = SystemUtils::FromFsPath(temporary);
-    // "x": never take over a file that is already there.
-    std::FILE* file = SystemUtils::OpenFile(temporaryText, "wbx");
-    if (!file) {
-      if (fs::exists(temporary, error)) continue;
-      return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (!SyncAndClose(file) || !written) {
-      fs::remove(temporary, error);
-      return false;
-    }
-    const fs::file_status old = fs::status(target, error);
-    if (fs::exists(old)) fs::permissions(temporary, old.permissions(), error);
-    error.clear();
-    fs::rename(temporary, target, error);
-    if (error) fs::remove(temporary, error);
-    return !error;
-  }
-  return false;
 }
 
 }  // namespace
@@ -132,5 +86,7 @@ bool CInifile::WriteString(const CStr& key, const CStr& value) const {
   }
   std::error_code error;
   if (file.has_parent_path()) fs::create_directories(file.parent_path(), error);
-  return !error && ReplaceFile(file, out.str());
+  if (error) return false;
+  CSafeFileWriter writer(m_file);
+  return writer.Write(out.str()) && writer.Commit();
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "folio/platform/host/CInifile.h"
+#include "platform/fs/FileFaults.h"
 #include "util/ScratchFolder.h"
 
 namespace fs = std::filesystem;
@@ -93,6 +94,20 @@ TEST(IniWrite, AFailedWriteKeepsTheOldSettingsWhole) {
   }
   EXPECT_EQ(folder.Read("a.ini"), old);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 1);
+}
+
+TEST(IniWrite, AFailureAtAnyStepKeepsTheOldSettingsWhole) {
+  for (EFileStep step : {EFileStep::eCreate, EFileStep::eWrite, EFileStep::eFlush,
+                         EFileStep::eRename}) {
+    ScratchFolder folder;
+    const CStr file = folder.Write("a.ini", "[S]\nk=v\n");
+    FileFaults::Reset();
+    FileFaults::FailAt(step, 1);
+    EXPECT_FALSE(CInifile(file, u"S").WriteString(u"k", u"w"));
+    FileFaults::Reset();
+    EXPECT_EQ(folder.Read("a.ini"), "[S]\nk=v\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 1);
+  }
 }
 
 }  // namespace
