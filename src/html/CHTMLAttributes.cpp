@@ -18,18 +18,24 @@ CHTMLAttributes::CHTMLAttributes(CHTMLAttributes& source, bool deepCopy) {
   m_count = source.m_count;
 }
 
-size_t CHTMLAttributes::Scan(std::u16string_view text, std::vector<SAttrSpan>& spans) {
+const char16_t* CHTMLAttributes::ScanAt(const char16_t* base, const char16_t* p,
+                                        const char16_t* end, std::vector<SAttrSpan>& spans) {
   spans.clear();
-  size_t at = 0;
-  while (at < text.size()) {
-    SAttrSpan span;
-    const size_t consumed = CHTMLElemAttr::Scan(text.substr(at), span);
-    if (consumed == 0) break;
-    span.nameBegin += at, span.nameEnd += at, span.valueBegin += at, span.valueEnd += at;
-    spans.push_back(span);
-    at += consumed;
+  while (p < end) {
+    SAttrSpan& span = spans.emplace_back();
+    const char16_t* after = CHTMLElemAttr::ScanAt(base, p, end, span);
+    if (!after) {
+      spans.pop_back();
+      break;
+    }
+    p = after;
   }
-  return at;
+  return p;
+}
+
+size_t CHTMLAttributes::Scan(std::u16string_view text, std::vector<SAttrSpan>& spans) {
+  const char16_t* begin = text.data();
+  return ScanAt(begin, begin, begin + text.size(), spans) - begin;
 }
 
 void CHTMLAttributes::Assign(std::u16string_view text, const std::vector<SAttrSpan>& spans) {

@@ -22,6 +22,10 @@ public:
   size_t ParseFromString(std::u16string_view text);
   // Finds a run of attributes without storing them; characters consumed.
   static size_t Scan(std::u16string_view text, std::vector<SAttrSpan>& spans);
+  // The same on [p, end), with span offsets counted from base; returns where the
+  // run ends (p when it is empty).
+  static const char16_t* ScanAt(const char16_t* base, const char16_t* p, const char16_t* end,
+                                std::vector<SAttrSpan>& spans);
   // Replaces the list with the attributes Scan found in text.
   void Assign(std::u16string_view text, const std::vector<SAttrSpan>& spans);
 

@@ -7,36 +7,8 @@ using namespace folio_html;
 
 size_t CHTMLElemAttr::Scan(std::u16string_view text, SAttrSpan& span) {
   const char16_t* begin = text.data();
-  const char16_t* end = begin + text.size();
-  const char16_t* p = SkipSpace(begin, end);
-  if (p == end || !IsAlpha(*p)) return 0;
-  const char16_t* nameEnd = SkipNameChars(p + 1, end);
-  span.nameBegin = p - begin;
-  span.nameEnd = nameEnd - begin;
-  span.valueBegin = span.valueEnd = span.nameEnd;
-  if (nameEnd == end) return span.nameEnd;
-  const char16_t next = *nameEnd;
-  if (next != u'=') {
-    if (IsSpace(next) || next == u'>' || next == u'/') return span.nameEnd;
-    return 0;
-  }
-  p = SkipSpace(nameEnd + 1, end);
-  if (p == end) {
-    span.valueBegin = span.valueEnd = end - begin;
-    return text.size();
-  }
-  if (*p == u'"' || *p == u'\'') {
-    const char16_t* close = FindChar(p + 1, end, *p);
-    span.valueBegin = p + 1 - begin;
-    span.valueEnd = close - begin;
-    return close == end ? text.size() : close + 1 - begin;
-  }
-  // An unquoted value takes its first character whatever it is.
-  const char16_t* v = p + 1;
-  while (v < end && !IsSpace(*v) && *v != u'/' && *v != u'>') ++v;
-  span.valueBegin = p - begin;
-  span.valueEnd = v - begin;
-  return span.valueEnd;
+  const char16_t* after = ScanAt(begin, begin, begin + text.size(), span);
+  return after ? after - begin : 0;
 }
 
 void CHTMLElemAttr::Assign(std::u16string_view text, const SAttrSpan& span) {

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "folio/util/CStr.h"
+#include "html/HTMLChars.h"
 
 // Where one attribute stands in a tag's text: name [nameBegin, nameEnd), value
 // [valueBegin, valueEnd) before normalising; offsets from the start of the text.
@@ -21,6 +22,10 @@ public:
   size_t ParseFromString(std::u16string_view text);
   // Finds one attribute without storing it; characters consumed, 0 if none.
   static size_t Scan(std::u16string_view text, SAttrSpan& span);
+  // The same on [p, end), with span offsets counted from base; returns where the
+  // attribute ends, or null when there is none.
+  static inline const char16_t* ScanAt(const char16_t* base, const char16_t* p,
+                                       const char16_t* end, SAttrSpan& span);
   // Stores name and value of an attribute found by Scan in text.
   void Assign(std::u16string_view text, const SAttrSpan& span);
 
@@ -39,3 +44,35 @@ private:
   CStr m_name;
   CStr m_value;
 };
+
+inline const char16_t* CHTMLElemAttr::ScanAt(const char16_t* base, const char16_t* p,
+                                             const char16_t* end, SAttrSpan& span) {
+  using namespace folio_html;
+  p = SkipSpace(p, end);
+  if (p == end || !IsAlpha(*p)) return nullptr;
+  const char16_t* nameEnd = SkipNameChars(p + 1, end);
+  span.nameBegin = p - base;
+  span.nameEnd = span.valueBegin = span.valueEnd = nameEnd - base;
+  if (nameEnd == end) return end;
+  const char16_t next = *nameEnd;
+  if (next != u'=') return IsSpace(next) || next == u'>' || next == u'/' ? nameEnd : nullptr;
+  p = SkipSpace(nameEnd + 1, end);
+  if (p == end) {
+    span.valueBegin = span.valueEnd = end - base;
+    return end;
+  }
+  const char16_t quote = *p;
+  if (quote == u'"' || quote == u'\'') {
+    const char16_t* close = p + 1;
+    while (close < end && *close != quote) ++close;
+    span.valueBegin = p + 1 - base;
+    span.valueEnd = close - base;
+    return close == end ? end : close + 1;
+  }
+  // An unquoted value takes its first character whatever it is.
+  const char16_t* v = p + 1;
+  while (v < end && !IsSpace(*v) && *v != u'/' && *v != u'>') ++v;
+  span.valueBegin = p - base;
+  span.valueEnd = v - base;
+  return v;
+}

@@ -1,6 +1,7 @@
 #include "html/CHTMLReader.h"
 
 #include <bit>
+#include <cstring>
 #include <limits>
 
 #include "html/CHTMLEntityResolver.h"
@@ -133,7 +134,10 @@ bool CHTMLReader::FlushText(uint32_t runStart, uint32_t runEnd, bool last) {
   if (runEnd == runStart && pending.empty()) return true;
   std::u16string& text = m_runText.Str();
   if (pending.empty()) {
-    text.assign(m_text + runStart, runEnd - runStart);
+    // Cheaper than assign for the short runs between tags; the capacity stays.
+    const size_t length = runEnd - runStart;
+    text.resize(length);
+    std::memcpy(text.data(), m_text + runStart, length * sizeof(char16_t));
   } else {
     text.assign(pending);
     text.append(m_text + runStart, runEnd - runStart);

@@ -79,17 +79,13 @@ size_t CHTMLTag::ParseFromString(std::u16string_view text, bool parseAttributes,
       return 0;
     } else {
       p = SkipSpace(nameEnd, end);
-      const size_t attributeLength =
-          parseAttributes ? CHTMLAttributes::Scan({p, size_t(end - p)}, m_scanSpans) : 0;
-      if (attributeLength > 0) {
-        gt = SkipSpace(p + attributeLength, end);
+      const char16_t* runEnd =
+          parseAttributes ? CHTMLAttributes::ScanAt(begin, p, end, m_scanSpans) : p;
+      if (runEnd != p) {
+        gt = SkipSpace(runEnd, end);
         if (gt == end) return 0;
         if (*gt == u'/') closing = true, ++gt;
         if (gt == end || *gt != u'>') return 0;
-        // Spans count from the start of text from now on.
-        const size_t shift = p - begin;
-        for (SAttrSpan& span : m_scanSpans)
-          span.nameBegin += shift, span.nameEnd += shift, span.valueBegin += shift, span.valueEnd += shift;
       } else {
         gt = FindTagEnd(p, end, cache);
         if (gt == end) return 0;
