@@ -63,8 +63,7 @@ inline const char16_t* CHTMLElemAttr::ScanAt(const char16_t* base, const char16_
   }
   const char16_t quote = *p;
   if (quote == u'"' || quote == u'\'') {
-    const char16_t* close = p + 1;
-    while (close < end && *close != quote) ++close;
+    const char16_t* close = FindChar(p + 1, end, quote);
     span.valueBegin = p + 1 - base;
     span.valueEnd = close - base;
     return close == end ? end : close + 1;
