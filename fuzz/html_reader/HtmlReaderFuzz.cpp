@@ -2,6 +2,8 @@
 #include <cstdlib>
 
 #include "HtmlFuzzInput.h"
+#include "folio/html/CHTMLEventHandler.h"
+#include "folio/model/CKORIControlValue.h"
 #include "html/CHTMLReader.h"
 
 namespace {
@@ -88,4 +90,20 @@ void FuzzHtmlReader(const uint8_t* data, size_t size) {
     Require(sink.endedAborted == (abortAt != 0 && sink.events >= abortAt));
     if (!sink.endedAborted) Require(position == stop);
   }
+
+  // The template collector over the same text: spans of whole elements, and every
+  // element turned into a record.
+  CHTMLEventHandler collector;
+  CHTMLReader reader;
+  reader.SetEventHandler(&collector);
+  reader.Read(std::u16string_view(text));
+  const unsigned count = collector.GetKoriControlCount();
+  for (unsigned i = 0; i < count; ++i) {
+    const CHTMLEventHandler::SObjectInfo* info = collector.GetObjectInfo(i);
+    Require(info && info->m_start < info->m_end && info->m_end <= stop);
+    Require(text[info->m_start] == u'<' && text[info->m_end - 1] == u'>');
+    CKORIControlValue value;
+    collector.GetKoriControlValue(i, value);
+  }
+  Require(collector.GetObjectInfo(count) == nullptr);
 }
