@@ -1,30 +1,12 @@
-// COM state shared by every reporter of the process.
+// COM and Word state shared by every reporter of the process; the Word automation
+// layer keeps it, the reporter offers it to hosts.
 #include "folio/report/CFolio.h"
-#include "platform/com/ComRuntime.h"
+#include "platform/word/CWordAutomation.h"
 
-namespace {
-bool s_comInitialized = false;
-}
+void CFolio::InitializeCOM() { CWordAutomation::InitializeCOM(); }
 
-void CFolio::InitializeCOM() {
-  if (s_comInitialized) return;
-  if (CoInitialize(nullptr) >= 0) s_comInitialized = true;
-}
+void CFolio::UnInitializeCOM() { CWordAutomation::UnInitializeCOM(); }
 
-void CFolio::UnInitializeCOM() {
-  if (!s_comInitialized) return;
-  CoUninitialize();
-  s_comInitialized = false;
-}
+void CFolio::ReInitializeCOM() { CWordAutomation::ReInitializeCOM(); }
 
-void CFolio::ReInitializeCOM() {
-  if (s_comInitialized) {
-    CoUninitialize();
-    s_comInitialized = false;
-  }
-  if (CoInitialize(nullptr) >= 0) s_comInitialized = true;
-}
-
-// The shared Word application arrives with the Word report generator; until then
-// there is never one to quit.
-void CFolio::CloseFolioHandles() { UnInitializeCOM(); }
+void CFolio::CloseFolioHandles() { CWordAutomation::CloseFolioHandles(); }

@@ -211,3 +211,37 @@ TEST_F(HtmlGenerator, TheTemplateIsReadOncePerCacheLifetime) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(HtmlGenerator, ProgressWindowFollowsTheRun) {
+  AnswerText(u"filename", u"v");
+  AnswerType(u"SummaryBegin", V::eSummaryBegin);
+  const CStr templatePath =
+      WriteUtf16("t.htm", u"<body>" + Placeholder(u"filename") + Placeholder(u"SummaryBegin") + u"</body>");
+  m_folio.SetTemplate(templatePath);
+  m_folio.SetReport(m_folder / "r.htm");
+  m_folio.SetReportOptions(eOverwrite);
+  m_folio.SetLivesheeterProcessingType(eBody);
+  bool ok = true;
+  ASSERT_TRUE(m_folio.Activate(ok, true));
+  std::vector<CStr> texts;
+  std::vector<int> positions;
+  for (const SShownItem& item : m_windows->Shown()) {
+    if (item.kind == SShownItem::EKind::eItemText && item.itemId == 14015) texts.push_back(item.text);
+    if (item.kind == SShownItem::EKind::eProgressPos) positions.push_back(item.position);
+  }
+  EXPECT_EQ(texts, (std::vector<CStr>{u"Initializing...", u"Initializing...",
+                                      u"Opening template...", u"Processing Element 0",
+                                      u"Processing KORI Element 0  (filename)", u"Processing Element 1",
+                                      u"Processing KORI Element 1  (SummaryBegin)", u"Cleaning up..."}));
+  EXPECT_EQ(positions, (std::vector<int>{0, 0, 0, 20, 20, 55, 55, 0}));
+  // A body pass keeps the window for the passes that follow; the summary pass ends it.
+  EXPECT_TRUE(m_folio.ProgressDialogExists());
+  m_folio.SetLivesheeterProcessingType(eSummary);
+  m_folio.SetReportOptions(eAppend);
+  ASSERT_TRUE(m_folio.Activate(ok, false));
+  EXPECT_FALSE(m_folio.ProgressDialogExists());
+}
+
+}  // namespace
