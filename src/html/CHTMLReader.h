@@ -73,5 +73,4 @@ private:
   CStr m_runText;   // the text handed to Characters
   CStr m_comment;
   SHTMLScanCache m_tagEndCache;
-  uint32_t m_semicolon = 0;  // first ";" at or after the last reference tried
 };

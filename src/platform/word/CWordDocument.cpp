@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr const char* kMainContentType = "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml";
 
 const char* const kEmptyDocument[][2] = {
     {"[Content_Types].xml",
