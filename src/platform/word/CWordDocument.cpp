@@ -7,7 +7,6 @@
 
 namespace {
 
-
 const char* const kEmptyDocument[][2] = {
     {"[Content_Types].xml",
      "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
