@@ -53,7 +53,7 @@ render_sectioned_example)
   [ "$(head -c 2 r/report.htm | od -An -tx1 | tr -d ' ')" = "fffe" ] || fail "no UTF-16LE byte-order mark"
   for text in "Surface measurement report" "Grain study, batch 14<BR>" "Measurement 3" "scan_016.spm" \
               " 1.234&nbsp;nm" "1024 px" "Tip contamination suspected." " 9.88 µm" "Summary of 3 measurements" \
-              "All three samples are within the specification" "report.htm"; do
+              "All three samples are within tolerance" "report.htm"; do
     has_text r/report.htm "$text" || fail "\"$text\" not in the report"
   done
   [ "$(count_in_report r/report.htm '<h2>Measurement ')" -eq 3 ] || fail "three body passes expected"
