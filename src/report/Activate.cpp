@@ -1,7 +1,5 @@
 // Activate: checks its inputs, settles where the report is written, asks before an
 // existing report is overwritten, and hands over to the generator of the format.
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #include "folio/platform/ui/IWindowing.h"
@@ -132,7 +130,6 @@ bool CFolio::Activate(bool& ok, bool showProgress) {
 // report as it was; the output is removed either way.
 bool CFolio::CopyOutputOverReport(const CStr& output) {
   const bool copied = ReplaceFileSafely(output, m_report);
-  std::error_code ec;
-  std::filesystem::remove(ToFsPath(output), ec);
+  RemoveFile(output);
   return copied;
 }

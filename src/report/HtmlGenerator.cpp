@@ -1,7 +1,5 @@
 // The HTML generator: streams a cached template to the report, replacing each
 // placeholder by the value the host computed, one section per pass.
-#include <filesystem>
-
 #include <boost/make_shared.hpp>
 
 #include "folio/platform/ui/IWindowing.h"
@@ -9,21 +7,14 @@
 #include "folio/util/CDiagnostics.h"
 #include "folio/util/StringTable.h"
 #include "folio/util/SystemUtils.h"
-#include "folio/util/TextFile.h"
 #include "html/CHTMLReader.h"
 #include "report/HtmlWriting.h"
 #include "report/TemplateCache.h"
 #include "report/UnicodeText.h"
 
-namespace fs = std::filesystem;
 using namespace SystemUtils;
 
 namespace {
-
-void RemoveFile(const CStr& path) {
-  std::error_code ec;
-  fs::remove(ToFsPath(path), ec);
-}
 
 // The temporary copy is UTF-16 with the mark whatever the template was, so that every
 // position the reader reports is a position in the copy.

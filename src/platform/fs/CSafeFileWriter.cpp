@@ -139,3 +139,8 @@ bool CopyFolderContents(const CStr& from, const CStr& to) {
            fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
   return !ec;
 }
+
+void RemoveFile(const CStr& path) {
+  std::error_code ec;
+  fs::remove(SystemUtils::ToFsPath(path), ec);
+}

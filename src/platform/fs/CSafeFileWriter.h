@@ -46,3 +46,5 @@ bool ReadFileBytes(const CStr& path, std::string& bytes);
 // Copies everything inside folder from into folder to (created when missing),
 // replacing files of the same name.
 bool CopyFolderContents(const CStr& from, const CStr& to);
+// Removes a file if it is there; a missing file is not an error.
+void RemoveFile(const CStr& path);

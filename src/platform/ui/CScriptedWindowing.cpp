@@ -119,6 +119,12 @@ std::vector<CStr> CScriptedWindowing::MessageTexts() const {
   return texts;
 }
 
+int CScriptedWindowing::PressButton(const SShownItem& question, int id) {
+  if (!HasButton(question.buttons, id))
+    Unexpected(question, ("the script presses " + std::to_string(id) + ", which it does not have").c_str());
+  return id;
+}
+
 void CScriptedWindowing::Unexpected(const SShownItem& question, const char* why) {
   throw EUnexpectedQuestion("unexpected " + Describe(question) + ": " + why);
 }
@@ -143,9 +149,7 @@ int CScriptedWindowing::DoMessageBox(const SMessageBox& box) {
   m_answers.pop_front();
   switch (next.kind) {
     case SAnswer::EKind::ePress:
-      if (!HasButton(item.buttons, next.id))
-        Unexpected(item, ("the script presses " + std::to_string(next.id) + ", which it does not have").c_str());
-      return answer = next.id;
+      return answer = PressButton(item, next.id);
     case SAnswer::EKind::eEscape:
     case SAnswer::EKind::eClose:
       if (box.EscapeResult() == eIdFailed)
@@ -171,9 +175,7 @@ int CScriptedWindowing::RunModal(const SDialogTemplate& dialog) {
   m_answers.pop_front();
   switch (next.kind) {
     case SAnswer::EKind::ePress:
-      if (!HasButton(item.buttons, next.id))
-        Unexpected(item, ("the script presses " + std::to_string(next.id) + ", which it does not have").c_str());
-      return answer = next.id;
+      return answer = PressButton(item, next.id);
     case SAnswer::EKind::eEscape:
     case SAnswer::EKind::eClose: return answer = eIdCancel;
     case SAnswer::EKind::eFail: return answer = eIdFailed;

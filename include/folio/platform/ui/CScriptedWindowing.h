@@ -85,6 +85,8 @@ private:
   };
 
   [[noreturn]] void Unexpected(const SShownItem& question, const char* why);
+  // The pressed id, when the question has that button.
+  int PressButton(const SShownItem& question, int id);
 
   std::deque<SAnswer> m_answers;
   // Shared with the modeless windows, which may outlive the backend.
