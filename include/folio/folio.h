@@ -13,7 +13,14 @@
 #include "folio/platform/host/CInifile.h"
 #include "folio/platform/host/CInstallSettings.h"
 #include "folio/platform/host/HostTables.h"
+#include "folio/platform/ui/CConsoleWindowing.h"
+#include "folio/platform/ui/CDialog.h"
+#include "folio/platform/ui/CSafeFileDialog.h"
+#include "folio/platform/ui/CScriptedWindowing.h"
+#include "folio/platform/ui/CStringEdit.h"
+#include "folio/platform/ui/CWnd.h"
 #include "folio/platform/ui/IWindowing.h"
+#include "folio/platform/ui/UiTypes.h"
 
 #include "folio/model/CKORIControlValue.h"
 #include "folio/model/SReportConversionResult.h"
@@ -23,6 +30,10 @@
 #include "folio/html/CHTMLEventHandler.h"
 
 #include "folio/report/CFolio.h"
+#include "folio/report/IReportUi.h"
 
 #include "folio/ui/CConfirmOverwriteDlg.h"
+#include "folio/ui/CFolioDlg.h"
+#include "folio/ui/CKoriInifile.h"
+#include "folio/ui/CProgressDlg.h"
 #include "folio/ui/FolioDll.h"

@@ -1,5 +1,6 @@
 #include "folio/report/CFolio.h"
 
+#include "folio/platform/ui/IWindowing.h"
 #include "folio/util/StringTable.h"
 #include "folio/util/SystemUtils.h"
 #include "platform/shell/Shell.h"
@@ -54,7 +55,10 @@ void CFolio::CopyFrom(CFolio& other) {
   m_firstBodyElementIndex = other.m_firstBodyElementIndex;
 }
 
-CFolio::~CFolio() { DestroyProgressDialog(); }
+CFolio::~CFolio() {
+  DestroyProgressDialog();
+  DestroyFolioDialog();
+}
 
 void CFolio::InitializeGetValueCallback(void (*function)()) {
   m_getValueFunction = function;
@@ -84,12 +88,43 @@ void CFolio::OpenTemplate() { ShellExecute(u"edit", m_template); }
 
 void CFolio::OpenReport() { ShellExecute(u"open", m_report); }
 
+namespace {
+
+// Both windows sit near the top-right corner of the screen, 10 pixels from its edge.
+void PlaceTopRight(IReportWindow& window, int top) {
+  const int screenWidth = GetWindowing().GetScreenSize().width;
+  window.MoveTo({screenWidth - window.GetClientSize().width - 10, top});
+}
+
+}  // namespace
+
+bool CFolio::CreateFolioDialog() {
+  if (!m_reportDialog) {
+    const std::shared_ptr<IReportUiFactory> factory = GetReportUiFactory();
+    if (!factory) return false;
+    m_reportDialog = factory->MakeReportDialog(*this);
+    if (!m_reportDialog) return false;
+  }
+  if (!m_reportDialog->HasWindow() && !m_reportDialog->Create()) return false;
+  PlaceTopRight(*m_reportDialog, 30);
+  m_reportDialog->Show();
+  return true;
+}
+
+bool CFolio::DestroyFolioDialog() {
+  if (!m_reportDialog) return false;
+  if (m_reportDialog->HasWindow()) m_reportDialog->DestroyWindow();
+  m_reportDialog.reset();
+  return true;
+}
+
 bool CFolio::CreateProgressDialog() {
   if (!m_progressDialog) {
     const std::shared_ptr<IReportUiFactory> factory = GetReportUiFactory();
     if (!factory) return false;
     std::unique_ptr<IProgressView> dialog = factory->MakeProgressView();
     if (!dialog || !dialog->Create()) return false;
+    PlaceTopRight(*dialog, 10);
     m_progressDialog = std::move(dialog);
   }
   m_progressDialog->Show();

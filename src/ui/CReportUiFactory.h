@@ -7,4 +7,5 @@ class CReportUiFactory : public IReportUiFactory {
 public:
   std::unique_ptr<IConfirmOverwrite> MakeConfirmOverwrite() override;
   std::unique_ptr<IProgressView> MakeProgressView() override;
+  std::unique_ptr<IReportDialog> MakeReportDialog(CFolio& owner) override;
 };

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "folio/platform/ui/CScriptedWindowing.h"
+#include "folio/report/CFolio.h"
 #include "folio/ui/CProgressDlg.h"
+#include "folio/ui/FolioDll.h"
 
 namespace {
 
@@ -69,6 +71,18 @@ TEST_F(Progress, destroying_the_window_keeps_the_object_for_another_window) {
   ASSERT_TRUE(view.Create());
   EXPECT_EQ(ui->Windows().size(), 2u);
   EXPECT_EQ(dialog.GetDlgItemText(CProgressDlg::IDC_PROGRESS_TEXT), u"Initializing...");
+}
+
+TEST_F(Progress, the_reporter_places_its_progress_window_top_right_once) {
+  FolioDll_NewDynLinkLibrary();
+  ui->SetScreenSize({1280, 1024});
+  CFolio reporter;
+  ASSERT_TRUE(reporter.CreateProgressDialog());
+  // 283 dialog units are 425 pixels wide.
+  EXPECT_EQ(Window().topLeft, (SPoint{1280 - 425 - 10, 10}));
+  EXPECT_TRUE(Window().visible);
+  ASSERT_TRUE(reporter.CreateProgressDialog());
+  EXPECT_EQ(ui->Windows().size(), 1u);
 }
 
 }  // namespace

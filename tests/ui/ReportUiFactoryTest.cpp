@@ -11,6 +11,7 @@ class CFakeFactory : public IReportUiFactory {
 public:
   std::unique_ptr<IConfirmOverwrite> MakeConfirmOverwrite() override { return nullptr; }
   std::unique_ptr<IProgressView> MakeProgressView() override { return nullptr; }
+  std::unique_ptr<IReportDialog> MakeReportDialog(CFolio&) override { return nullptr; }
 };
 
 // Puts back whatever factory was installed before the test.

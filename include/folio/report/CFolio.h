@@ -74,6 +74,11 @@ public:
   void OpenTemplate();
   void OpenReport();
 
+  // Creates, places and shows the report dialog; false when its window cannot be made.
+  bool CreateFolioDialog();
+  bool DestroyFolioDialog();
+  bool FolioDialogExists() { return m_reportDialog != nullptr; }
+
   bool CreateProgressDialog();
   bool DestroyProgressDialog();
   bool ProgressDialogExists() { return m_progressDialog != nullptr; }
@@ -112,6 +117,7 @@ private:
   std::unique_ptr<GetValueCallback> m_getValueCallback;
   std::vector<SReportConversionResult> m_conversionResults;
   ELivesheetProcessingType m_processingType = ePreface;
+  std::unique_ptr<IReportDialog> m_reportDialog;
   std::unique_ptr<IProgressView> m_progressDialog;
   void (*m_getValueFunction)() = nullptr;
   CStr m_template;

@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 
+#include "folio/platform/ui/UiTypes.h"
 #include "folio/util/CStr.h"
 #include "folio/util/Export.h"
 
@@ -19,18 +20,32 @@ public:
   virtual int GetChoice() const = 0;
 };
 
-// Modeless window with one line of text and a percentage bar.
-class IProgressView {
+class CFolio;
+
+// A modeless window the reporter owns and places.
+class IReportWindow {
 public:
-  virtual ~IProgressView() = default;
-  // Creates the window; false when the platform cannot.
+  virtual ~IReportWindow() = default;
+  // Creates the (hidden) window; false when the platform cannot.
   virtual bool Create() = 0;
   virtual bool HasWindow() const = 0;
   virtual void Show() = 0;
+  virtual void DestroyWindow() = 0;
+  // Pixel size of the window's client area, and where its top-left corner goes.
+  virtual SSize GetClientSize() const = 0;
+  virtual void MoveTo(SPoint topLeft) = 0;
+};
+
+// Modeless window with one line of text and a percentage bar.
+class IProgressView : public IReportWindow {
+public:
   // Replaces the text and sets the bar to percent clamped to 0..100.
   virtual void SetProgress(const CStr& text, int percent) = 0;
-  virtual void DestroyWindow() = 0;
 };
+
+// The report dialog, in which the user picks template and report and runs the
+// generation. It edits its reporter's fields.
+class IReportDialog : public IReportWindow {};
 
 // Makes the reporter's windows.
 class IReportUiFactory {
@@ -38,6 +53,8 @@ public:
   virtual ~IReportUiFactory() = default;
   virtual std::unique_ptr<IConfirmOverwrite> MakeConfirmOverwrite() = 0;
   virtual std::unique_ptr<IProgressView> MakeProgressView() = 0;
+  // The report dialog of owner, which outlives it.
+  virtual std::unique_ptr<IReportDialog> MakeReportDialog(CFolio& owner) = 0;
 };
 
 // Installs the factory the reporter uses (the user-interface layer does this when the

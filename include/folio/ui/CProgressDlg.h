@@ -21,4 +21,6 @@ public:
   // Replaces the text and moves the bar to percent clamped to 0..100.
   void SetProgress(const CStr& text, int percent) override;
   void DestroyWindow() override { CDialog::DestroyWindow(); }
+  SSize GetClientSize() const override { return CDialog::GetClientSize(); }
+  void MoveTo(SPoint topLeft) override { MoveWindow(topLeft); }
 };

@@ -1,6 +1,9 @@
 #include "platform/shell/Shell.h"
 
+#include "folio/util/SystemUtils.h"
+
 #include <fcntl.h>
+#include <filesystem>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -23,4 +26,11 @@ bool ShellExecute(const CStr& verb, const CStr& path) {
   int status = 0;
   ::waitpid(pid, &status, 0);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool PathIsRelative(const CStr& path) { return SystemUtils::ToFsPath(path).is_relative(); }
+
+bool PathIsDirectory(const CStr& path) {
+  std::error_code error;
+  return std::filesystem::is_directory(SystemUtils::ToFsPath(path), error);
 }

@@ -22,20 +22,26 @@ std::string FirstCodePoints(const std::string& utf8, size_t count) {
 }  // namespace
 
 CConsoleWindow::CConsoleWindow(std::shared_ptr<SConsoleState> state, const SDialogTemplate& dialog)
-    : m_state(std::move(state)) {
+    : SOwnedControls{SControlStates(dialog)}, CControlWindow(owned), m_state(std::move(state)) {
   bool haveLabel = false;
   for (const SDialogControl& control : dialog.controls) {
     if (control.kind == EControlKind::eProgress) {
       if (m_barId < 0) m_barId = control.id;
-      m_positions[control.id] = 0;
-      continue;
-    }
-    if (control.kind == EControlKind::eLabel && !haveLabel) {
+    } else if (control.kind == EControlKind::eLabel && !haveLabel) {
       m_labelId = control.id;
       haveLabel = true;
+      // A label without an id keeps its text under 0.
+      if (control.id == 0) owned.texts[0] = control.text;
     }
-    m_texts.emplace(control.id, control.text);
   }
+}
+
+bool CConsoleWindow::CanShow(const SDialogTemplate& dialog) {
+  for (const SDialogControl& control : dialog.controls)
+    if (control.kind != EControlKind::eLabel && control.kind != EControlKind::eProgress &&
+        control.kind != EControlKind::eGroupBox)
+      return false;
+  return true;
 }
 
 CConsoleWindow::~CConsoleWindow() {
@@ -72,23 +78,13 @@ void CConsoleWindow::Show(bool visible) {
 }
 
 void CConsoleWindow::SetItemText(int id, const CStr& text) {
-  m_texts[id] = text;
+  CControlWindow::SetItemText(id, text);
   Draw();
-}
-
-CStr CConsoleWindow::GetItemText(int id) const {
-  const auto found = m_texts.find(id);
-  return found == m_texts.end() ? CStr() : found->second;
 }
 
 void CConsoleWindow::SetProgressPos(int id, int position) {
-  m_positions[id] = position;
+  CControlWindow::SetProgressPos(id, position);
   Draw();
-}
-
-int CConsoleWindow::GetProgressPos(int id) const {
-  const auto found = m_positions.find(id);
-  return found == m_positions.end() ? 0 : found->second;
 }
 
 void CConsoleWindow::Suspend() {

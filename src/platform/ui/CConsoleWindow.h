@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "CControlWindow.h"
 #include "CTerminal.h"
 #include "folio/platform/ui/IWindowing.h"
 
@@ -14,8 +15,13 @@ struct SConsoleState {
   CConsoleWindow* line = nullptr;
 };
 
+// Owns the control states; a base of the window so they exist before it refers to them.
+struct SOwnedControls {
+  SControlStates owned;
+};
+
 // A modeless window on a terminal: its label text and progress bar as one line.
-class CConsoleWindow : public IDialogWindow {
+class CConsoleWindow : private SOwnedControls, public CControlWindow {
 public:
   static constexpr int kBarWidth = 20;
 
@@ -28,10 +34,14 @@ public:
   void Show(bool visible) override;
   bool IsVisible() const override { return m_visible; }
   void SetItemText(int id, const CStr& text) override;
-  CStr GetItemText(int id) const override;
   void SetProgressPos(int id, int position) override;
-  int GetProgressPos(int id) const override;
   void Invalidate() override { Draw(); }
+  // A line on a terminal takes no clicks or typing.
+  void SetEventHandler(EventHandler) override {}
+
+  // Whether the terminal can stand in for the dialog: one that only shows text and a
+  // bar, since a line on a terminal cannot be clicked.
+  static bool CanShow(const SDialogTemplate& dialog);
 
   // Takes the line off the screen while something else is printed, and puts it back.
   void Suspend();
@@ -45,6 +55,4 @@ private:
   int m_barId = -1;  // no progress control: nothing to draw
   bool m_visible = false;
   std::string m_drawn;  // the line on the screen, empty when none
-  std::map<int, CStr> m_texts;
-  std::map<int, int> m_positions;
 };

@@ -187,7 +187,13 @@ int CConsoleWindowing::RunModal(const SDialogTemplate& dialog) {
 }
 
 std::unique_ptr<IDialogWindow> CConsoleWindowing::CreateModeless(const SDialogTemplate& dialog) {
+  if (!CConsoleWindow::CanShow(dialog)) return nullptr;
   return std::make_unique<CConsoleWindow>(m_state, dialog);
+}
+
+SSize CConsoleWindowing::GetScreenSize() const {
+  // Windows are one line each, placed nowhere in particular; any width will do.
+  return {m_state->terminal.Columns(), 1};
 }
 
 SFileDialogResult CConsoleWindowing::FileDialog(const SFileDialog& request) {

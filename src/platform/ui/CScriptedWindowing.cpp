@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "CControlWindow.h"
+
 namespace {
 
 using EKind = SShownItem::EKind;
@@ -28,14 +30,15 @@ std::string Describe(const SShownItem& item) {
   return text;
 }
 
-class CScriptedWindow : public IDialogWindow {
+class CScriptedWindow : public CControlWindow {
 public:
   CScriptedWindow(std::shared_ptr<SScriptedWindowState> state,
                   std::shared_ptr<std::vector<SShownItem>> log)
-      : m_state(std::move(state)), m_log(std::move(log)) {
+      : CControlWindow(*state), m_state(std::move(state)), m_log(std::move(log)) {
     Record(EKind::eWindowCreated);
   }
   ~CScriptedWindow() override {
+    m_state->handler = nullptr;
     m_state->destroyed = true;
     m_state->visible = false;
     Record(EKind::eWindowDestroyed);
@@ -47,25 +50,18 @@ public:
   }
   bool IsVisible() const override { return m_state->visible; }
   void SetItemText(int id, const CStr& text) override {
-    m_state->texts[id] = text;
+    CControlWindow::SetItemText(id, text);
     SShownItem& item = Record(EKind::eItemText);
     item.itemId = id;
     item.text = text;
   }
-  CStr GetItemText(int id) const override {
-    const auto found = m_state->texts.find(id);
-    return found == m_state->texts.end() ? CStr() : found->second;
-  }
   void SetProgressPos(int id, int position) override {
-    m_state->positions[id] = position;
+    CControlWindow::SetProgressPos(id, position);
     SShownItem& item = Record(EKind::eProgressPos);
     item.itemId = id;
     item.position = position;
   }
-  int GetProgressPos(int id) const override {
-    const auto found = m_state->positions.find(id);
-    return found == m_state->positions.end() ? 0 : found->second;
-  }
+  void SetEventHandler(EventHandler handler) override { m_state->handler = std::move(handler); }
   void Invalidate() override {
     ++m_state->invalidations;
     Record(EKind::eWindowInvalidated);
@@ -186,11 +182,8 @@ int CScriptedWindowing::RunModal(const SDialogTemplate& dialog) {
 std::unique_ptr<IDialogWindow> CScriptedWindowing::CreateModeless(const SDialogTemplate& dialog) {
   if (!m_canCreateWindows) return nullptr;
   auto state = std::make_shared<SScriptedWindowState>();
+  static_cast<SControlStates&>(*state) = SControlStates(dialog);
   state->dialog = dialog;
-  for (const SDialogControl& control : dialog.controls) {
-    if (control.kind == EControlKind::eProgress) state->positions[control.id] = 0;
-    else if (control.id != 0) state->texts[control.id] = control.text;
-  }
   m_windows.push_back(state);
   return std::make_unique<CScriptedWindow>(state, m_shown);
 }
@@ -225,4 +218,46 @@ SFileDialogResult CScriptedWindowing::FileDialog(const SFileDialog& request) {
       return {eIdFailed, CStr(), next.errorCode};
   }
   Unexpected(item, "no fitting answer");
+}
+
+void SScriptedWindowState::Require(int id, bool editable) const {
+  const SDialogControl* control = dialog.Find(id);
+  std::string why;
+  if (destroyed || !visible) why = "the window is not shown";
+  else if (!control) why = "the window has no such control";
+  else if (disabled.contains(id)) why = "the control is disabled";
+  else if (editable && (control->kind != EControlKind::eEdit || readOnly.contains(id)))
+    why = "the control takes no typing";
+  else if (!handler) why = "nothing listens to the window";
+  if (!why.empty())
+    throw EUnexpectedQuestion("window " + std::to_string(dialog.resourceId) + ", control " +
+                              std::to_string(id) + ": " + why);
+}
+
+void SScriptedWindowState::Click(int id) {
+  Require(id, false);
+  const SDialogControl* control = dialog.Find(id);
+  if (control->kind == EControlKind::eRadio) {
+    // Radio buttons of a dialog form one group here: ours have one group each.
+    for (const SDialogControl& other : dialog.controls)
+      if (other.kind == EControlKind::eRadio) checked.erase(other.id);
+    checked.insert(id);
+  }
+  // A copy: the handler may destroy the window, and with it the stored handler.
+  const IDialogWindow::EventHandler call = handler;
+  call(id, EControlEvent::eClicked);
+}
+
+void SScriptedWindowState::Type(int id, const CStr& text) {
+  Require(id, true);
+  texts[id] = text;
+  const IDialogWindow::EventHandler call = handler;
+  call(id, EControlEvent::eEditCommitted);
+}
+
+void SScriptedWindowState::RequestClose() {
+  if (destroyed || !visible || !handler)
+    throw EUnexpectedQuestion("window " + std::to_string(dialog.resourceId) + " cannot be closed: it is not shown");
+  const IDialogWindow::EventHandler call = handler;
+  call(0, EControlEvent::eCloseRequested);
 }

@@ -25,3 +25,27 @@ int CWnd::GetProgressPos(int id) const { return m_window ? m_window->GetProgress
 void CWnd::Invalidate() {
   if (m_window) m_window->Invalidate();
 }
+
+void CWnd::EnableDlgItem(int id, bool enabled) {
+  if (m_window) m_window->EnableItem(id, enabled);
+}
+
+bool CWnd::IsDlgItemEnabled(int id) const { return m_window && m_window->IsItemEnabled(id); }
+
+void CWnd::SetDlgItemReadOnly(int id, bool readOnly) {
+  if (m_window) m_window->SetItemReadOnly(id, readOnly);
+}
+
+void CWnd::CheckDlgButton(int id, bool checked) {
+  if (m_window) m_window->SetItemChecked(id, checked);
+}
+
+bool CWnd::IsDlgButtonChecked(int id) const { return m_window && m_window->IsItemChecked(id); }
+
+void CWnd::MoveWindow(SPoint topLeft) {
+  if (m_window) m_window->MoveTo(topLeft);
+}
+
+SPoint CWnd::GetWindowPosition() const { return m_window ? m_window->GetPosition() : SPoint(); }
+
+SSize CWnd::GetClientSize() const { return m_window ? m_window->GetClientSize() : SSize(); }

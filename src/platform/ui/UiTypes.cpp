@@ -99,3 +99,24 @@ std::vector<SFileFilter> ParseFileFilter(const CStr& filter) {
     filters.push_back({parts[i], parts[i + 1]});
   return filters;
 }
+
+SSize DialogUnitsToPixels(const SRect& rect) {
+  return {(rect.width * 6 + 2) / 4, (rect.height * 13 + 4) / 8};
+}
+
+SControlStates::SControlStates(const SDialogTemplate& dialog) : clientSize(DialogUnitsToPixels(dialog.rect)) {
+  for (const SDialogControl& control : dialog.controls) {
+    if (control.kind == EControlKind::eProgress) positions[control.id] = 0;
+    else if (control.id != 0) texts[control.id] = control.text;
+  }
+}
+
+CStr SControlStates::Text(int id) const {
+  const auto found = texts.find(id);
+  return found == texts.end() ? CStr() : found->second;
+}
+
+int SControlStates::Position(int id) const {
+  const auto found = positions.find(id);
+  return found == positions.end() ? 0 : found->second;
+}

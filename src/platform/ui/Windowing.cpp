@@ -34,12 +34,24 @@ CStr GetApplicationTitle() { return State().title; }
 
 void SetHelpHandler(HelpHandler handler) { State().help = std::move(handler); }
 
+bool GetHelp(unsigned helpContext) {
+  if (!State().help) return false;
+  State().help(helpContext);
+  return true;
+}
+
+bool HandleHelpInfo(const SHelpInfo* request, unsigned dialogContext) {
+  // Every control of our dialogs shares its dialog's topic.
+  (void)request;
+  return GetHelp(dialogContext);
+}
+
 int ShowMessageBox(const CStr& text, unsigned style, unsigned helpContext, const CStr& caption) {
   const SMessageBox box{text, caption.IsEmpty() ? GetApplicationTitle() : caption, style, helpContext};
   for (;;) {
     const int answer = GetWindowing().DoMessageBox(box);
     if (answer != eIdHelp) return answer;
     // Help leaves the box open.
-    if (State().help) State().help(helpContext);
+    GetHelp(helpContext);
   }
 }

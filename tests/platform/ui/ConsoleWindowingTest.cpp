@@ -125,3 +125,10 @@ TEST_F(ConsoleWithoutTerminal, the_default_backend_is_the_console_on_stdin_and_s
 }
 
 }  // namespace
+
+TEST_F(ConsoleWithoutTerminal, a_window_that_needs_clicks_cannot_be_made_on_a_terminal) {
+  CConsoleWindowing console = Console();
+  SDialogTemplate form = ProgressWindow();
+  form.controls.push_back({EControlKind::eButton, 1, u"Close", {}, false});
+  EXPECT_EQ(console.CreateModeless(form), nullptr);
+}

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "folio/platform/ui/CDialog.h"
+#include "folio/platform/host/CInifile.h"
+#include "folio/platform/ui/CSafeFileDialog.h"
 #include "folio/platform/ui/CScriptedWindowing.h"
+#include "folio/platform/ui/CStringEdit.h"
+#include "util/ScratchFolder.h"
 
 namespace {
 
@@ -199,3 +203,121 @@ TEST(WindowingBackend, a_scoped_backend_is_current_only_within_its_scope) {
 }
 
 }  // namespace
+
+namespace {
+
+SDialogTemplate FormDialog() {
+  SDialogTemplate dialog;
+  dialog.resourceId = 600;
+  dialog.rect = {0, 0, 100, 40};
+  dialog.controls = {{EControlKind::eRadio, 10, u"One", {}, false},
+                     {EControlKind::eRadio, 11, u"Two", {}, false},
+                     {EControlKind::eEdit, 20, u"", {}, false},
+                     {EControlKind::eButton, 30, u"Go", {}, false},
+                     {EControlKind::eButton, 1, u"Close", {}, false}};
+  return dialog;
+}
+
+// A modeless form whose edit field trims what is typed and whose Go button counts.
+class CFormDialog : public CDialog {
+public:
+  CFormDialog() : CDialog(FormDialog(), nullptr) {}
+  int goes = 0;
+  int closes = 0;
+  CStringEdit edit;
+
+protected:
+  bool OnInitDialog() override {
+    edit.SubclassDlgItem(20, this);
+    edit.SetValidationCallback([](CString& text) {
+      text = CString(text.ToCStr().Trimmed());
+      return true;
+    });
+    return true;
+  }
+  bool OnCommand(int id) override {
+    if (id == 30) { ++goes; return true; }
+    return CDialog::OnCommand(id);
+  }
+  void OnEditCommitted(int id) override {
+    if (id == 20) edit.Validate();
+  }
+  void OnClose() override {
+    ++closes;
+    CDialog::OnClose();
+  }
+};
+
+}  // namespace
+
+TEST_F(ScriptedWindowing, a_modeless_window_takes_clicks_and_typing_only_where_a_user_could) {
+  CFormDialog dialog;
+  ASSERT_TRUE(dialog.CreateModeless(nullptr));
+  SScriptedWindowState& window = *ui->Windows().back();
+  EXPECT_THROW(window.Click(30), EUnexpectedQuestion);  // not shown yet
+  dialog.ShowWindow(true);
+
+  window.Click(30);
+  EXPECT_EQ(dialog.goes, 1);
+  dialog.EnableDlgItem(30, false);
+  EXPECT_THROW(window.Click(30), EUnexpectedQuestion);
+  EXPECT_THROW(window.Click(99), EUnexpectedQuestion);
+  EXPECT_THROW(window.Type(30, u"x"), EUnexpectedQuestion);
+
+  window.Type(20, u"  trimmed ");
+  EXPECT_EQ(dialog.GetDlgItemText(20), u"trimmed");
+  dialog.SetDlgItemReadOnly(20, true);
+  EXPECT_THROW(window.Type(20, u"x"), EUnexpectedQuestion);
+
+  // Radio buttons of the group exclude each other.
+  window.Click(10);
+  window.Click(11);
+  EXPECT_FALSE(dialog.IsDlgButtonChecked(10));
+  EXPECT_TRUE(dialog.IsDlgButtonChecked(11));
+
+  // Closing a modeless dialog hides it; the window stays until destroyed.
+  window.RequestClose();
+  EXPECT_EQ(dialog.closes, 1);
+  EXPECT_TRUE(dialog.HasWindow());
+  EXPECT_FALSE(window.visible);
+  dialog.ShowWindow(true);
+  window.Click(1);
+  EXPECT_FALSE(window.visible);
+}
+
+TEST_F(ScriptedWindowing, windows_report_their_pixel_size_and_move) {
+  CFormDialog dialog;
+  ASSERT_TRUE(dialog.CreateModeless(nullptr));
+  EXPECT_EQ(dialog.GetClientSize(), (SSize{150, 65}));
+  dialog.MoveWindow({70, 30});
+  EXPECT_EQ(dialog.GetWindowPosition(), (SPoint{70, 30}));
+  EXPECT_EQ(ui->GetScreenSize(), (SSize{1920, 1080}));
+}
+
+TEST_F(ScriptedWindowing, a_file_dialog_starts_in_the_files_folder_else_the_remembered_one) {
+  ScratchFolder folder;
+  const CStr ini = folder / "settings.ini";
+  const CStr remembered = folder.Text();
+  ui->ChooseFile(remembered + u"/picked.htm").ChooseFile(u"/elsewhere/b.htm");
+
+  CSafeFileDialog first(true, CStr(), CStr(), eOfnFileMustExist, u"All|*.*||");
+  first.SetStoreSettings(ini, u"Probe");
+  first.SetFileAndDir(CStr(), u"/fallback", CStr());
+  ASSERT_TRUE(first.SafeDoModal());
+  EXPECT_EQ(first.GetReturnCode(), eIdOk);
+  EXPECT_EQ(first.GetPathName(), remembered + u"/picked.htm");
+
+  CSafeFileDialog second(true, CStr(), CStr(), eOfnFileMustExist, u"All|*.*||");
+  second.SetStoreSettings(ini, u"Probe");
+  second.SetFileAndDir(CStr(), u"/fallback", CStr());
+  ASSERT_TRUE(second.SafeDoModal());
+  // The folder of the last choice is what the next dialog starts in.
+  EXPECT_EQ(CInifile(ini, u"Probe").ReadString(u"Folder", CStr()), u"/elsewhere");
+
+  CSafeFileDialog third(false, CStr(), CStr(), 0, CStr());
+  third.SetFileAndDir(u"/named/r.htm", u"/fallback", CStr());
+  ui->FailToShow(12291);
+  EXPECT_FALSE(third.SafeDoModal());
+  EXPECT_EQ(third.GetErrorCode(), 12291u);
+  EXPECT_EQ(third.GetRequest().initialFile, u"r.htm");
+}

@@ -22,6 +22,7 @@ public:
   int RunModal(const SDialogTemplate& dialog) override;
   std::unique_ptr<IDialogWindow> CreateModeless(const SDialogTemplate& dialog) override;
   SFileDialogResult FileDialog(const SFileDialog& request) override;
+  SSize GetScreenSize() const override;
 
 private:
   // Shared with the modeless windows, which may outlive the backend.

@@ -5,7 +5,8 @@
 
 // The framework's dialog: a template shown modally (DoModal) or as a modeless window
 // (CreateModeless). Commands are routed to OnCommand, which by default sends OK to
-// OnOK and Cancel (also Escape and the close box) to OnCancel.
+// OnOK and Cancel (also Escape) to OnCancel; the close box goes to OnClose, which
+// cancels. Ending a modeless dialog hides its window.
 class FOLIO_API CDialog : public CWnd {
 public:
   CDialog(SDialogTemplate dialog, CWnd* parent) : m_template(std::move(dialog)), m_parent(parent) {}
@@ -25,12 +26,18 @@ protected:
   virtual bool OnCommand(int id);
   virtual void OnOK() { EndDialog(eIdOk); }
   virtual void OnCancel() { EndDialog(eIdCancel); }
+  virtual void OnClose() { OnCancel(); }
+  // An edit field of the modeless window was left after a change.
+  virtual void OnEditCommitted(int id) { (void)id; }
   // Called once the modeless window exists.
   virtual bool OnInitDialog() { return true; }
 
 private:
+  void OnControlEvent(int id, EControlEvent event);
+
   SDialogTemplate m_template;
   CWnd* m_parent = nullptr;
   bool m_ended = false;
+  bool m_modal = false;
   int m_result = eIdFailed;
 };

@@ -34,14 +34,24 @@ struct FOLIO_API SShownItem {
   CStr path;           // a file dialog's chosen path
 };
 
-// The state of one modeless window, kept after it is destroyed.
-struct FOLIO_API SScriptedWindowState {
+// The state of one modeless window, kept after it is destroyed. A test acts on the
+// window through it, as a user would: only on a shown window and an enabled control.
+struct FOLIO_API SScriptedWindowState : SControlStates {
   SDialogTemplate dialog;
   bool visible = false;
   bool destroyed = false;
   int invalidations = 0;
-  std::map<int, CStr> texts;
-  std::map<int, int> positions;
+  IDialogWindow::EventHandler handler;
+
+  // Presses a button or radio button (a radio button becomes the checked one of its group).
+  void Click(int id);
+  // Replaces an edit field's text and leaves the field.
+  void Type(int id, const CStr& text);
+  // Presses the caption's close button.
+  void RequestClose();
+
+private:
+  void Require(int id, bool editable) const;
 };
 
 // Backend for tests: answers come from a queue, everything shown is recorded. A
@@ -74,6 +84,8 @@ public:
   int RunModal(const SDialogTemplate& dialog) override;
   std::unique_ptr<IDialogWindow> CreateModeless(const SDialogTemplate& dialog) override;
   SFileDialogResult FileDialog(const SFileDialog& request) override;
+  SSize GetScreenSize() const override { return m_screen; }
+  void SetScreenSize(SSize screen) { m_screen = screen; }
 
 private:
   struct SAnswer {
@@ -94,4 +106,5 @@ private:
   std::vector<std::shared_ptr<SScriptedWindowState>> m_windows;
   bool m_noticesNeedAnswers = false;
   bool m_canCreateWindows = true;
+  SSize m_screen{1920, 1080};
 };

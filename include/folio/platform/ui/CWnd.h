@@ -23,9 +23,19 @@ public:
   void SetProgressPos(int id, int position);
   int GetProgressPos(int id) const;
   void Invalidate();
+  void EnableDlgItem(int id, bool enabled);
+  bool IsDlgItemEnabled(int id) const;
+  void SetDlgItemReadOnly(int id, bool readOnly);
+  void CheckDlgButton(int id, bool checked);
+  bool IsDlgButtonChecked(int id) const;
+  void MoveWindow(SPoint topLeft);
+  SPoint GetWindowPosition() const;
+  // The window's client area in pixels; empty without a window.
+  SSize GetClientSize() const;
 
 protected:
   void Attach(std::unique_ptr<IDialogWindow> window) { m_window = std::move(window); }
+  IDialogWindow* Window() const { return m_window.get(); }
 
 private:
   std::unique_ptr<IDialogWindow> m_window;

@@ -21,6 +21,25 @@ public:
   virtual int GetProgressPos(int id) const = 0;
   // Asks for a repaint of the whole window.
   virtual void Invalidate() = 0;
+
+  // Disabled controls take no input and are drawn grey.
+  virtual void EnableItem(int id, bool enabled) = 0;
+  virtual bool IsItemEnabled(int id) const = 0;
+  // A read-only edit field shows its text but takes no typing.
+  virtual void SetItemReadOnly(int id, bool readOnly) = 0;
+  virtual bool IsItemReadOnly(int id) const = 0;
+  // The checked state of a radio button.
+  virtual void SetItemChecked(int id, bool checked) = 0;
+  virtual bool IsItemChecked(int id) const = 0;
+
+  // Top-left corner on the screen, in pixels; the size stays.
+  virtual void MoveTo(SPoint topLeft) = 0;
+  virtual SPoint GetPosition() const = 0;
+  virtual SSize GetClientSize() const = 0;
+
+  // Receives what the user does to the window's controls.
+  using EventHandler = std::function<void(int id, EControlEvent event)>;
+  virtual void SetEventHandler(EventHandler handler) = 0;
 };
 
 // The windowing services Folio uses: message boxes, modal and modeless dialogs and
@@ -36,6 +55,8 @@ public:
   // Creates a hidden modeless window for the dialog; null when it cannot.
   virtual std::unique_ptr<IDialogWindow> CreateModeless(const SDialogTemplate& dialog) = 0;
   virtual SFileDialogResult FileDialog(const SFileDialog& request) = 0;
+  // Size of the screen modeless windows are placed on, in pixels.
+  virtual SSize GetScreenSize() const = 0;
 };
 
 // The current backend (the console backend until a host or test sets another).
@@ -63,6 +84,17 @@ FOLIO_API CStr GetApplicationTitle();
 // Called with the box's help context when the user presses Help in a message box.
 using HelpHandler = std::function<void(unsigned helpContext)>;
 FOLIO_API void SetHelpHandler(HelpHandler handler);
+
+// Asks the help handler for the topic of a help context (a dialog's resource id).
+// False when no handler is installed.
+FOLIO_API bool GetHelp(unsigned helpContext);
+
+// A help request (F1 or the caption's help button) and the control it came from.
+struct FOLIO_API SHelpInfo {
+  int controlId = 0;
+};
+// Answers a help request in a dialog with the dialog's topic.
+FOLIO_API bool HandleHelpInfo(const SHelpInfo* request, unsigned dialogContext);
 
 // Shows a message box on the current backend, as the framework's message box does:
 // the application title as caption when none is given; Help calls the help handler

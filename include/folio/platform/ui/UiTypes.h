@@ -1,4 +1,6 @@
 #pragma once
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -79,6 +81,29 @@ struct FOLIO_API SRect {
   friend bool operator==(const SRect&, const SRect&) = default;
 };
 
+// A point and a size in screen pixels.
+struct FOLIO_API SPoint {
+  int x = 0, y = 0;
+  friend bool operator==(const SPoint&, const SPoint&) = default;
+};
+
+struct FOLIO_API SSize {
+  int width = 0, height = 0;
+  friend bool operator==(const SSize&, const SSize&) = default;
+};
+
+// Pixel size of a dialog-unit size in the dialogs' font ("MS Shell Dlg" 8 at 96 dpi:
+// a dialog unit is a quarter of the 6-pixel average character width and an eighth of
+// the 13-pixel character height).
+FOLIO_API SSize DialogUnitsToPixels(const SRect& rect);
+
+// What the user did to a control of a modeless window.
+enum class EControlEvent {
+  eClicked,         // a button or radio button was pressed
+  eEditCommitted,   // an edit field lost the focus after its text was changed
+  eCloseRequested,  // the caption's close button (control id 0)
+};
+
 struct FOLIO_API SDialogControl {
   EControlKind kind = EControlKind::eLabel;
   int id = 0;  // 0 for a label without an id
@@ -137,4 +162,20 @@ struct FOLIO_API SFileDialogResult {
   CStr path;
   // The common-dialog extended error code when result is eIdFailed.
   unsigned long errorCode = 0;
+};
+
+// What a modeless window's controls hold, by control id, as a backend keeps it.
+struct FOLIO_API SControlStates {
+  std::map<int, CStr> texts;
+  std::map<int, int> positions;  // progress bars
+  std::set<int> disabled;
+  std::set<int> readOnly;
+  std::set<int> checked;
+  SPoint topLeft;
+  SSize clientSize;
+
+  // The controls as the dialog starts: texts, bars at 0, everything enabled.
+  explicit SControlStates(const SDialogTemplate& dialog = {});
+  CStr Text(int id) const;
+  int Position(int id) const;
 };
