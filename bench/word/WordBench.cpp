@@ -16,7 +16,7 @@
 
 #include "platform/com/ComRuntime.h"
 #include "platform/word/CWordAutomation.h"
-#include "platform/word/CZipArchive.h"
+#include "platform/word/CZipWriter.h"
 
 namespace fs = std::filesystem;
 
@@ -137,7 +137,7 @@ std::string MakeDocument() {
   for (auto& m : media) members.push_back(m);
   std::vector<SZipSource> sources;
   for (const auto& [name, data] : members) sources.push_back({name, data});
-  return CZipArchive::Write(sources);
+  return CZipWriter::ToBytes(sources);
 }
 
 // The work: the Word generator's walk, asking for the count before every step.

@@ -80,10 +80,12 @@ std::shared_ptr<IWordInlineShape> CInlineShapes::AddPicture(const CStr& fileName
     throw CComError(HRESULT_INVALID_DATA, CStr(u"\"") + fileName + u"\" is no PNG, JPEG, GIF, BMP or TIFF picture");
   auto [story, at] = Target(range);
   CPackage& package = m_doc->Package();
-  // Equal pictures share one media part.
+  // Equal pictures share one media part; the size comes first, so that pictures of
+  // other sizes stay unread.
   std::string mediaName;
   for (CPart* part : package.Parts())
-    if (part->Name().starts_with("word/media/") && part->ContentType() == info->contentType && part->Bytes() == bytes)
+    if (part->Name().starts_with("word/media/") && part->ContentType() == info->contentType &&
+        part->SizeHint() == bytes.size() && part->Bytes() == bytes)
       mediaName = part->Name();
   if (mediaName.empty()) {
     mediaName = package.UniquePartName("word/media/image", "." + info->extension);

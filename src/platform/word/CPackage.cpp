@@ -29,35 +29,49 @@ struct StringWriter : pugi::xml_writer {
 
 }  // namespace
 
-std::unique_ptr<CPackage> CPackage::FromBytes(const std::string& bytes, const SZipLimits& limits) {
+std::unique_ptr<CPackage> CPackage::FromBytes(std::string bytes, const SZipLimits& limits) {
+  auto owner = std::make_shared<const std::string>(std::move(bytes));
+  return Open(*owner, owner, limits);
+}
+
+std::unique_ptr<CPackage> CPackage::Open(std::string_view bytes, std::shared_ptr<const void> owner,
+                                         const SZipLimits& limits) {
   std::unique_ptr<CPackage> package(new CPackage());
-  std::vector<SZipEntry> entries = CZipArchive::Read(bytes, limits);
-  auto types = std::find_if(entries.begin(), entries.end(),
-                            [](const SZipEntry& e) { return Lower(e.name) == Lower(kContentTypesName); });
-  if (types == entries.end())
+  package->m_archive = CZipArchive::Open(bytes, std::move(owner), limits);
+  CZipArchive& archive = *package->m_archive;
+  const auto& members = archive.Members();
+  auto types = std::find_if(members.begin(), members.end(),
+                            [](const SZipMember& m) { return Lower(m.name) == Lower(kContentTypesName); });
+  if (types == members.end())
     throw CComError(HRESULT_INVALID_DATA, u"the document has no [Content_Types].xml: it is no Office Open XML package");
-  package->m_contentTypesBytes = types->data;
-  package->m_contentTypes = std::make_unique<pugi::xml_document>();
-  if (!package->m_contentTypes->load_buffer(types->data.data(), types->data.size(), kXmlParseOptions))
-    throw CComError(HRESULT_INVALID_DATA, u"the part \"/[Content_Types].xml\" is not well-formed XML");
-  for (auto node : package->m_contentTypes->document_element().children()) {
-    const std::string_view kind = node.name();
-    if (kind == "Default")
-      package->m_defaults[Lower(node.attribute("Extension").value())] = node.attribute("ContentType").value();
-    else if (kind == "Override") {
-      std::string name = node.attribute("PartName").value();
-      if (name.starts_with('/')) name.erase(0, 1);
-      package->m_overrides[Lower(name)] = node.attribute("ContentType").value();
-    }
-  }
-  for (auto& entry : entries) {
-    if (&entry == &*types) continue;
-    const std::string type = package->ContentTypeFor(entry.name);
-    auto part = std::make_unique<CPart>(*package, entry.name, type, std::move(entry.data));
-    package->m_byName[Lower(part->Name())] = part.get();
+  package->ReadContentTypes(archive.Inflate(static_cast<size_t>(types - members.begin())));
+  for (size_t i = 0; i < members.size(); ++i) {
+    if (members.begin() + static_cast<std::ptrdiff_t>(i) == types) continue;
+    const std::string& name = members[i].name;
+    auto part = std::make_unique<CPart>(*package, name, package->ContentTypeFor(name), archive, i);
+    // XML is read now, so that a damaged or hostile part fails the opening.
+    if (part->IsXml()) part->Bytes();
+    package->m_byName[Lower(name)] = part.get();
     package->m_parts.push_back(std::move(part));
   }
   return package;
+}
+
+void CPackage::ReadContentTypes(const std::string& bytes) {
+  m_contentTypesBytes = bytes;
+  m_contentTypes = std::make_unique<pugi::xml_document>();
+  if (!m_contentTypes->load_buffer(bytes.data(), bytes.size(), kXmlParseOptions))
+    throw CComError(HRESULT_INVALID_DATA, u"the part \"/[Content_Types].xml\" is not well-formed XML");
+  for (auto node : m_contentTypes->document_element().children()) {
+    const std::string_view kind = node.name();
+    if (kind == "Default")
+      m_defaults[Lower(node.attribute("Extension").value())] = node.attribute("ContentType").value();
+    else if (kind == "Override") {
+      std::string name = node.attribute("PartName").value();
+      if (name.starts_with('/')) name.erase(0, 1);
+      m_overrides[Lower(name)] = node.attribute("ContentType").value();
+    }
+  }
 }
 
 std::string CPackage::ContentTypeFor(const std::string& name) const {
@@ -196,10 +210,10 @@ std::vector<SZipSource> CPackage::Members() {
   }
   std::vector<SZipSource> entries{{kContentTypesName, m_contentTypesBytes}};
   entries.reserve(m_parts.size() + 1);
-  for (auto& part : m_parts) entries.push_back({part->Name(), part->Bytes()});
+  for (auto& part : m_parts) entries.push_back(part->Source());
   return entries;
 }
 
-std::string CPackage::Save() { return CZipArchive::Write(Members()); }
+std::string CPackage::Save() { return CZipWriter::ToBytes(Members()); }
 
-void CPackage::SaveToFile(const std::string& path) { CZipArchive::WriteFile(path, Members()); }
+void CPackage::SaveToFile(const std::string& path) { CZipWriter::ToFile(path, Members()); }

@@ -7,13 +7,18 @@
 #include "platform/word/CPart.h"
 #include "platform/word/CRelationships.h"
 #include "platform/word/CZipArchive.h"
+#include "platform/word/CZipWriter.h"
 
 // An Open Packaging Conventions package held in memory: parts by name, their
 // content types and relationships.
 class CPackage {
 public:
   // Reads a package; CComError (invalid data) for a damaged or hostile archive.
-  static std::unique_ptr<CPackage> FromBytes(const std::string& bytes, const SZipLimits& limits = {});
+  static std::unique_ptr<CPackage> FromBytes(std::string bytes, const SZipLimits& limits = {});
+  // The same over bytes that owner keeps alive (a mapped file). XML parts are inflated
+  // now; other parts when first used, and unchanged ones are saved without inflating.
+  static std::unique_ptr<CPackage> Open(std::string_view bytes, std::shared_ptr<const void> owner,
+                                        const SZipLimits& limits = {});
   CPackage(const CPackage&) = delete;
   CPackage& operator=(const CPackage&) = delete;
 
@@ -48,6 +53,9 @@ private:
   std::vector<SZipSource> Members();
   void RegisterContentType(const std::string& name, const std::string& contentType);
 
+  void ReadContentTypes(const std::string& bytes);
+
+  std::shared_ptr<CZipArchive> m_archive;
   std::vector<std::unique_ptr<CPart>> m_parts;
   std::map<std::string, CPart*> m_byName;  // lower-cased names
   std::map<std::string, std::string> m_defaults;   // extension (lower case) -> type

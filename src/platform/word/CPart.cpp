@@ -1,6 +1,7 @@
 #include "platform/word/CPart.h"
 
 #include "platform/com/CComError.h"
+#include "platform/word/CZipArchive.h"
 
 namespace {
 
@@ -36,6 +37,10 @@ CPart::CPart(CPackage& package, std::string name, std::string contentType, std::
     : m_package(&package), m_name(std::move(name)), m_contentType(std::move(contentType)),
       m_bytes(std::move(bytes)) {}
 
+CPart::CPart(CPackage& package, std::string name, std::string contentType, CZipArchive& archive, std::size_t member)
+    : m_package(&package), m_name(std::move(name)), m_contentType(std::move(contentType)), m_archive(&archive),
+      m_member(member), m_loaded(false) {}
+
 bool CPart::IsXml() const {
   return m_contentType.ends_with("+xml") || m_contentType.ends_with("/xml") || m_name.ends_with(".rels") ||
          m_name.ends_with(".xml");
@@ -43,6 +48,7 @@ bool CPart::IsXml() const {
 
 pugi::xml_document& CPart::Xml() {
   if (m_xml) return *m_xml;
+  Bytes();
   auto xml = std::make_unique<pugi::xml_document>();
   const pugi::xml_parse_result result = xml->load_buffer(m_bytes.data(), m_bytes.size(), kXmlParseOptions);
   if (!result)
@@ -57,6 +63,10 @@ pugi::xml_document& CPart::Xml() {
 }
 
 const std::string& CPart::Bytes() {
+  if (!m_loaded) {
+    m_bytes = m_archive->Inflate(m_member);
+    m_loaded = true;
+  }
   if (m_dirty && m_xml) {
     std::string out;
     out.reserve(m_bytes.size() + m_bytes.size() / 4);
@@ -67,6 +77,7 @@ const std::string& CPart::Bytes() {
     m_xml->save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
     m_bytes = std::move(out);
     m_dirty = false;
+    m_changed = true;
   }
   return m_bytes;
 }
@@ -74,5 +85,17 @@ const std::string& CPart::Bytes() {
 void CPart::SetBytes(std::string bytes) {
   m_bytes = std::move(bytes);
   m_xml.reset();
+  m_loaded = true;
   m_dirty = false;
+  m_changed = true;
+}
+
+std::uint64_t CPart::SizeHint() const {
+  return m_loaded ? m_bytes.size() : m_archive->Members()[m_member].size;
+}
+
+SZipSource CPart::Source() {
+  if (m_archive && !m_changed && !m_dirty && m_archive->Members()[m_member].Plain())
+    return {m_name, {}, m_archive, m_member};
+  return {m_name, Bytes()};
 }

@@ -5,6 +5,8 @@
 
 #include <pugixml.hpp>
 
+#include "platform/word/CZipWriter.h"
+
 class CPackage;
 
 // One part of a package: its name (no leading slash), content type and bytes, with
@@ -12,6 +14,8 @@ class CPackage;
 class CPart {
 public:
   CPart(CPackage& package, std::string name, std::string contentType, std::string bytes);
+  // A part still inside archive (member i), inflated on first use.
+  CPart(CPackage& package, std::string name, std::string contentType, CZipArchive& archive, std::size_t member);
 
   const std::string& Name() const { return m_name; }
   const std::string& ContentType() const { return m_contentType; }
@@ -32,6 +36,10 @@ public:
   const std::string& Bytes();
   // Replaces the content (drops any parsed XML).
   void SetBytes(std::string bytes);
+  // The size of the bytes; for a part not yet inflated, what the archive says.
+  std::uint64_t SizeHint() const;
+  // What to write: an unchanged part straight from its archive, else its bytes.
+  SZipSource Source();
 
   // Deepest element nesting accepted in a part.
   static constexpr int kMaxDepth = 512;
@@ -42,6 +50,10 @@ private:
   std::string m_contentType;
   std::string m_bytes;
   std::unique_ptr<pugi::xml_document> m_xml;
+  CZipArchive* m_archive = nullptr;  // where the original bytes are, if anywhere
+  std::size_t m_member = 0;
+  bool m_loaded = true;
+  bool m_changed = false;  // the bytes differ from the archive's
   bool m_dirty = false;
   std::uint64_t m_generation = 1;
 };

@@ -51,25 +51,36 @@ bool EndsWithLocal(const char* name, const char* local) {
 
 }  // namespace
 
-std::shared_ptr<CWordDocument> CWordDocument::FromBytes(const std::string& bytes, std::filesystem::path path) {
+std::shared_ptr<CWordDocument> CWordDocument::FromBytes(std::string bytes, std::filesystem::path path) {
   std::shared_ptr<CWordDocument> doc(new CWordDocument());
-  doc->m_package = CPackage::FromBytes(bytes);
-  doc->m_main = doc->m_package->MainPart();
-  if (!doc->m_main) throw CComError(HRESULT_INVALID_DATA, u"the package has no main document part");
-  const std::string& type = doc->m_main->ContentType();
+  doc->Adopt(CPackage::FromBytes(std::move(bytes)), std::move(path));
+  return doc;
+}
+
+std::shared_ptr<CWordDocument> CWordDocument::Open(std::string_view bytes, std::shared_ptr<const void> owner,
+                                                   std::filesystem::path path) {
+  std::shared_ptr<CWordDocument> doc(new CWordDocument());
+  doc->Adopt(CPackage::Open(bytes, std::move(owner)), std::move(path));
+  return doc;
+}
+
+void CWordDocument::Adopt(std::unique_ptr<CPackage> package, std::filesystem::path path) {
+  m_package = std::move(package);
+  m_main = m_package->MainPart();
+  if (!m_main) throw CComError(HRESULT_INVALID_DATA, u"the package has no main document part");
+  const std::string& type = m_main->ContentType();
   if (type.find("wordprocessingml") == std::string::npos && type.find("ms-word") == std::string::npos)
     throw CComError(HRESULT_INVALID_DATA, CStr::FromUtf8("the main part is no Word document (" + type + ")"));
-  auto root = doc->m_main->Xml().document_element();
-  if (!EndsWithLocal(root.name(), "document") || !doc->MainStory())
+  auto root = m_main->Xml().document_element();
+  if (!EndsWithLocal(root.name(), "document") || !MainStory())
     throw CComError(HRESULT_INVALID_DATA, u"the main part has no document body");
-  doc->m_path = std::move(path);
-  return doc;
+  m_path = std::move(path);
 }
 
 std::shared_ptr<CWordDocument> CWordDocument::CreateEmpty() {
   std::vector<SZipSource> members;
   for (const auto& m : kEmptyDocument) members.push_back({m[0], m[1]});
-  return FromBytes(CZipArchive::Write(members));
+  return FromBytes(CZipWriter::ToBytes(members));
 }
 
 std::shared_ptr<CStory> CWordDocument::MainStory() {

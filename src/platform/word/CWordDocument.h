@@ -14,7 +14,10 @@
 class CWordDocument {
 public:
   // Reads a .docx or .docm package; CComError when it is unreadable or hostile.
-  static std::shared_ptr<CWordDocument> FromBytes(const std::string& bytes, std::filesystem::path path = {});
+  static std::shared_ptr<CWordDocument> FromBytes(std::string bytes, std::filesystem::path path = {});
+  // The same over bytes that owner keeps alive as long as the document lives.
+  static std::shared_ptr<CWordDocument> Open(std::string_view bytes, std::shared_ptr<const void> owner,
+                                             std::filesystem::path path = {});
   // A new document with one empty paragraph.
   static std::shared_ptr<CWordDocument> CreateEmpty();
 
@@ -44,6 +47,7 @@ public:
 
 private:
   CWordDocument() = default;
+  void Adopt(std::unique_ptr<CPackage> package, std::filesystem::path path);
   void SaveComponents();
   struct SComponent {
     std::shared_ptr<IDispatch> object;

@@ -6,6 +6,7 @@
 
 #include "platform/com/CComError.h"
 #include "platform/word/CLibreOffice.h"
+#include "platform/word/CMappedFile.h"
 
 namespace fs = std::filesystem;
 
@@ -66,15 +67,18 @@ void CWordFiles::WriteAll(const fs::path& path, const std::string& bytes) {
 }
 
 std::shared_ptr<CWordDocument> CWordFiles::Load(const fs::path& path) {
-  std::string bytes = ReadAll(path);
-  if (bytes.size() < 4 || bytes.compare(0, 4, "PK\x03\x04") != 0) {
-    STempFolder temp;
-    // LibreOffice names its output after the input; copy under a plain name first.
-    const fs::path input = temp.path / ("source" + LowerExtension(path));
-    fs::copy_file(path, input);
-    bytes = ReadAll(CLibreOffice::Convert(input, temp.path, "docx:MS Word 2007 XML"));
-  }
-  return CWordDocument::FromBytes(bytes, fs::absolute(path));
+  std::error_code error;
+  auto mapped = fs::is_directory(path, error) ? nullptr : CMappedFile::Open(path);
+  if (!mapped)
+    throw CComError(HRESULT_FILE_NOT_FOUND, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be opened"));
+  const std::string_view bytes = mapped->Bytes();
+  if (bytes.starts_with("PK\x03\x04")) return CWordDocument::Open(bytes, mapped, fs::absolute(path));
+  STempFolder temp;
+  // LibreOffice names its output after the input; copy under a plain name first.
+  const fs::path input = temp.path / ("source" + LowerExtension(path));
+  fs::copy_file(path, input);
+  return CWordDocument::FromBytes(ReadAll(CLibreOffice::Convert(input, temp.path, "docx:MS Word 2007 XML")),
+                                  fs::absolute(path));
 }
 
 void CWordFiles::Save(CWordDocument& doc, const fs::path& path, long fileFormat) {

@@ -1,10 +1,8 @@
 #include "platform/word/CZipArchive.h"
 
-#include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
-#include <functional>
-#include <memory>
 #include <set>
 
 #include "platform/com/CComError.h"
@@ -22,19 +20,72 @@ std::string LowerAscii(std::string_view s) {
   return out;
 }
 
-struct ZipCloser {
-  void operator()(zip_t* z) const { zip_discard(z); }
-};
-struct FileCloser {
-  void operator()(zip_file_t* f) const { zip_fclose(f); }
+// Little-endian fields of a record; reading past its end fails instead of reading on.
+class CRecord {
+public:
+  CRecord(std::string_view bytes, std::uint64_t at, std::uint64_t length) {
+    if (at > bytes.size() || length > bytes.size() - at) Fail("the document is not a valid zip archive (truncated)");
+    m_data = bytes.substr(static_cast<size_t>(at), static_cast<size_t>(length));
+  }
+  std::uint64_t Get(size_t at, int width) const {
+    std::uint64_t v = 0;
+    for (int i = width - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(m_data[at + static_cast<size_t>(i)]);
+    return v;
+  }
+  std::uint32_t U32(size_t at) const { return static_cast<std::uint32_t>(Get(at, 4)); }
+  std::uint16_t U16(size_t at) const { return static_cast<std::uint16_t>(Get(at, 2)); }
+
+private:
+  std::string_view m_data;
 };
 
-// Already compressed formats gain nothing from deflate.
-bool IsStoredAsIs(std::string_view name) {
-  static constexpr std::string_view kStored[] = {".png", ".jpg", ".jpeg", ".gif", ".zip"};
-  const std::string lower = LowerAscii(name);
-  return std::any_of(std::begin(kStored), std::end(kStored),
-                     [&](std::string_view ext) { return lower.ends_with(ext); });
+constexpr std::uint32_t kEndSignature = 0x06054b50, kEnd64Signature = 0x06064b50, kEnd64Locator = 0x07064b50;
+constexpr std::uint32_t kDirectorySignature = 0x02014b50, kLocalSignature = 0x04034b50;
+constexpr size_t kEndSize = 22, kDirectorySize = 46, kLocalSize = 30;
+
+struct SDirectory {
+  std::uint64_t count, offset, size;
+};
+
+// The end of central directory record (and its zip64 form when the plain one overflows).
+SDirectory FindDirectory(std::string_view bytes) {
+  if (bytes.size() < kEndSize) Fail("the document is not a valid zip archive (too short)");
+  const size_t lowest = bytes.size() > kEndSize + 0xFFFF ? bytes.size() - kEndSize - 0xFFFF : 0;
+  for (size_t at = bytes.size() - kEndSize + 1; at-- > lowest;) {
+    const CRecord end(bytes, at, kEndSize);
+    if (end.U32(0) != kEndSignature) continue;
+    SDirectory dir{end.U16(10), end.U32(16), end.U32(12)};
+    const bool overflow = dir.count == 0xFFFF || dir.offset == 0xFFFFFFFF || dir.size == 0xFFFFFFFF;
+    if (overflow && at >= 20 && CRecord(bytes, at - 20, 20).U32(0) == kEnd64Locator) {
+      const CRecord end64(bytes, CRecord(bytes, at - 20, 20).Get(8, 8), 56);
+      if (end64.U32(0) != kEnd64Signature) Fail("the document is not a valid zip archive (damaged zip64 record)");
+      dir = {end64.Get(32, 8), end64.Get(48, 8), end64.Get(40, 8)};
+    }
+    return dir;
+  }
+  Fail("the document is not a valid zip archive (no end of central directory)");
+}
+
+// Sizes and offset too large for their 32-bit fields live in the zip64 extra field.
+void ApplyZip64(SZipMember& m, std::string_view extra) {
+  for (size_t at = 0; at + 4 <= extra.size();) {
+    const CRecord head(extra, at, 4);
+    const size_t length = head.U16(2);
+    if (head.U16(0) == 0x0001) {
+      const CRecord field(extra, at + 4, length);
+      size_t next = 0;
+      auto take = [&](std::uint64_t& value) {
+        if (value != 0xFFFFFFFF || next + 8 > length) return;
+        value = field.Get(next, 8);
+        next += 8;
+      };
+      take(m.size);
+      take(m.compressedSize);
+      take(m.localHeader);
+      return;
+    }
+    at += 4 + length;
+  }
 }
 
 }  // namespace
@@ -54,128 +105,109 @@ bool CZipArchive::IsSafeName(std::string_view name) {
   return true;
 }
 
-std::vector<SZipEntry> CZipArchive::Read(const std::string& bytes, const SZipLimits& limits) {
-  zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
-  if (!source) Fail("the document cannot be read as a zip archive");
-  std::unique_ptr<zip_t, ZipCloser> archive(zip_open_from_source(source, ZIP_RDONLY, &error));
-  if (!archive) {
-    zip_source_free(source);
-    std::string why = zip_error_strerror(&error);
-    zip_error_fini(&error);
-    Fail("the document is not a valid zip archive (" + why + ")");
-  }
-  zip_error_fini(&error);
+std::shared_ptr<CZipArchive> CZipArchive::Open(std::string_view bytes, std::shared_ptr<const void> owner,
+                                               const SZipLimits& limits) {
+  std::shared_ptr<CZipArchive> archive(new CZipArchive());
+  archive->m_owner = std::move(owner);
+  archive->m_bytes = bytes;
+  archive->m_limits = limits;
+  archive->ReadDirectory();
+  return archive;
+}
 
-  const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
-  if (count < 0 || static_cast<std::uint64_t>(count) > limits.maxEntries)
-    Fail("the document has " + std::to_string(count) + " zip entries, more than the limit of " +
-         std::to_string(limits.maxEntries));
-
-  std::vector<SZipEntry> entries;
+void CZipArchive::ReadDirectory() {
+  const SDirectory dir = FindDirectory(m_bytes);
+  if (dir.count > m_limits.maxEntries)
+    Fail("the document has " + std::to_string(dir.count) + " zip entries, more than the limit of " +
+         std::to_string(m_limits.maxEntries));
+  const CRecord directory(m_bytes, dir.offset, dir.size);  // fails unless it lies inside the file
+  (void)directory;
   std::set<std::string> seen;
-  std::uint64_t total = 0;
-  for (zip_int64_t i = 0; i < count; ++i) {
-    zip_stat_t stat;
-    if (zip_stat_index(archive.get(), i, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME))
-      Fail("zip entry " + std::to_string(i) + " cannot be read");
-    const std::string name = stat.name;
-    if (!name.empty() && name.back() == '/') continue;  // folder entry
-    if (!IsSafeName(name)) Fail("the zip entry \"" + name + "\" has an unsafe name");
-    if (!seen.insert(LowerAscii(name)).second) Fail("the zip entry \"" + name + "\" appears twice");
-    const std::uint64_t compressed = (stat.valid & ZIP_STAT_COMP_SIZE) ? stat.comp_size : 0;
-
-    std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive.get(), i, 0));
-    if (!file) Fail("the zip entry \"" + name + "\" cannot be opened (" + zip_strerror(archive.get()) + ")");
-    SZipEntry entry{name, {}};
-    // The stored size is only a hint: it may lie, so it is capped, and the data is read
-    // straight into the entry, growing it when the hint was short.
-    size_t filled = 0;
-    std::uint64_t hint = (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0;
-    hint = std::min({hint, std::max<std::uint64_t>(compressed, 1) * limits.maxRatio, std::uint64_t{16} << 20});
-    entry.data.resize(static_cast<size_t>(hint) + 1);
-    for (;;) {
-      if (filled == entry.data.size()) entry.data.resize(entry.data.size() * 2);
-      const zip_int64_t got = zip_fread(file.get(), entry.data.data() + filled, entry.data.size() - filled);
-      if (got < 0) Fail("the zip entry \"" + name + "\" is damaged (" + zip_file_strerror(file.get()) + ")");
-      if (got == 0) break;
-      filled += static_cast<size_t>(got);
-      total += static_cast<std::uint64_t>(got);
-      if (filled > limits.maxEntrySize)
-        Fail("the zip entry \"" + name + "\" inflates beyond the limit of " + std::to_string(limits.maxEntrySize) + " bytes");
-      if (total > limits.maxTotalSize)
-        Fail("the zip entries inflate beyond the total limit of " + std::to_string(limits.maxTotalSize) + " bytes");
-      if (filled > limits.ratioGrace && filled > limits.maxRatio * std::max<std::uint64_t>(compressed, 1))
-        Fail("the zip entry \"" + name + "\" inflates more than " + std::to_string(limits.maxRatio) +
-             " times its compressed size");
-    }
-    entry.data.resize(filled);
-    if (entry.data.capacity() - filled > (1u << 20)) entry.data.shrink_to_fit();
-    entries.push_back(std::move(entry));
+  std::uint64_t at = dir.offset;
+  for (std::uint64_t i = 0; i < dir.count; ++i) {
+    const CRecord head(m_bytes, at, kDirectorySize);
+    if (head.U32(0) != kDirectorySignature) Fail("zip entry " + std::to_string(i) + " cannot be read");
+    const size_t nameLength = head.U16(28), extraLength = head.U16(30), commentLength = head.U16(32);
+    const std::string_view variable = m_bytes.substr(static_cast<size_t>(at) + kDirectorySize);
+    if (variable.size() < nameLength + extraLength + commentLength) Fail("zip entry " + std::to_string(i) + " cannot be read");
+    SZipMember m{std::string(variable.substr(0, nameLength)), head.U32(24), head.U32(20), head.U32(16),
+                 head.U16(10), head.U16(8), head.U32(42)};
+    ApplyZip64(m, variable.substr(nameLength, extraLength));
+    at += kDirectorySize + nameLength + extraLength + commentLength;
+    if (!m.name.empty() && m.name.back() == '/') continue;  // folder entry
+    if (!IsSafeName(m.name)) Fail("the zip entry \"" + m.name + "\" has an unsafe name");
+    if (!seen.insert(LowerAscii(m.name)).second) Fail("the zip entry \"" + m.name + "\" appears twice");
+    m_members.push_back(std::move(m));
   }
+}
+
+std::string_view CZipArchive::Raw(std::size_t i) const {
+  const SZipMember& m = m_members.at(i);
+  const CRecord local(m_bytes, m.localHeader, kLocalSize);
+  if (local.U32(0) != kLocalSignature) Fail("the zip entry \"" + m.name + "\" is damaged (no local header)");
+  const std::uint64_t data = m.localHeader + kLocalSize + local.U16(26) + local.U16(28);
+  if (data > m_bytes.size() || m.compressedSize > m_bytes.size() - data)
+    Fail("the zip entry \"" + m.name + "\" is damaged (its data lies past the end of the archive)");
+  return m_bytes.substr(static_cast<size_t>(data), static_cast<size_t>(m.compressedSize));
+}
+
+void CZipArchive::CheckInflated(const std::string& name, std::uint64_t filled, std::uint64_t compressed) const {
+  if (filled > m_limits.maxEntrySize)
+    Fail("the zip entry \"" + name + "\" inflates beyond the limit of " + std::to_string(m_limits.maxEntrySize) + " bytes");
+  if (m_inflated > m_limits.maxTotalSize)
+    Fail("the zip entries inflate beyond the total limit of " + std::to_string(m_limits.maxTotalSize) + " bytes");
+  if (filled > m_limits.ratioGrace && filled > m_limits.maxRatio * compressed)
+    Fail("the zip entry \"" + name + "\" inflates more than " + std::to_string(m_limits.maxRatio) +
+         " times its compressed size");
+}
+
+std::string CZipArchive::Inflate(std::size_t i) {
+  const SZipMember& m = m_members.at(i);
+  if (!m.Plain()) Fail("the zip entry \"" + m.name + "\" is encrypted or uses an unsupported compression method");
+  const std::string_view raw = Raw(i);
+  const std::uint64_t compressed = std::max<std::uint64_t>(raw.size(), 1);
+  std::string data;
+  if (m.method == 0) {
+    m_inflated += raw.size();
+    CheckInflated(m.name, raw.size(), compressed);
+    data.assign(raw);
+  } else {
+    z_stream z{};
+    if (inflateInit2(&z, -MAX_WBITS) != Z_OK) throw CComError(E_OUTOFMEMORY);
+    // The stored size is only a hint: it may lie, so it is capped, and the result
+    // grows when the hint was short.
+    data.resize(static_cast<size_t>(std::min({m.size, compressed * m_limits.maxRatio, std::uint64_t{16} << 20})) + 1);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(raw.data()));
+    size_t filled = 0, consumed = 0;
+    int status = Z_OK;
+    while (status == Z_OK) {
+      if (filled == data.size()) data.resize(data.size() * 2);
+      z.avail_in = static_cast<uInt>(std::min<size_t>(raw.size() - consumed, 1u << 30));
+      z.next_out = reinterpret_cast<Bytef*>(data.data() + filled);
+      z.avail_out = static_cast<uInt>(std::min<size_t>(data.size() - filled, 1u << 30));
+      const uInt before = z.avail_out, inBefore = z.avail_in;
+      status = inflate(&z, Z_NO_FLUSH);
+      filled += before - z.avail_out;
+      consumed += inBefore - z.avail_in;
+      m_inflated += before - z.avail_out;
+      if (status == Z_OK || status == Z_STREAM_END) CheckInflated(m.name, filled, compressed);
+      if (status == Z_BUF_ERROR && z.avail_out == 0) status = Z_OK;  // room ran out, not input
+    }
+    const std::string why = z.msg ? z.msg : "its data ends early";
+    inflateEnd(&z);
+    if (status != Z_STREAM_END) Fail("the zip entry \"" + m.name + "\" is damaged (" + why + ")");
+    data.resize(filled);
+    if (data.capacity() - filled > (1u << 20)) data.shrink_to_fit();
+  }
+  if (crc32_z(0, reinterpret_cast<const Bytef*>(data.data()), data.size()) != m.crc)
+    Fail("the zip entry \"" + m.name + "\" is damaged (checksum mismatch)");
+  return data;
+}
+
+std::vector<SZipEntry> CZipArchive::Read(const std::string& bytes, const SZipLimits& limits) {
+  auto archive = Open(bytes, nullptr, limits);
+  std::vector<SZipEntry> entries;
+  for (size_t i = 0; i < archive->Members().size(); ++i)
+    entries.push_back({archive->Members()[i].name, archive->Inflate(i)});
   return entries;
-}
-
-namespace {
-
-// Adds the members to an open archive and closes it; CComError on failure.
-void AddAndClose(zip_t* archive, const std::vector<SZipSource>& entries, const std::function<void()>& onFailure) {
-  auto fail = [&](const std::string& what) {
-    zip_discard(archive);
-    onFailure();
-    throw CComError(E_FAIL, CStr::FromUtf8(what));
-  };
-  for (const SZipSource& entry : entries) {
-    const std::string name(entry.name);
-    zip_source_t* data = zip_source_buffer(archive, entry.data.data(), entry.data.size(), 0);
-    if (!data) fail("cannot add \"" + name + "\"");
-    const zip_int64_t index = zip_file_add(archive, name.c_str(), data, ZIP_FL_ENC_UTF_8);
-    if (index < 0) {
-      zip_source_free(data);
-      fail("cannot add \"" + name + "\"");
-    }
-    // The fastest deflate level: documents are saved often and XML still shrinks well.
-    zip_set_file_compression(archive, index, IsStoredAsIs(name) ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 1);
-    // 1980-01-01 00:00 in DOS form, so that equal documents give equal bytes.
-    zip_file_set_dostime(archive, index, 0, (0 << 9) | (1 << 5) | 1, 0);
-  }
-  if (zip_close(archive) != 0) fail(std::string("cannot write the zip archive (") + zip_strerror(archive) + ")");
-}
-
-}  // namespace
-
-void CZipArchive::WriteFile(const std::string& path, const std::vector<SZipSource>& entries) {
-  int error = 0;
-  // libzip writes a temporary file beside path and renames it on success.
-  zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-  if (!archive) throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path + "\" cannot be written"));
-  AddAndClose(archive, entries, [] {});
-}
-
-std::string CZipArchive::Write(const std::vector<SZipSource>& entries) {
-  zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* target = zip_source_buffer_create(nullptr, 0, 0, &error);
-  if (!target) throw CComError(E_OUTOFMEMORY);
-  zip_source_keep(target);
-  zip_t* archive = zip_open_from_source(target, ZIP_TRUNCATE, &error);
-  zip_error_fini(&error);
-  if (!archive) {
-    zip_source_free(target);
-    throw CComError(E_FAIL, u"the zip archive cannot be created");
-  }
-  AddAndClose(archive, entries, [&] { zip_source_free(target); });
-
-  std::string bytes;
-  zip_stat_t stat;
-  if (zip_source_stat(target, &stat) == 0 && zip_source_open(target) == 0) {
-    bytes.resize(stat.size);
-    const zip_int64_t got = zip_source_read(target, bytes.data(), bytes.size());
-    zip_source_close(target);
-    bytes.resize(got < 0 ? 0 : static_cast<size_t>(got));
-  }
-  zip_source_free(target);
-  if (bytes.empty()) throw CComError(E_FAIL, u"the zip archive came out empty");
-  return bytes;
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "folio/util/CStr.h"
@@ -21,23 +23,51 @@ struct SZipEntry {
   std::string data;
 };
 
-// One member to write; the bytes stay where they are.
-struct SZipSource {
-  std::string_view name;
-  std::string_view data;
+// One file member of an archive, as its central directory describes it.
+struct SZipMember {
+  std::string name;
+  // As the directory says: hints only, never trusted for allocation.
+  std::uint64_t size = 0;
+  std::uint64_t compressedSize = 0;
+  std::uint32_t crc = 0;
+  std::uint16_t method = 0;  // 0 stored, 8 deflated
+  std::uint16_t flags = 0;
+  std::uint64_t localHeader = 0;
+  // Stored or deflated and not encrypted: inflatable, and copyable as it is.
+  bool Plain() const { return (method == 0 || method == 8) && !(flags & 1); }
 };
 
-// Zip archives held in memory: bounded reading, deterministic writing.
+// A zip archive over bytes in memory (a mapped file or a string): the directory is
+// read and checked on opening, members are inflated on demand, with bounds.
 class CZipArchive {
 public:
-  // Every file member in archive order; CComError (invalid data) naming the entry and
-  // the limit it broke, an unsafe or duplicate name, or a damaged archive.
+  // Opens the archive in bytes, which owner keeps alive. Checks the member count and
+  // every name; inflates nothing. CComError (invalid data) naming the entry and the
+  // limit it broke, an unsafe or duplicate name, or a damaged archive.
+  static std::shared_ptr<CZipArchive> Open(std::string_view bytes, std::shared_ptr<const void> owner,
+                                           const SZipLimits& limits = {});
+
+  // File members in archive order (folder entries left out).
+  const std::vector<SZipMember>& Members() const { return m_members; }
+  // The inflated bytes of member i, counted against the entry, ratio and total limits
+  // while inflating and checked against its CRC; CComError naming the entry.
+  std::string Inflate(std::size_t i);
+  // The compressed bytes of member i as they lie in the archive.
+  std::string_view Raw(std::size_t i) const;
+
+  // Every file member inflated, in archive order.
   static std::vector<SZipEntry> Read(const std::string& bytes, const SZipLimits& limits = {});
-  // The archive bytes: members in the given order, fixed time stamps, media stored
-  // and everything else deflated.
-  static std::string Write(const std::vector<SZipSource>& entries);
-  // The same archive written to a file (through a temporary file, renamed at the end).
-  static void WriteFile(const std::string& path, const std::vector<SZipSource>& entries);
   // Whether name is a safe relative member name ("a/b.xml").
   static bool IsSafeName(std::string_view name);
+
+private:
+  CZipArchive() = default;
+  void ReadDirectory();
+  void CheckInflated(const std::string& name, std::uint64_t filled, std::uint64_t compressed) const;
+
+  std::shared_ptr<const void> m_owner;
+  std::string_view m_bytes;
+  SZipLimits m_limits;
+  std::vector<SZipMember> m_members;
+  std::uint64_t m_inflated = 0;
 };

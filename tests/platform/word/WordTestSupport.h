@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/word/CZipArchive.h"
+#include "platform/word/CZipWriter.h"
 
 namespace wordtest {
 
@@ -14,7 +15,7 @@ constexpr const char* kW = "http://schemas.openxmlformats.org/wordprocessingml/2
 inline std::string Zip(const std::vector<std::pair<std::string, std::string>>& members) {
   std::vector<SZipSource> sources;
   for (const auto& [name, data] : members) sources.push_back({name, data});
-  return CZipArchive::Write(sources);
+  return CZipWriter::ToBytes(sources);
 }
 
 // A minimal .docx whose body holds bodyXml (namespaces w, wp, a, pic, r, v, o, mc, wps

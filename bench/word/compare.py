@@ -1,0 +1,54 @@
+#!/usr/bin/env python3
+"""Whole-process time of the engine against python-docx doing the same work on the same
+document: runs the two commands alternately (so a busy machine disturbs both alike) and
+prints the median wall-clock and processor (user + system) time of each, and the ratios.
+
+compare.py RUNS INPUT ENGINE_BINARY SCRIPT
+"""
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def measure(command):
+    """Wall-clock and processor seconds of one run of command."""
+    start = time.perf_counter()
+    child = subprocess.Popen(command, stdout=subprocess.DEVNULL)
+    _, status, usage = os.wait4(child.pid, 0)
+    wall = time.perf_counter() - start
+    if status != 0:
+        sys.exit(f"failed ({status}): {' '.join(command)}")
+    return wall, usage.ru_utime + usage.ru_stime
+
+
+def main(runs, source, engine, script):
+    out = tempfile.mkdtemp(prefix="folio-word-bench-")
+    commands = {
+        "engine": [engine, "--replace", source, os.path.join(out, "engine.docx")],
+        "python-docx": ["/usr/bin/python3", script, source, os.path.join(out, "python.docx")],
+    }
+    samples = {name: [] for name in commands}
+    for name, command in commands.items():  # warm the page cache and the interpreter's files
+        measure(command)
+    for _ in range(runs):
+        for name, command in commands.items():
+            samples[name].append(measure(command))
+    medians = {}
+    for name, values in samples.items():
+        wall = statistics.median(v[0] for v in values) * 1000
+        cpu = statistics.median(v[1] for v in values) * 1000
+        medians[name] = (wall, cpu)
+        print(f"  {name:12s} wall {wall:7.1f} ms   cpu {cpu:7.1f} ms   (median of {runs} runs)")
+    engine_wall, engine_cpu = medians["engine"]
+    python_wall, python_cpu = medians["python-docx"]
+    print(f"  python-docx / engine: wall {python_wall / engine_wall:5.1f}x   cpu {python_cpu / engine_cpu:5.1f}x")
+    for name in os.listdir(out):
+        os.remove(os.path.join(out, name))
+    os.rmdir(out)
+
+
+if __name__ == "__main__":
+    main(int(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4])

@@ -1,0 +1,175 @@
+#include "platform/word/CZipWriter.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+#include "platform/com/CComError.h"
+#include "platform/word/CZipArchive.h"
+
+namespace {
+
+// Already compressed formats gain nothing from deflate.
+bool IsStoredAsIs(std::string_view name) {
+  static constexpr std::string_view kStored[] = {".png", ".jpg", ".jpeg", ".gif", ".zip"};
+  return std::any_of(std::begin(kStored), std::end(kStored), [&](std::string_view ext) {
+    if (name.size() < ext.size()) return false;
+    const std::string_view tail = name.substr(name.size() - ext.size());
+    return std::equal(tail.begin(), tail.end(), ext.begin(),
+                      [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b; });
+  });
+}
+
+void Put(std::string& out, std::uint64_t v, int width) {
+  for (int i = 0; i < width; ++i, v >>= 8) out += static_cast<char>(v & 0xFF);
+}
+
+// 1980-01-01 00:00 in DOS form, so that equal documents give equal bytes.
+constexpr std::uint16_t kDosTime = 0, kDosDate = (0 << 9) | (1 << 5) | 1;
+constexpr std::uint16_t kUtf8Names = 1 << 11;
+
+struct SWritten {
+  std::string_view name;
+  std::uint32_t crc;
+  std::uint64_t compressedSize, size, offset;
+  std::uint16_t method;
+};
+
+// The fixed part shared by local headers and directory entries, from the version needed on.
+void PutCommon(std::string& out, const SWritten& w) {
+  Put(out, 20, 2);  // version needed: deflate
+  Put(out, kUtf8Names, 2);
+  Put(out, w.method, 2);
+  Put(out, kDosTime, 2);
+  Put(out, kDosDate, 2);
+  Put(out, w.crc, 4);
+  Put(out, w.compressedSize, 4);
+  Put(out, w.size, 4);
+  Put(out, w.name.size(), 2);
+  Put(out, 0, 2);  // extra field length
+}
+
+std::string Deflate(std::string_view data) {
+  z_stream z{};
+  if (deflateInit2(&z, 1, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) throw CComError(E_OUTOFMEMORY);
+  std::string out(deflateBound(&z, static_cast<uLong>(data.size())), '\0');
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  z.avail_in = static_cast<uInt>(data.size());
+  z.next_out = reinterpret_cast<Bytef*>(out.data());
+  z.avail_out = static_cast<uInt>(out.size());
+  const int status = deflate(&z, Z_FINISH);
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  if (status != Z_STREAM_END) throw CComError(E_FAIL, u"a zip member cannot be compressed");
+  return out;
+}
+
+// Writes the archive through sink, which takes each piece once, in order.
+void WriteArchive(const std::vector<SZipSource>& entries, const std::function<void(std::string_view)>& sink) {
+  std::vector<SWritten> written;
+  std::uint64_t offset = 0;
+  std::string header, compressed;
+  for (const SZipSource& entry : entries) {
+    SWritten w{entry.name, 0, 0, 0, offset, 0};
+    std::string_view data;
+    if (entry.copyFrom) {
+      const SZipMember& member = entry.copyFrom->Members()[entry.copyMember];
+      data = entry.copyFrom->Raw(entry.copyMember);
+      w = {entry.name, member.crc, data.size(), member.size, offset, member.method};
+    } else {
+      w.crc = static_cast<std::uint32_t>(crc32_z(0, reinterpret_cast<const Bytef*>(entry.data.data()), entry.data.size()));
+      w.size = entry.data.size();
+      if (IsStoredAsIs(entry.name)) {
+        data = entry.data;
+      } else {
+        compressed = Deflate(entry.data);
+        data = compressed;
+        w.method = 8;
+      }
+      w.compressedSize = data.size();
+    }
+    if (w.size > 0xFFFFFFFEu || w.compressedSize > 0xFFFFFFFEu)
+      throw CComError(E_FAIL, u"a zip member is larger than 4 GiB");
+    header.clear();
+    Put(header, 0x04034b50, 4);
+    PutCommon(header, w);
+    header += entry.name;
+    sink(header);
+    sink(data);
+    offset += header.size() + data.size();
+    if (offset > 0xFFFFFFFEu) throw CComError(E_FAIL, u"the zip archive would be larger than 4 GiB");
+    written.push_back(w);
+  }
+  std::string directory;
+  for (const SWritten& w : written) {
+    Put(directory, 0x02014b50, 4);
+    Put(directory, 20, 2);  // made by: MS-DOS attributes
+    PutCommon(directory, w);
+    Put(directory, 0, 2);  // comment length
+    Put(directory, 0, 2);  // disk
+    Put(directory, 0, 2);  // internal attributes
+    Put(directory, 0, 4);  // external attributes
+    Put(directory, w.offset, 4);
+    directory += w.name;
+  }
+  if (written.size() > 0xFFFE) throw CComError(E_FAIL, u"the zip archive would have too many members");
+  const std::uint64_t directorySize = directory.size();
+  Put(directory, 0x06054b50, 4);
+  Put(directory, 0, 4);  // disk numbers
+  Put(directory, written.size(), 2);
+  Put(directory, written.size(), 2);
+  Put(directory, directorySize, 4);
+  Put(directory, offset, 4);
+  Put(directory, 0, 2);  // comment length
+  sink(directory);
+}
+
+}  // namespace
+
+std::string CZipWriter::ToBytes(const std::vector<SZipSource>& entries) {
+  std::string bytes;
+  WriteArchive(entries, [&](std::string_view piece) { bytes += piece; });
+  return bytes;
+}
+
+void CZipWriter::ToFile(const std::string& path, const std::vector<SZipSource>& entries) {
+  const std::string temp = path + ".folio-tmp";
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path + "\" cannot be written"));
+  // Small pieces are gathered; large ones go straight from where they lie.
+  std::string buffer;
+  bool ok = true;
+  auto flush = [&](std::string_view piece) {
+    while (ok && !piece.empty()) {
+      const ssize_t n = ::write(fd, piece.data(), piece.size());
+      if (n < 0 && errno == EINTR) continue;
+      ok = n > 0;
+      if (ok) piece.remove_prefix(static_cast<size_t>(n));
+    }
+  };
+  try {
+    WriteArchive(entries, [&](std::string_view piece) {
+      const bool large = piece.size() > (64u << 10);
+      if (large || buffer.size() + piece.size() > (256u << 10)) {
+        flush(buffer);
+        buffer.clear();
+      }
+      if (large) flush(piece);
+      else buffer += piece;
+    });
+  } catch (...) {
+    ::close(fd);
+    ::unlink(temp.c_str());
+    throw;
+  }
+  flush(buffer);
+  ok = ::close(fd) == 0 && ok;
+  if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path + "\" cannot be written"));
+  }
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CZipArchive;
+
+// One member to write: its bytes (which stay where they are), or member copyMember of
+// an open archive, whose compressed bytes are copied without inflating them.
+struct SZipSource {
+  std::string_view name;
+  std::string_view data;
+  CZipArchive* copyFrom = nullptr;
+  std::size_t copyMember = 0;
+};
+
+// Writes zip archives deterministically: members in the given order, fixed time stamps,
+// media stored and everything else deflated at the fastest level (documents are saved
+// often and XML still shrinks well); copied members keep their compression.
+class CZipWriter {
+public:
+  // The archive bytes; CComError when a member is too large for a plain zip.
+  static std::string ToBytes(const std::vector<SZipSource>& entries);
+  // The same archive written to path through a temporary file beside it, renamed at
+  // the end, so a failed save leaves the old file.
+  static void ToFile(const std::string& path, const std::vector<SZipSource>& entries);
+};
