@@ -7,6 +7,7 @@
 #include "folio/extract/CKORIExtractor.h"
 #include "folio/platform/host/HostTables.h"
 #include "folio/util/CDiagnostics.h"
+#include "html/CHTMLReader.h"
 #include "html/CHTMLTag.h"
 
 namespace {
@@ -80,6 +81,12 @@ CHTMLEventHandler& CHTMLEventHandler::operator=(CHTMLEventHandler& other) {
 }
 
 CHTMLEventHandler::~CHTMLEventHandler() = default;
+
+void CHTMLEventHandler::Collect(std::u16string_view text) {
+  CHTMLReader reader;
+  reader.SetEventHandler(this);
+  reader.Read(text);
+}
 
 void CHTMLEventHandler::Reset() {
   m_current.reset();

@@ -7,7 +7,6 @@
 #include "folio/util/CDiagnostics.h"
 #include "folio/util/StringTable.h"
 #include "folio/util/SystemUtils.h"
-#include "html/CHTMLReader.h"
 #include "report/HtmlWriting.h"
 #include "report/TemplateCache.h"
 #include "report/UnicodeText.h"
@@ -62,9 +61,7 @@ bool CFolio::ActivateHTML(CStr const& output) {
       return false;
     }
     STemplateCacheEntry entry{boost::make_shared<CHTMLEventHandler>(), copy};
-    CHTMLReader reader;
-    reader.SetEventHandler(entry.collector.get());
-    reader.Read(text.View());
+    entry.collector->Collect(text.View());
     cache[m_template] = entry;
     result = ProcessHTMLTemplate(output);
     if (!result) {

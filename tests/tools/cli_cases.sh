@@ -122,11 +122,21 @@ inspect_lists_placeholders)
   run inspect "$examples/surface-report.htm" --values "$examples/measurements.json"; expect_status 0
   expect_in out.txt "30 placeholders"
   expect_in out.txt "BasicInfo/range (parameter1 XAxis)"
-  expect_in out.txt "legacy names, translated"
+  expect_in out.txt "legacy names, translated from General/xrange"
+  expect_in out.txt "legacy placeholder, names unchanged"
   expect_in out.txt "Roughness/RoughnessParameter (parameter1 Sa, statistics2 Mean)"
   expect_in out.txt "value: measurements[0].values[6]"
   ! grep -q "NO VALUE" out.txt || fail "every example placeholder has a value"
   [ -z "$(ls)" ] || [ "$(ls)" = "$(printf 'err.txt\nout.txt')" ] || fail "inspect left files: $(ls)"
+  ;;
+inspect_tells_what_became_of_legacy_names)
+  object='<object classid="CLSID:7B1E52C4-93D0-4A6F-B2E8-5C91D04F3A27"><param name=Group value="Tip"><param name=Field value="%s"></object>'
+  printf "<html><body>$object $object</body></html>" TipWidth TipHeight > legacy.htm
+  printf '{"values": []}' > none.json
+  run inspect legacy.htm --values none.json; expect_status 0
+  expect_in out.txt "legacy names Tip/TipWidth: field no longer supported; value: answered by Folio"
+  expect_in out.txt "Tip/TipHeight"
+  expect_in out.txt "value: NO VALUE"
   ;;
 append_joins_reports)
   run render "$examples/one-page.html" --values "$examples/one-page.json" -o a.html; expect_status 0

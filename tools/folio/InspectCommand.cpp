@@ -7,7 +7,6 @@
 #include "ExitCodes.h"
 #include "TemplateScan.h"
 #include "ValuesFile.h"
-#include "folio/extract/CKORIExtractor.h"
 
 namespace FolioCli {
 namespace {
@@ -16,11 +15,20 @@ const char* SectionName(ESection section) {
   return section == ESection::ePreface ? "preface" : section == ESection::eBody ? "body" : "summary";
 }
 
-// What became of a legacy (version 1.0) description, judged by the names it ended with.
-std::string LegacyOutcome(const SPlaceholderKey& key) {
-  if (!CKORIExtractor::GetGroupEnum().Contains(key.group)) return "legacy names: group no longer supported";
-  if (!CKORIExtractor::GetFieldEnum().Contains(key.field.Trimmed())) return "legacy names: field no longer supported";
-  return "legacy names, translated";
+// What became of a description that was not in today's form; empty when it was.
+std::string Outcome(const SScannedPlaceholder& p) {
+  const std::string written = p.asWritten.Describe();
+  switch (p.outcome) {
+    case CKORIControlValue::eExtractOk:
+    case CKORIControlValue::eTranslated:
+      if (p.version != 1000) return std::string();
+      return written == p.key.Describe() ? "legacy placeholder, names unchanged"
+                                         : "legacy names, translated from " + written;
+    case CKORIControlValue::eFieldNotSupported: return "legacy names " + written + ": field no longer supported";
+    case CKORIControlValue::eGroupNotSupported: return "legacy names " + written + ": group no longer supported";
+    case CKORIControlValue::eElementDefinitionError: return "error in the element definition";
+    default: return std::string();
+  }
 }
 
 std::string Layout(const SScannedPlaceholder& p) {
@@ -62,8 +70,8 @@ int RunInspect(const std::filesystem::path& templatePath, const std::filesystem:
   for (const SScannedPlaceholder& p : *placeholders) {
     out << std::setw(4) << ++index << "  " << std::left << std::setw(8) << SectionName(p.section)
         << p.key.Describe() << std::right << "\n        " << Layout(p);
-    if (p.version == 1000) out << "; " << LegacyOutcome(p.key);
-    if (values) out << "; value: " << ValueSource(p, *values);
+    if (const std::string outcome = Outcome(p); !outcome.empty()) out << "; " << outcome;
+    if (values) out << "; value: " << (p.AsksTheHost() ? ValueSource(p, *values) : "answered by Folio");
     out << "\n";
   }
   return eExitOk;

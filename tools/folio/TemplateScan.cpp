@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "CWorkFolder.h"
 #include "ComputedValues.h"
-#include "folio/report/CFolio.h"
+#include "folio/html/CHTMLEventHandler.h"
+#include "folio/util/EBase.h"
+#include "folio/util/TextFile.h"
 #include "folio/util/SystemUtils.h"
 
 namespace FolioCli {
@@ -17,33 +18,29 @@ bool IsSectionTag(const SPlaceholderKey& key) {
 }  // namespace
 
 std::optional<std::vector<SScannedPlaceholder>> ScanTemplate(const std::filesystem::path& templatePath) {
-  const CWorkFolder work;
-  if (work.Path().empty()) return std::nullopt;
+  CStr text;
+  try {
+    text = TextFile::Read(SystemUtils::FromFsPath(templatePath));
+  } catch (const EBase&) {
+    return std::nullopt;
+  }
+  CHTMLEventHandler collector;
+  collector.Collect(text.View());
   std::vector<SScannedPlaceholder> found;
-  std::error_code ec;
-  {
-    CFolio folio;
-    folio.SetTemplate(SystemUtils::FromFsPath(std::filesystem::absolute(templatePath, ec)));
-    folio.SetReport(SystemUtils::FromFsPath(work.Path() / "scan.htm"));
-    folio.SetReportOptions(eUnconfirmedOverwrite);
-    folio.SetProcessWholeFileAtOnce(true);
-    folio.SetLivesheeterProcessingType(eBody);
-    folio.SetGetValueCallback([&folio, &found] {
-      CKORIControlValue& record = folio.GetKORIControlValue();
-      SScannedPlaceholder placeholder;
-      placeholder.key = SPlaceholderKey::Of(record);
-      placeholder.version = record.GetVersion(nullptr, nullptr);
-      placeholder.unitOptions = record.GetUnitOptions();
-      placeholder.pictureOptions = record.GetPictureOptions();
-      placeholder.width = record.GetWidth();
-      placeholder.height = record.GetHeight();
-      found.push_back(placeholder);
-      record.SetType(CKORIControlValue::eNone);
-    });
-    bool ok = true;
-    const bool done = folio.Activate(ok, false);
-    CFolio::ClearTemplateCache();
-    if (!done) return std::nullopt;
+  for (unsigned int index = 0; index < collector.GetKoriControlCount(); ++index) {
+    CKORIControlValue record;
+    SReportConversionResult result = collector.GetKoriControlValue(index, record);
+    SScannedPlaceholder placeholder;
+    placeholder.key = SPlaceholderKey::Of(record);
+    placeholder.outcome = result.m_result;
+    placeholder.version = record.GetVersion(nullptr, nullptr);
+    CKORIControlValue asRead = result.m_asRead;  // the record's getters are not const
+    placeholder.asWritten = placeholder.version == 1000 ? SPlaceholderKey::Of(asRead) : placeholder.key;
+    placeholder.unitOptions = record.GetUnitOptions();
+    placeholder.pictureOptions = record.GetPictureOptions();
+    placeholder.width = record.GetWidth();
+    placeholder.height = record.GetHeight();
+    found.push_back(placeholder);
   }
   AssignSections(found);
   return found;
@@ -69,7 +66,9 @@ std::vector<std::string> FindUnanswered(const std::vector<SScannedPlaceholder>& 
   const SRunFacts facts;
   for (const SScannedPlaceholder& placeholder : placeholders) {
     CKORIControlValue scratch;
-    if (IsSectionTag(placeholder.key) || ApplyComputedValue(placeholder.key, facts, scratch)) continue;
+    if (IsSectionTag(placeholder.key) || !placeholder.AsksTheHost() ||
+        ApplyComputedValue(placeholder.key, facts, scratch))
+      continue;
     bool answered = true;
     if (placeholder.section == ESection::eBody) {
       for (std::size_t k = 0; k < values.BodyPassCount(); ++k)

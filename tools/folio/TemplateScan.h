@@ -14,16 +14,24 @@ enum class ESection { ePreface, eBody, eSummary };
 // One placeholder as the host's callback sees it (legacy names already translated).
 struct SScannedPlaceholder {
   SPlaceholderKey key;
+  // How its description was read: current names, translated legacy names, or a
+  // description Folio answers itself with a "no longer supported" text.
+  CKORIControlValue::EExtractRes outcome = CKORIControlValue::eExtractOk;
   std::uint32_t version = 0;  // 1000 for legacy object placeholders
+  SPlaceholderKey asWritten;  // the names in the template, before any translation
   short unitOptions = 0;
   short pictureOptions = 0;
   float width = 0;
   float height = 0;
   ESection section = ESection::eBody;
+
+  bool AsksTheHost() const {
+    return outcome == CKORIControlValue::eExtractOk || outcome == CKORIControlValue::eTranslated;
+  }
 };
 
-// The placeholders of a template in document order, found by a run of Folio over the
-// whole template into a throw-away report; nullopt when Folio cannot read the template.
+// The placeholders of a template in document order, read as the reporter reads them;
+// nullopt when the template cannot be read.
 std::optional<std::vector<SScannedPlaceholder>> ScanTemplate(const std::filesystem::path& templatePath);
 
 // Marks each placeholder with its section from the section tags around it.

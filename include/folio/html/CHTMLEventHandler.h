@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include <boost/shared_ptr.hpp>
@@ -38,6 +39,9 @@ public:
 
   // Forgets everything collected.
   void Reset();
+  // Reads the text of a template (positions are positions in text) and collects its
+  // placeholders after those already collected.
+  void Collect(std::u16string_view text);
   unsigned int GetKoriControlCount() const { return static_cast<unsigned int>(m_objects.size()); }
   // The placeholder at index, or null past the end.
   const SObjectInfo* GetObjectInfo(unsigned int index) const;
