@@ -3,10 +3,11 @@
 # HTML benchmarks and runs them: the reader and its peers on the same files, then
 # the pathological inputs. Extra arguments go to Google Benchmark.
 #   bench/html/run.sh [--benchmark_filter=...]
+# FOLIO_HTML_CACHE names another cache folder, FOLIO_BENCH_BUILD another build folder.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
-cache=$root/.cache/html-bench
+cache=${FOLIO_HTML_CACHE:-$root/.cache/html-bench}
 build=${FOLIO_BENCH_BUILD:-$root/build-bench}
 mkdir -p "$cache"
 

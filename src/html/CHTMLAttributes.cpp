@@ -21,13 +21,11 @@ CHTMLAttributes::CHTMLAttributes(CHTMLAttributes& source, bool deepCopy) {
 const char16_t* CHTMLAttributes::ScanAt(const char16_t* base, const char16_t* p,
                                         const char16_t* end, std::vector<SAttrSpan>& spans) {
   spans.clear();
+  SAttrSpan span;
   while (p < end) {
-    SAttrSpan& span = spans.emplace_back();
     const char16_t* after = CHTMLElemAttr::ScanAt(base, p, end, span);
-    if (!after) {
-      spans.pop_back();
-      break;
-    }
+    if (!after) break;
+    spans.push_back(span);
     p = after;
   }
   return p;

@@ -42,6 +42,37 @@ inline char16_t ToUpperAscii(char16_t c) {
   return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
 }
 
+#if defined(__SSE2__)
+// Eight-unit helpers. Ranges are tested on units with the sign bit flipped, which
+// turns SSE2's signed 16-bit compare into the unsigned one the tests need.
+inline __m128i Load8(const char16_t* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline __m128i FlipSign(__m128i v) { return _mm_xor_si128(v, _mm_set1_epi16(short(0x8000))); }
+// Lanes whose unit (sign flipped) lies in [low, low + count).
+inline __m128i InRange(__m128i flipped, char16_t low, char16_t count) {
+  return _mm_cmplt_epi16(_mm_sub_epi16(flipped, _mm_set1_epi16(short(low))),
+                         _mm_set1_epi16(short(0x8000 + count)));
+}
+inline __m128i Equal(__m128i v, char16_t c) { return _mm_cmpeq_epi16(v, _mm_set1_epi16(short(c))); }
+// Two mask bits per lane; the index of the first set lane, or 8 when none is set.
+inline unsigned LaneMask(__m128i lanes) { return unsigned(_mm_movemask_epi8(lanes)); }
+inline unsigned FirstLane(unsigned mask) { return mask ? unsigned(__builtin_ctz(mask)) >> 1 : 8; }
+
+inline __m128i SpaceLanes(__m128i v) {
+  return _mm_or_si128(Equal(v, u' '), InRange(FlipSign(v), u'\t', 5));
+}
+// ASCII letters, digits and "-", ".", ":", "_"; Latin-1 letters are left to the
+// scalar test.
+inline __m128i AsciiNameLanes(__m128i v) {
+  const __m128i flipped = FlipSign(v);
+  const __m128i letters = InRange(_mm_or_si128(flipped, _mm_set1_epi16(0x20)), u'a', 26);
+  const __m128i digitsColon = InRange(flipped, u'0', 11);
+  const __m128i dashDot = InRange(flipped, u'-', 2);
+  return _mm_or_si128(_mm_or_si128(letters, digitsColon), _mm_or_si128(dashDot, Equal(v, u'_')));
+}
+#endif
+
 inline const char16_t* SkipSpace(const char16_t* p, const char16_t* end) {
   while (p < end && IsSpace(*p)) ++p;
   return p;
@@ -52,17 +83,25 @@ inline const char16_t* SkipNameChars(const char16_t* p, const char16_t* end) {
   return p;
 }
 
-// First of a or b in [p, end), or end. Eight code units per step where SSE2 exists.
+// First of a or b in [p, end), or end. Sixteen code units per step where SSE2
+// exists: text runs between tags are mostly a few dozen units long.
 inline const char16_t* FindEither(const char16_t* p, const char16_t* end, char16_t a,
                                   char16_t b) {
 #if defined(__SSE2__)
   const __m128i va = _mm_set1_epi16(static_cast<short>(a));
   const __m128i vb = _mm_set1_epi16(static_cast<short>(b));
-  while (end - p >= 8) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const int mask =
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb)));
-    if (mask) return p + (__builtin_ctz(static_cast<unsigned>(mask)) >> 1);
+  const auto hits = [&](const char16_t* at) {
+    const __m128i v = Load8(at);
+    return _mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb));
+  };
+  while (end - p >= 16) {
+    const unsigned low = LaneMask(hits(p));
+    const unsigned high = LaneMask(hits(p + 8));
+    if (low | high) return p + (unsigned(__builtin_ctz(low | (high << 16))) >> 1);
+    p += 16;
+  }
+  if (end - p >= 8) {
+    if (const unsigned mask = LaneMask(hits(p))) return p + FirstLane(mask);
     p += 8;
   }
 #endif
