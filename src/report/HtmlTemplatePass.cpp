@@ -103,7 +103,7 @@ bool CFolio::ProcessHTMLTemplate(CStr const& output) {
     }
   }
 
-  int pictureCounter = 0;
+  CPictureNames pictureNames(reportFolder);
   for (uint32_t i = static_cast<uint32_t>(std::max(m_nextElementIndex, 0)); i < count; ++i) {
     const CHTMLEventHandler::SObjectInfo* info = collector.GetObjectInfo(i);
     if (info->m_start < position) continue;  // inside an element already written
@@ -142,7 +142,7 @@ bool CFolio::ProcessHTMLTemplate(CStr const& output) {
         out << m_controlValue.GetMessage().View();
         break;
       case CKORIControlValue::ePicture:
-        WritePicture(m_controlValue, reportFolder, pictureCounter, out);
+        WritePicture(m_controlValue, pictureNames, out);
         break;
       case CKORIControlValue::ePrefaceEnd:
         out << u"</body>";

@@ -45,27 +45,34 @@ long RoundToLong(double value) {
 
 namespace {
 
-CStr NextPictureName(const CStr& reportFolder, const CStr& extension, int& counter) {
-  const CStr folder = AddTrailingSeparator(reportFolder);
-  for (; counter <= 10000; ++counter) {
-    const CStr candidate = folder + CStr::DoStringFormat(u"Image_%03d", counter) + extension;
-    if (!PathExists(candidate)) return candidate;
-  }
-  return MakeUniqueFileName(folder + u"Image_", extension);
-}
-
 CStr Attribute(const char16_t* name, long value) {
   return CStr::DoStringFormat(u" %s=\"%ld\"", name, value);
 }
 
 }  // namespace
 
-void WritePicture(CKORIControlValue& value, const CStr& reportFolder, int& counter, CBasic_OFStream& out) {
+CStr CPictureNames::Next(const CStr& extension) {
+  const CStr folder = AddTrailingSeparator(m_folder);
+  if (!m_taken) {
+    m_taken.emplace();
+    std::error_code ec;
+    for (fs::directory_iterator it(ToFsPath(m_folder), ec), end; !ec && it != end; it.increment(ec))
+      m_taken->insert(FromFsPath(it->path().filename()));
+  }
+  for (; m_counter <= 10000; ++m_counter) {
+    const CStr name = CStr::DoStringFormat(u"Image_%03d", m_counter) + extension;
+    if (m_taken->insert(name).second) return folder + name;
+  }
+  return MakeUniqueFileName(folder + u"Image_", extension);
+}
+
+void WritePicture(CKORIControlValue& value, CPictureNames& names, CBasic_OFStream& out) {
+  const CStr& reportFolder = names.Folder();
   const CStr source = value.GetFilename();
   G_Diagnostics.WriteTrace(u"Inserting picture: \"" + source + u"\"\n", u"Livesheeter", 3);
   std::error_code ec;
   if (!fs::exists(ToFsPath(reportFolder), ec)) fs::create_directory(ToFsPath(reportFolder), ec);
-  const CStr target = NextPictureName(reportFolder, GetExtension(source), counter);
+  const CStr target = names.Next(GetExtension(source));
   fs::copy_file(ToFsPath(source), ToFsPath(target), fs::copy_options::overwrite_existing, ec);
 
   // Browsers read the backslash as a separator, and Windows hosts expect it.

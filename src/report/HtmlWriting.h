@@ -1,5 +1,8 @@
 #pragma once
 // Pieces of HTML report writing shared by the generator and the appenders.
+#include <optional>
+#include <set>
+
 #include "folio/model/CKORIControlValue.h"
 #include "folio/util/CStr.h"
 #include "platform/fs/CSafeFileWriter.h"
@@ -20,10 +23,26 @@ private:
 // "<path without extension>_files".
 CStr CompanionFolder(const CStr& htmlPath);
 
-// Copies the record's picture into the report folder under the next free
-// "Image_NNN" name and writes its img element, sized by the picture options.
-void WritePicture(CKORIControlValue& value, const CStr& reportFolder, int& counter,
-                  CBasic_OFStream& out);
+// The free "Image_NNN" names of one report folder during one pass: numbering starts at
+// 0 and continues after names already there. The folder is listed once, when the
+// first name is asked for, instead of probing each name on the disk: a report that
+// grows by one picture a pass would otherwise be probed quadratically.
+class CPictureNames {
+public:
+  explicit CPictureNames(CStr reportFolder) : m_folder(std::move(reportFolder)) {}
+  const CStr& Folder() const { return m_folder; }
+  // The full path of the next free name with extension; taken from then on.
+  CStr Next(const CStr& extension);
+
+private:
+  CStr m_folder;
+  int m_counter = 0;
+  std::optional<std::set<CStr>> m_taken;  // file names in the folder
+};
+
+// Copies the record's picture into the report folder under the next free name and
+// writes its img element, sized by the picture options.
+void WritePicture(CKORIControlValue& value, CPictureNames& names, CBasic_OFStream& out);
 
 // A placeholder size from the record, rounded to the nearest whole number.
 long RoundToLong(double value);
