@@ -84,6 +84,12 @@ TEST_F(HtmlGenerator, PicturesAreCopiedNumberedAndSized) {
   ASSERT_TRUE(Run(WriteUtf16("t1.htm", u"<body>" + Placeholder(u"MainImage") + u"</body>"), m_folder / "r.htm",
                   eUnconfirmedOverwrite));
   EXPECT_EQ(ReadText("r.htm"), CStr(u"<body><img src=\"r_files\\Image_004.png\" width=\"100\"></body>"));
+  // A gap left by a removed picture is the first free name.
+  std::filesystem::remove((m_folder / "r_files/Image_001.png").ToUtf8());
+  ASSERT_TRUE(Run(WriteUtf16("t1b.htm", u"<body>" + Placeholder(u"MainImage") + Placeholder(u"MainImage") + u"</body>"),
+                  m_folder / "r.htm", eUnconfirmedOverwrite));
+  EXPECT_EQ(ReadText("r.htm"), CStr(u"<body><img src=\"r_files\\Image_001.png\" width=\"100\">"
+                                    u"<img src=\"r_files\\Image_005.png\" width=\"100\"></body>"));
   // A tall picture in a square box is limited by its height; an unreadable one gets no size.
   AnswerPicture(u"MainImage", Picture("tall.png", 10, 40), 0, 100, 100);
   ASSERT_TRUE(Run(WriteUtf16("t2.htm", u"<body>" + Placeholder(u"MainImage") + u"</body>"), m_folder / "s.htm",
