@@ -96,6 +96,15 @@ void PlaceTopRight(IReportWindow& window, int top) {
   window.MoveTo({screenWidth - window.GetClientSize().width - 10, top});
 }
 
+// Destroys the window, if any, then the object; false when there was none.
+template <typename Window>
+bool DestroyOwned(std::unique_ptr<Window>& window) {
+  if (!window) return false;
+  if (window->HasWindow()) window->DestroyWindow();
+  window.reset();
+  return true;
+}
+
 }  // namespace
 
 bool CFolio::CreateFolioDialog() {
@@ -111,12 +120,7 @@ bool CFolio::CreateFolioDialog() {
   return true;
 }
 
-bool CFolio::DestroyFolioDialog() {
-  if (!m_reportDialog) return false;
-  if (m_reportDialog->HasWindow()) m_reportDialog->DestroyWindow();
-  m_reportDialog.reset();
-  return true;
-}
+bool CFolio::DestroyFolioDialog() { return DestroyOwned(m_reportDialog); }
 
 bool CFolio::CreateProgressDialog() {
   if (!m_progressDialog) {
@@ -131,12 +135,7 @@ bool CFolio::CreateProgressDialog() {
   return true;
 }
 
-bool CFolio::DestroyProgressDialog() {
-  if (!m_progressDialog) return false;
-  if (m_progressDialog->HasWindow()) m_progressDialog->DestroyWindow();
-  m_progressDialog.reset();
-  return true;
-}
+bool CFolio::DestroyProgressDialog() { return DestroyOwned(m_progressDialog); }
 
 bool CFolio::ShowProgress(CStr const& text, int percent) {
   if (!m_progressDialog) return false;

@@ -93,22 +93,23 @@ bool CFolioDlg::OnInitDialog() {
 }
 
 bool CFolioDlg::OnValidateReport(CString& text) {
-  const CStr typed = text.ToCStr();
-  if (typed != m_reporter->GetReport()) {
-    m_reporter->SetReport(typed);
-    UpdateControls();
-    // The update may have given the report the template's extension.
-    text = CString(m_reportText);
-  }
-  return true;
+  return ValidatePath(text, m_reporter->GetReport(), [this](const CStr& path) { m_reporter->SetReport(path); },
+                      m_reportText);
 }
 
 bool CFolioDlg::OnValidateTemplate(CString& text) {
+  return ValidatePath(text, m_reporter->GetTemplate(), [this](const CStr& path) { m_reporter->SetTemplate(path); },
+                      m_templateText);
+}
+
+bool CFolioDlg::ValidatePath(CString& text, const CStr& current, const std::function<void(const CStr&)>& store,
+                             const CStr& shown) {
   const CStr typed = text.ToCStr();
-  if (typed != m_reporter->GetTemplate()) {
-    m_reporter->SetTemplate(typed);
+  if (typed != current) {
+    store(typed);
     UpdateControls();
-    text = CString(m_templateText);
+    // The update may have changed the report's extension; the field shows the result.
+    text = CString(shown);
   }
   return true;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+
 #include "folio/platform/ui/CDialog.h"
 #include "folio/platform/ui/CStringEdit.h"
 #include "folio/report/IReportUi.h"
@@ -72,6 +74,10 @@ protected:
   void OnEditCommitted(int id) override;
 
 private:
+  // Stores a typed path that differs from current and answers with what the field shows
+  // after the update (shown refers to the member the update fills).
+  bool ValidatePath(CString& text, const CStr& current, const std::function<void(const CStr&)>& store,
+                    const CStr& shown);
   void SetOption(int option);
   // The report path Create Report writes to; empty when the user gave up.
   CStr DecideReportPath();
