@@ -48,9 +48,17 @@ bool CPart::IsXml() const {
 
 pugi::xml_document& CPart::Xml() {
   if (m_xml) return *m_xml;
-  Bytes();
   auto xml = std::make_unique<pugi::xml_document>();
-  const pugi::xml_parse_result result = xml->load_buffer(m_bytes.data(), m_bytes.size(), kXmlParseOptions);
+  pugi::xml_parse_result result;
+  if (m_archive && !m_changed) {
+    // The archive can give the bytes again, so the parser may take them over in place.
+    m_storage = m_loaded ? std::move(m_bytes) : m_archive->Inflate(m_member);
+    m_bytes = std::string();
+    m_loaded = false;
+    result = xml->load_buffer_inplace(m_storage.data(), m_storage.size(), kXmlParseOptions);
+  } else {
+    result = xml->load_buffer(m_bytes.data(), m_bytes.size(), kXmlParseOptions);
+  }
   if (!result)
     throw CComError(HRESULT_INVALID_DATA,
                     CStr::FromUtf8("the part \"/" + m_name + "\" is not well-formed XML at offset " +
@@ -62,22 +70,28 @@ pugi::xml_document& CPart::Xml() {
   return *m_xml;
 }
 
-const std::string& CPart::Bytes() {
-  if (!m_loaded) {
-    m_bytes = m_archive->Inflate(m_member);
-    m_loaded = true;
+void CPart::Serialise(pugi::xml_writer& writer) const {
+  if (!m_xml->first_child() || m_xml->first_child().type() != pugi::node_declaration) {
+    static constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
+    writer.write(kDeclaration.data(), kDeclaration.size());
   }
+  m_xml->save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+}
+
+const std::string& CPart::Bytes() {
   if (m_dirty && m_xml) {
     std::string out;
-    out.reserve(m_bytes.size() + m_bytes.size() / 4);
+    out.reserve(m_storage.size() + m_storage.size() / 4);
     StringWriter writer;
     writer.out = &out;
-    if (!m_xml->first_child() || m_xml->first_child().type() != pugi::node_declaration)
-      out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
-    m_xml->save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    Serialise(writer);
     m_bytes = std::move(out);
+    m_loaded = true;
     m_dirty = false;
     m_changed = true;
+  } else if (!m_loaded) {
+    m_bytes = m_archive->Inflate(m_member);
+    m_loaded = true;
   }
   return m_bytes;
 }
@@ -85,6 +99,7 @@ const std::string& CPart::Bytes() {
 void CPart::SetBytes(std::string bytes) {
   m_bytes = std::move(bytes);
   m_xml.reset();
+  m_storage = std::string();
   m_loaded = true;
   m_dirty = false;
   m_changed = true;
@@ -97,5 +112,18 @@ std::uint64_t CPart::SizeHint() const {
 SZipSource CPart::Source() {
   if (m_archive && !m_changed && !m_dirty && m_archive->Members()[m_member].Plain())
     return {m_name, {}, m_archive, m_member};
-  return {m_name, Bytes()};
+  if (!m_dirty || !m_xml) return {m_name, Bytes()};
+  // Changed XML stays dirty: the tree remains the truth and the next save serialises it again.
+  std::string text;
+  text.reserve(m_storage.size() + m_storage.size() / 4);
+  StringWriter writer;
+  writer.out = &text;
+  Serialise(writer);
+  SZipSource source;
+  source.name = m_name;
+  CZipWriter::Deflate(text, m_deflated, source.crc);
+  source.size = text.size();
+  source.data = m_deflated;
+  source.deflated = true;
+  return source;
 }

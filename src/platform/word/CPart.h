@@ -45,11 +45,15 @@ public:
   static constexpr int kMaxDepth = 512;
 
 private:
+  void Serialise(pugi::xml_writer& writer) const;
+
   CPackage* m_package;
   std::string m_name;
   std::string m_contentType;
   std::string m_bytes;
+  std::string m_storage;  // the text an in-place parse points into; outlives m_xml
   std::unique_ptr<pugi::xml_document> m_xml;
+  std::string m_deflated;  // the last saved form of changed XML
   CZipArchive* m_archive = nullptr;  // where the original bytes are, if anywhere
   std::size_t m_member = 0;
   bool m_loaded = true;

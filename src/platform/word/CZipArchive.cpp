@@ -1,6 +1,6 @@
 #include "platform/word/CZipArchive.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <algorithm>
 #include <set>
@@ -151,55 +151,52 @@ std::string_view CZipArchive::Raw(std::size_t i) const {
   return m_bytes.substr(static_cast<size_t>(data), static_cast<size_t>(m.compressedSize));
 }
 
-void CZipArchive::CheckInflated(const std::string& name, std::uint64_t filled, std::uint64_t compressed) const {
-  if (filled > m_limits.maxEntrySize)
-    Fail("the zip entry \"" + name + "\" inflates beyond the limit of " + std::to_string(m_limits.maxEntrySize) + " bytes");
-  if (m_inflated > m_limits.maxTotalSize)
-    Fail("the zip entries inflate beyond the total limit of " + std::to_string(m_limits.maxTotalSize) + " bytes");
-  if (filled > m_limits.ratioGrace && filled > m_limits.maxRatio * compressed)
-    Fail("the zip entry \"" + name + "\" inflates more than " + std::to_string(m_limits.maxRatio) +
-         " times its compressed size");
+std::uint64_t CZipArchive::Room(const SZipMember& m, std::uint64_t compressed, std::string& why) const {
+  const std::uint64_t byRatio = std::max(m_limits.ratioGrace, m_limits.maxRatio * compressed);
+  const std::uint64_t byTotal = m_limits.maxTotalSize - std::min(m_inflated, m_limits.maxTotalSize);
+  const std::uint64_t room = std::min({m_limits.maxEntrySize, byRatio, byTotal});
+  if (room == byTotal)
+    why = "the zip entries inflate beyond the total limit of " + std::to_string(m_limits.maxTotalSize) + " bytes";
+  else if (room == m_limits.maxEntrySize)
+    why = "the zip entry \"" + m.name + "\" inflates beyond the limit of " + std::to_string(m_limits.maxEntrySize) + " bytes";
+  else
+    why = "the zip entry \"" + m.name + "\" inflates more than " + std::to_string(m_limits.maxRatio) +
+          " times its compressed size";
+  return room;
 }
 
 std::string CZipArchive::Inflate(std::size_t i) {
   const SZipMember& m = m_members.at(i);
   if (!m.Plain()) Fail("the zip entry \"" + m.name + "\" is encrypted or uses an unsupported compression method");
   const std::string_view raw = Raw(i);
-  const std::uint64_t compressed = std::max<std::uint64_t>(raw.size(), 1);
+  std::string why;
+  // Nothing may inflate past this; the directory's size is only where to start.
+  const std::uint64_t room = Room(m, std::max<std::uint64_t>(raw.size(), 1), why);
   std::string data;
   if (m.method == 0) {
-    m_inflated += raw.size();
-    CheckInflated(m.name, raw.size(), compressed);
+    if (raw.size() > room) Fail(why);
     data.assign(raw);
   } else {
-    z_stream z{};
-    if (inflateInit2(&z, -MAX_WBITS) != Z_OK) throw CComError(E_OUTOFMEMORY);
-    // The stored size is only a hint: it may lie, so it is capped, and the result
-    // grows when the hint was short.
-    data.resize(static_cast<size_t>(std::min({m.size, compressed * m_limits.maxRatio, std::uint64_t{16} << 20})) + 1);
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(raw.data()));
-    size_t filled = 0, consumed = 0;
-    int status = Z_OK;
-    while (status == Z_OK) {
-      if (filled == data.size()) data.resize(data.size() * 2);
-      z.avail_in = static_cast<uInt>(std::min<size_t>(raw.size() - consumed, 1u << 30));
-      z.next_out = reinterpret_cast<Bytef*>(data.data() + filled);
-      z.avail_out = static_cast<uInt>(std::min<size_t>(data.size() - filled, 1u << 30));
-      const uInt before = z.avail_out, inBefore = z.avail_in;
-      status = inflate(&z, Z_NO_FLUSH);
-      filled += before - z.avail_out;
-      consumed += inBefore - z.avail_in;
-      m_inflated += before - z.avail_out;
-      if (status == Z_OK || status == Z_STREAM_END) CheckInflated(m.name, filled, compressed);
-      if (status == Z_BUF_ERROR && z.avail_out == 0) status = Z_OK;  // room ran out, not input
+    std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)> inflater(
+        libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
+    if (!inflater) throw CComError(E_OUTOFMEMORY);
+    std::uint64_t capacity = std::min(std::max<std::uint64_t>(m.size, 1), room);
+    for (;;) {
+      data.resize(static_cast<size_t>(capacity));
+      size_t filled = 0;
+      const libdeflate_result result =
+          libdeflate_deflate_decompress(inflater.get(), raw.data(), raw.size(), data.data(), data.size(), &filled);
+      if (result == LIBDEFLATE_SUCCESS) {
+        data.resize(filled);
+        break;
+      }
+      if (result != LIBDEFLATE_INSUFFICIENT_SPACE) Fail("the zip entry \"" + m.name + "\" is damaged (bad deflate data)");
+      if (capacity >= room) Fail(why);
+      capacity = std::min(room, std::max<std::uint64_t>(capacity * 2, 64u << 10));
     }
-    const std::string why = z.msg ? z.msg : "its data ends early";
-    inflateEnd(&z);
-    if (status != Z_STREAM_END) Fail("the zip entry \"" + m.name + "\" is damaged (" + why + ")");
-    data.resize(filled);
-    if (data.capacity() - filled > (1u << 20)) data.shrink_to_fit();
   }
-  if (crc32_z(0, reinterpret_cast<const Bytef*>(data.data()), data.size()) != m.crc)
+  m_inflated += data.size();
+  if (libdeflate_crc32(0, data.data(), data.size()) != m.crc)
     Fail("the zip entry \"" + m.name + "\" is damaged (checksum mismatch)");
   return data;
 }

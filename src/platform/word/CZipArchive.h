@@ -49,8 +49,8 @@ public:
 
   // File members in archive order (folder entries left out).
   const std::vector<SZipMember>& Members() const { return m_members; }
-  // The inflated bytes of member i, counted against the entry, ratio and total limits
-  // while inflating and checked against its CRC; CComError naming the entry.
+  // The inflated bytes of member i, never more than the entry, ratio and total limits
+  // allow, checked against its CRC; CComError naming the entry and the limit.
   std::string Inflate(std::size_t i);
   // The compressed bytes of member i as they lie in the archive.
   std::string_view Raw(std::size_t i) const;
@@ -63,7 +63,8 @@ public:
 private:
   CZipArchive() = default;
   void ReadDirectory();
-  void CheckInflated(const std::string& name, std::uint64_t filled, std::uint64_t compressed) const;
+  // How far member m may inflate, and why when it tries to go further.
+  std::uint64_t Room(const SZipMember& m, std::uint64_t compressed, std::string& why) const;
 
   std::shared_ptr<const void> m_owner;
   std::string_view m_bytes;

@@ -2,11 +2,12 @@
 
 #include <fcntl.h>
 #include <unistd.h>
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 #include "platform/com/CComError.h"
 #include "platform/word/CZipArchive.h"
@@ -53,21 +54,6 @@ void PutCommon(std::string& out, const SWritten& w) {
   Put(out, 0, 2);  // extra field length
 }
 
-std::string Deflate(std::string_view data) {
-  z_stream z{};
-  if (deflateInit2(&z, 1, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) throw CComError(E_OUTOFMEMORY);
-  std::string out(deflateBound(&z, static_cast<uLong>(data.size())), '\0');
-  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  z.avail_in = static_cast<uInt>(data.size());
-  z.next_out = reinterpret_cast<Bytef*>(out.data());
-  z.avail_out = static_cast<uInt>(out.size());
-  const int status = deflate(&z, Z_FINISH);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  if (status != Z_STREAM_END) throw CComError(E_FAIL, u"a zip member cannot be compressed");
-  return out;
-}
-
 // Writes the archive through sink, which takes each piece once, in order.
 void WriteArchive(const std::vector<SZipSource>& entries, const std::function<void(std::string_view)>& sink) {
   std::vector<SWritten> written;
@@ -80,13 +66,16 @@ void WriteArchive(const std::vector<SZipSource>& entries, const std::function<vo
       const SZipMember& member = entry.copyFrom->Members()[entry.copyMember];
       data = entry.copyFrom->Raw(entry.copyMember);
       w = {entry.name, member.crc, data.size(), member.size, offset, member.method};
+    } else if (entry.deflated) {
+      data = entry.data;
+      w = {entry.name, entry.crc, data.size(), entry.size, offset, 8};
     } else {
-      w.crc = static_cast<std::uint32_t>(crc32_z(0, reinterpret_cast<const Bytef*>(entry.data.data()), entry.data.size()));
       w.size = entry.data.size();
       if (IsStoredAsIs(entry.name)) {
+        w.crc = libdeflate_crc32(0, entry.data.data(), entry.data.size());
         data = entry.data;
       } else {
-        compressed = Deflate(entry.data);
+        CZipWriter::Deflate(entry.data, compressed, w.crc);
         data = compressed;
         w.method = 8;
       }
@@ -130,6 +119,19 @@ void WriteArchive(const std::vector<SZipSource>& entries, const std::function<vo
 
 }  // namespace
 
+void CZipWriter::Deflate(std::string_view bytes, std::string& out, std::uint32_t& crc) {
+  std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> deflater(libdeflate_alloc_compressor(1),
+                                                                                    libdeflate_free_compressor);
+  if (!deflater) throw CComError(E_OUTOFMEMORY);
+  // Written into uninitialised memory, so that only the pages the output needs are touched.
+  const size_t bound = libdeflate_deflate_compress_bound(deflater.get(), bytes.size());
+  std::unique_ptr<char[]> buffer(new char[bound]);
+  const size_t size = libdeflate_deflate_compress(deflater.get(), bytes.data(), bytes.size(), buffer.get(), bound);
+  if (size == 0) throw CComError(E_FAIL, u"a zip member cannot be compressed");
+  out.assign(buffer.get(), size);
+  crc = libdeflate_crc32(0, bytes.data(), bytes.size());
+}
+
 std::string CZipWriter::ToBytes(const std::vector<SZipSource>& entries) {
   std::string bytes;
   WriteArchive(entries, [&](std::string_view piece) { bytes += piece; });
@@ -142,6 +144,7 @@ void CZipWriter::ToFile(const std::string& path, const std::vector<SZipSource>& 
   if (fd < 0) throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path + "\" cannot be written"));
   // Small pieces are gathered; large ones go straight from where they lie.
   std::string buffer;
+  buffer.reserve(256u << 10);
   bool ok = true;
   auto flush = [&](std::string_view piece) {
     while (ok && !piece.empty()) {
@@ -153,7 +156,7 @@ void CZipWriter::ToFile(const std::string& path, const std::vector<SZipSource>& 
   };
   try {
     WriteArchive(entries, [&](std::string_view piece) {
-      const bool large = piece.size() > (64u << 10);
+      const bool large = piece.size() >= (8u << 10);
       if (large || buffer.size() + piece.size() > (256u << 10)) {
         flush(buffer);
         buffer.clear();

@@ -7,12 +7,16 @@
 class CZipArchive;
 
 // One member to write: its bytes (which stay where they are), or member copyMember of
-// an open archive, whose compressed bytes are copied without inflating them.
+// an open archive, whose compressed bytes are copied without inflating them, or bytes
+// deflated already (data is then the deflated form of size bytes with that crc).
 struct SZipSource {
   std::string_view name;
   std::string_view data;
   CZipArchive* copyFrom = nullptr;
   std::size_t copyMember = 0;
+  bool deflated = false;
+  std::uint32_t crc = 0;
+  std::uint64_t size = 0;
 };
 
 // Writes zip archives deterministically: members in the given order, fixed time stamps,
@@ -25,4 +29,6 @@ public:
   // The same archive written to path through a temporary file beside it, renamed at
   // the end, so a failed save leaves the old file.
   static void ToFile(const std::string& path, const std::vector<SZipSource>& entries);
+  // Raw deflate of bytes at the writer's level into out, with the bytes' CRC.
+  static void Deflate(std::string_view bytes, std::string& out, std::uint32_t& crc);
 };
