@@ -5,7 +5,7 @@
 
 #include "platform/com/CComError.h"
 #include "platform/word/COLEFormat.h"
-#include "platform/word/CPictureInfo.h"
+#include "platform/picture/CPictureInfo.h"
 #include "platform/word/CStoryEditor.h"
 
 namespace {

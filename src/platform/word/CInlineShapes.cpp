@@ -8,7 +8,7 @@
 #include "platform/com/ComRuntime.h"
 #include "platform/word/CEmbeddedObject.h"
 #include "platform/word/CInlineShape.h"
-#include "platform/word/CPictureInfo.h"
+#include "platform/picture/CPictureInfo.h"
 #include "platform/word/CStoryEditor.h"
 #include "platform/word/CWordFiles.h"
 
@@ -76,7 +76,7 @@ std::shared_ptr<IWordInlineShape> CInlineShapes::AddPicture(const CStr& fileName
   if (linkToFile.BoolOr(false)) throw CComError(E_INVALIDARG, u"linked pictures are not supported; embed the picture");
   const std::string bytes = CWordFiles::ReadAll(CWordFiles::PathFromText(fileName));
   const auto info = CPictureInfo::Read(bytes);
-  if (!info)
+  if (!info || info->contentType.empty())
     throw CComError(HRESULT_INVALID_DATA, CStr(u"\"") + fileName + u"\" is no PNG, JPEG, GIF, BMP or TIFF picture");
   auto [story, at] = Target(range);
   CPackage& package = m_doc->Package();

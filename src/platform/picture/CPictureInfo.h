@@ -1,0 +1,25 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "folio/util/CStr.h"
+
+// What a picture's header says: format, pixel size and resolution.
+struct CPictureInfo {
+  std::string extension;    // "png", "jpeg", "gif", "bmp", "tiff"; empty for other formats
+  std::string contentType;  // "image/png", ...; empty for other formats
+  unsigned width = 0, height = 0;
+  // 96 when the picture gives none or an absurd one.
+  double dpiX = 96, dpiY = 96;
+
+  // Reads PNG, JPEG, GIF, BMP and TIFF headers (and the pixel size of the other formats
+  // the decoder knows); nothing for anything else or a damaged header.
+  static std::optional<CPictureInfo> Read(std::string_view bytes);
+  // The same for a file, reading only its start when that is enough; nothing when the
+  // file is missing or no picture.
+  static std::optional<CPictureInfo> ReadFile(const CStr& path);
+  // Own size in points: pixels over resolution.
+  double WidthPoints() const { return width * 72.0 / dpiX; }
+  double HeightPoints() const { return height * 72.0 / dpiY; }
+};
