@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto doc = app->Adopt(engine);
     Walk(*doc->Content());
     auto stories = doc->StoryRanges();
-    for (long type : {7L, 9L})
+    for (long type : {6L, 7L, 8L, 9L, 10L, 11L})
       try {
         Walk(*stories->Item(type));
       } catch (const CComError&) {

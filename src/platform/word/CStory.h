@@ -39,7 +39,17 @@ struct SRangeState {
   std::int32_t end = 0;
 };
 
-enum class EStoryType { eMain = 1, eTextFrame = 5, ePrimaryHeader = 7, ePrimaryFooter = 9, eOtherHeaderFooter = 10 };
+// Word's story type numbers.
+enum class EStoryType {
+  eMain = 1,
+  eTextFrame = 5,
+  eEvenPagesHeader = 6,
+  ePrimaryHeader = 7,
+  eEvenPagesFooter = 8,
+  ePrimaryFooter = 9,
+  eFirstPageHeader = 10,
+  eFirstPageFooter = 11
+};
 
 // A story: a part and a root (w:body, w:hdr, w:ftr, w:txbxContent) with its own
 // character positions from 0, indexed on demand and again after each edit.

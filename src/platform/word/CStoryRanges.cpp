@@ -7,8 +7,12 @@ std::shared_ptr<CStory> CStoryRanges::Story(long storyType) {
   m_app->CheckRunning();
   switch (storyType) {
     case eWordMainTextStory: return m_doc->MainStory();
-    case eWordPrimaryHeaderStory: return m_doc->PrimaryHeaderFooter(true);
-    case eWordPrimaryFooterStory: return m_doc->PrimaryHeaderFooter(false);
+    case eWordEvenPagesHeaderStory:
+    case eWordPrimaryHeaderStory:
+    case eWordEvenPagesFooterStory:
+    case eWordPrimaryFooterStory:
+    case eWordFirstPageHeaderStory:
+    case eWordFirstPageFooterStory: return m_doc->HeaderFooter(static_cast<EStoryType>(storyType));
     case static_cast<long>(EStoryType::eTextFrame): {
       auto main = m_doc->MainStory();
       for (const SAtom& atom : main->Atoms())
@@ -23,7 +27,7 @@ std::shared_ptr<CStory> CStoryRanges::Story(long storyType) {
 
 long CStoryRanges::Count() {
   long count = 0;
-  for (long type : {1L, 5L, 7L, 9L})
+  for (long type : {1L, 5L, 6L, 7L, 8L, 9L, 10L, 11L})
     if (Story(type)) ++count;
   return count;
 }

@@ -1,8 +1,8 @@
 #pragma once
 #include "platform/word/CRange.h"
 
-// The stories a document has: the main text, the primary header and footer, and the
-// text frames (counted once as one story type, as Word does).
+// The stories a document has: the main text, the text frames (counted once as one story
+// type, as Word does), and the primary, first-page and even-pages headers and footers.
 class CStoryRanges : public IWordStoryRanges {
 public:
   CStoryRanges(std::shared_ptr<CWordApplication> app, std::shared_ptr<CWordDocument> doc)

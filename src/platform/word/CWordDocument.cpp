@@ -1,5 +1,6 @@
 #include "platform/word/CWordDocument.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/com/CComError.h"
@@ -100,7 +101,7 @@ std::shared_ptr<CStory> CWordDocument::StoryOf(CPart& part, pugi::xml_node node)
   if (!root) return nullptr;
   if (names.body == root.name()) type = EStoryType::eMain;
   else if (root == documentElement)
-    type = names.hdr == root.name() ? EStoryType::ePrimaryHeader : EStoryType::ePrimaryFooter;
+    type = HeaderFooterType(part, names.hdr == root.name());
   auto& story = m_stories[root.internal_object()];
   if (!story || &story->Part() != &part) story = std::make_shared<CStory>(part, root, type);
   return story;
@@ -114,26 +115,66 @@ std::vector<CPart*> CWordDocument::HeaderFooterParts() {
   return parts;
 }
 
-std::shared_ptr<CStory> CWordDocument::PrimaryHeaderFooter(bool header) {
+namespace {
+
+struct SReferenceKind {
+  EStoryType type;
+  bool header;
+  std::string_view attribute;  // w:type; a missing one means "default"
+};
+constexpr SReferenceKind kReferenceKinds[] = {
+    {EStoryType::eEvenPagesHeader, true, "even"},  {EStoryType::ePrimaryHeader, true, "default"},
+    {EStoryType::eEvenPagesFooter, false, "even"}, {EStoryType::ePrimaryFooter, false, "default"},
+    {EStoryType::eFirstPageHeader, true, "first"}, {EStoryType::eFirstPageFooter, false, "first"},
+};
+
+}  // namespace
+
+std::vector<pugi::xml_node> CWordDocument::HeaderFooterReferences() {
   auto root = m_main->Xml().document_element();
   const CXmlNames n(root);
-  const std::string& reference = header ? n.headerReference : n.footerReference;
   auto body = root.child(n.body.c_str());
   // Sections in order: paragraph-level section properties, then the body's own.
   std::vector<pugi::xml_node> sections;
   for (auto block : body.children(n.p.c_str()))
     if (auto sect = block.child(n.pPr.c_str()).child(n.sectPr.c_str())) sections.push_back(sect);
   if (auto sect = body.child(n.sectPr.c_str())) sections.push_back(sect);
+  std::vector<pugi::xml_node> references;
   for (auto sect : sections)
-    for (auto ref : sect.children(reference.c_str())) {
-      const std::string_view type = ref.attribute(n.type.c_str()).value();
-      if (!type.empty() && type != "default") continue;
-      CPart* part = m_package->RelatedPart(*m_main, ref.attribute(n.rIdAttr.c_str()).value());
-      if (!part) continue;
-      auto story = StoryOf(*part, part->Xml().document_element());
-      return story;
-    }
+    for (auto ref : sect.children())
+      if (n.headerReference == ref.name() || n.footerReference == ref.name()) references.push_back(ref);
+  return references;
+}
+
+std::shared_ptr<CStory> CWordDocument::HeaderFooter(EStoryType type) {
+  const auto kind = std::find_if(std::begin(kReferenceKinds), std::end(kReferenceKinds),
+                                 [&](const SReferenceKind& k) { return k.type == type; });
+  if (kind == std::end(kReferenceKinds)) return nullptr;
+  const CXmlNames n(m_main->Xml().document_element());
+  for (auto ref : HeaderFooterReferences()) {
+    const std::string_view attribute = ref.attribute(n.type.c_str()).value();
+    if ((n.headerReference == ref.name()) != kind->header || (attribute.empty() ? "default" : attribute) != kind->attribute)
+      continue;
+    CPart* part = m_package->RelatedPart(*m_main, ref.attribute(n.rIdAttr.c_str()).value());
+    // A header reference must lead to a header part, a footer reference to a footer part.
+    if (!part || (CXmlNames(part->Xml().document_element()).hdr == part->Xml().document_element().name()) != kind->header)
+      continue;
+    return StoryOf(*part, part->Xml().document_element());
+  }
   return nullptr;
+}
+
+EStoryType CWordDocument::HeaderFooterType(const CPart& part, bool header) {
+  const CXmlNames n(m_main->Xml().document_element());
+  for (auto ref : HeaderFooterReferences()) {
+    if ((n.headerReference == ref.name()) != header ||
+        m_package->RelatedPart(*m_main, ref.attribute(n.rIdAttr.c_str()).value()) != &part)
+      continue;
+    const std::string_view attribute = ref.attribute(n.type.c_str()).value();
+    for (const SReferenceKind& kind : kReferenceKinds)
+      if (kind.header == header && kind.attribute == (attribute.empty() ? "default" : attribute)) return kind.type;
+  }
+  return header ? EStoryType::ePrimaryHeader : EStoryType::ePrimaryFooter;
 }
 
 unsigned CWordDocument::NextDrawingId() {

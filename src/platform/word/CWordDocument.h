@@ -29,8 +29,9 @@ public:
   std::shared_ptr<CStory> MainStory();
   // The story that holds node of part (the nearest text box, else the part's story).
   std::shared_ptr<CStory> StoryOf(CPart& part, pugi::xml_node node);
-  // The first section's default header (or footer) story; null when there is none.
-  std::shared_ptr<CStory> PrimaryHeaderFooter(bool header);
+  // The header or footer story of that type (primary, first-page or even-pages) of the
+  // first section that has one; null when none has.
+  std::shared_ptr<CStory> HeaderFooter(EStoryType type);
   // Header and footer parts the sections refer to.
   std::vector<CPart*> HeaderFooterParts();
 
@@ -47,6 +48,10 @@ public:
 
 private:
   CWordDocument() = default;
+  // The header and footer references of every section, in document order.
+  std::vector<pugi::xml_node> HeaderFooterReferences();
+  // The story type a header or footer part is referenced as (the first reference wins).
+  EStoryType HeaderFooterType(const CPart& part, bool header);
   void Adopt(std::unique_ptr<CPackage> package, std::filesystem::path path);
   void SaveComponents();
   struct SComponent {

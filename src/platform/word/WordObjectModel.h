@@ -28,7 +28,16 @@ class IWordTable;
 inline const CVariant kMissing = CVariant::Missing();
 
 // wdStoryType values the engine serves.
-enum EWordStoryType : long { eWordMainTextStory = 1, eWordPrimaryHeaderStory = 7, eWordPrimaryFooterStory = 9 };
+enum EWordStoryType : long {
+  eWordMainTextStory = 1,
+  eWordTextFrameStory = 5,
+  eWordEvenPagesHeaderStory = 6,
+  eWordPrimaryHeaderStory = 7,
+  eWordEvenPagesFooterStory = 8,
+  eWordPrimaryFooterStory = 9,
+  eWordFirstPageHeaderStory = 10,
+  eWordFirstPageFooterStory = 11
+};
 
 class IWordApplication {
 public:

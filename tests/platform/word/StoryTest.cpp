@@ -84,6 +84,76 @@ TEST_F(Stories, PrimaryHeaderAndFooterAreStoriesWithTheirOwnRelationships) {
   EXPECT_EQ(package->MainPart()->Bytes().find("Value"), std::string::npos);
 }
 
+TEST_F(Stories, EveryKindOfHeaderAndFooterIsAStoryOfItsOwnType) {
+  // Two sections: the first has primary and first-page parts, the second adds even-pages
+  // ones. Each part says which it is; the first-page header holds a placeholder picture.
+  const std::string ns = " xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+                         "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" "
+                         "xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\" "
+                         "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
+                         "xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"";
+  std::vector<std::pair<std::string, std::string>> parts = {{"word/media/p.png", Png(4, 4)}};
+  std::string rels, section1, section2;
+  const char* kinds[][3] = {{"hdr", "default", "H"}, {"hdr", "first", "H"}, {"hdr", "even", "H"},
+                            {"ftr", "default", "F"}, {"ftr", "first", "F"}, {"ftr", "even", "F"}};
+  for (const auto& [root, type, letter] : kinds) {
+    const std::string name = std::string(root) + "_" + type;
+    const std::string extra = name == "hdr_first" ? InlinePicture("KORI placeholder", 12700, 12700, "rIdP", 9) : "";
+    parts.push_back({"word/" + name + ".xml", "<w:" + std::string(root) + ns + "><w:p><w:r><w:t>" + name + "</w:t></w:r>" +
+                                                  extra + "</w:p></w:" + root + ">"});
+    rels += "<Relationship Id=\"rId_" + name + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" +
+            (std::string(root) == "hdr" ? "header" : "footer") + "\" Target=\"" + name + ".xml\"/>";
+    const std::string ref = std::string("<w:") + (std::string(root) == "hdr" ? "header" : "footer") + "Reference w:type=\"" +
+                            type + "\" r:id=\"rId_" + name + "\"/>";
+    (std::string(type) == "even" ? section2 : section1) += ref;
+  }
+  parts.push_back({"word/_rels/hdr_first.xml.rels", "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                                                    "relationships\">" + ImageRel("rIdP", "media/p.png") + "</Relationships>"});
+  auto doc = Open(P("one") + "<w:p><w:pPr><w:sectPr>" + section1 + "<w:titlePg/></w:sectPr></w:pPr></w:p>" + P("two") +
+                      "<w:sectPr>" + section2 + "</w:sectPr>",
+                  parts, rels);
+  auto stories = doc->StoryRanges();
+  EXPECT_EQ(stories->Count(), 7);
+  const std::pair<long, const char*> expected[] = {{6, "hdr_even"},  {7, "hdr_default"}, {8, "ftr_even"},
+                                                   {9, "ftr_default"}, {10, "hdr_first"}, {11, "ftr_first"}};
+  for (const auto& [type, text] : expected) {
+    auto story = stories->Item(type);
+    EXPECT_EQ(story->StoryType(), type);
+    EXPECT_TRUE(Utf8(story->Text()).starts_with(text)) << type << ": " << Utf8(story->Text());
+  }
+  // A walk over every story finds the placeholder in the first-page header and replaces it.
+  int replaced = 0;
+  for (long type = 1; type <= 11; ++type) {
+    std::shared_ptr<IWordRange> story;
+    if (!ComErrorOf([&] { story = stories->Item(type); }).empty()) continue;
+    auto shapes = story->InlineShapes();
+    for (long i = shapes->Count(); i >= 1; --i)
+      if (Utf8(shapes->Item(i)->AlternativeText()).starts_with("KORI")) {
+        shapes->Item(i)->Range()->SetText(u" 42");
+        ++replaced;
+      }
+  }
+  EXPECT_EQ(replaced, 1);
+  auto package = Saved(*doc);
+  EXPECT_NE(package->FindPart("word/hdr_first.xml")->Bytes().find("42"), std::string::npos);
+  EXPECT_EQ(package->FindPart("word/hdr_first.xml")->Bytes().find("KORI"), std::string::npos);
+  EXPECT_EQ(package->FindPart("word/hdr_default.xml")->Bytes().find("42"), std::string::npos);
+}
+
+TEST_F(Stories, AHeaderReferenceToAFooterPartIsNoHeader) {
+  const std::string footer = "<w:ftr xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">" + P("Foot") + "</w:ftr>";
+  auto doc = Open(P("Body") + "<w:sectPr><w:headerReference w:type=\"first\" r:id=\"rIdFtr\"/>"
+                  "<w:footerReference w:type=\"first\" r:id=\"rIdFtr\"/></w:sectPr>",
+                  {{"word/footer1.xml", footer}},
+                  "<Relationship Id=\"rIdFtr\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+                  "footer\" Target=\"footer1.xml\"/>");
+  auto stories = doc->StoryRanges();
+  EXPECT_EQ(stories->Count(), 2);
+  EXPECT_NE(ComErrorOf([&] { stories->Item(eWordFirstPageHeaderStory); }), "");
+  EXPECT_EQ(stories->Item(eWordFirstPageFooterStory)->StoryType(), 11);
+  EXPECT_NE(ComErrorOf([&] { stories->Item(eWordPrimaryFooterStory); }), "");
+}
+
 TEST_F(Stories, FieldsWithoutLayoutAreComputedAndPageFieldsLeft) {
   auto field = [](const std::string& code, const std::string& result) {
     return "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText xml:space=\"preserve\">" + code +
