@@ -285,52 +285,69 @@ std::int32_t CStoryEditor::Delete(std::int32_t start, std::int32_t end) {
   const std::vector<SAtom> atoms = m_story.Atoms();
   const size_t first = m_story.AtomAt(start);
 
-  std::vector<pugi::xml_node> remove, paragraphs, tables;
-  std::unordered_set<const void*> rowEnds;
+  SDeletion deletion = Collect(atoms, first, end);
+  AddWholeTables(deletion, first > 0 ? atoms[first - 1].node : pugi::xml_node());
+  pugi::xml_node container = RemoveCollected(deletion);
+  for (auto p : deletion.paragraphs) container = MergeWithNext(p);
+  JoinAdjacentTables(container);
+  m_story.Part().MarkDirty();
+  m_story.Changed(0, 0, 0);
+  const std::int32_t removed = oldEnd - m_story.End();
+  m_story.MoveRanges(start, removed, 0);
+  SyncFallback();
+  return removed;
+}
+
+CStoryEditor::SDeletion CStoryEditor::Collect(const std::vector<SAtom>& atoms, size_t first, std::int32_t end) const {
+  SDeletion d;
   for (size_t i = first; i < atoms.size() && atoms[i].start < end; ++i) {
     const SAtom& a = atoms[i];
     switch (a.kind) {
-      case EAtomKind::eParagraphEnd: paragraphs.push_back(a.node); break;
-      case EAtomKind::eRowEnd: rowEnds.insert(a.node.internal_object()); [[fallthrough]];
+      case EAtomKind::eParagraphEnd: d.paragraphs.push_back(a.node); break;
+      case EAtomKind::eRowEnd: d.rowEnds.insert(a.node.internal_object()); [[fallthrough]];
       case EAtomKind::eCellEnd:
         for (auto t = a.node.parent(); t && t != m_story.Root(); t = t.parent())
-          if (m_n.tbl == t.name() && std::find(tables.begin(), tables.end(), t) == tables.end()) tables.push_back(t);
+          if (m_n.tbl == t.name() && std::find(d.tables.begin(), d.tables.end(), t) == d.tables.end()) d.tables.push_back(t);
         break;
       case EAtomKind::eFieldBegin:
         if (m_n.fldSimple == a.node.name()) {
           // the whole simple field goes when its end goes too
           for (size_t j = i + 1; j < atoms.size() && atoms[j].start < end; ++j)
-            if (atoms[j].node == a.node && atoms[j].kind == EAtomKind::eFieldEnd) remove.push_back(a.node);
+            if (atoms[j].node == a.node && atoms[j].kind == EAtomKind::eFieldEnd) d.remove.push_back(a.node);
         } else {
-          remove.push_back(a.node);
+          d.remove.push_back(a.node);
         }
         break;
       case EAtomKind::eFieldSeparate:
       case EAtomKind::eFieldEnd:
-        if (m_n.fldSimple != a.node.name()) remove.push_back(a.node);
+        if (m_n.fldSimple != a.node.name()) d.remove.push_back(a.node);
         break;
-      default: remove.push_back(a.node);
+      default: d.remove.push_back(a.node);
     }
   }
-  // A table goes as a whole when nothing of it lies before start and its last row ends inside.
-  const pugi::xml_node beforeNode = first > 0 ? atoms[first - 1].node : pugi::xml_node();
-  for (auto t : tables) {
+  return d;
+}
+
+void CStoryEditor::AddWholeTables(SDeletion& d, pugi::xml_node before) const {
+  // A table goes as a whole when nothing of it lies before the deletion and its last row ends inside.
+  for (auto t : d.tables) {
     bool startsInside = true;
-    for (auto p = beforeNode; p; p = p.parent())
+    for (auto p = before; p; p = p.parent())
       if (p == t) startsInside = false;
     pugi::xml_node lastRow;
     for (auto row : t.children(m_n.tr.c_str())) lastRow = row;
-    if (startsInside && lastRow && rowEnds.count(lastRow.internal_object())) remove.push_back(t);
+    if (startsInside && lastRow && d.rowEnds.count(lastRow.internal_object())) d.remove.push_back(t);
   }
+}
 
+pugi::xml_node CStoryEditor::RemoveCollected(SDeletion& d) {
   // Decide everything before the first removal: a removed element takes its subtree along.
   std::unordered_set<const void*> removing;
-  for (auto node : remove) removing.insert(node.internal_object());
-  std::vector<pugi::xml_node> roots, runs, merges;
-  for (auto node : remove)
+  for (auto node : d.remove) removing.insert(node.internal_object());
+  std::vector<pugi::xml_node> roots, runs;
+  for (auto node : d.remove)
     if (!HasAncestorIn(node, removing)) roots.push_back(node);
-  for (auto p : paragraphs)
-    if (!HasAncestorIn(p, removing)) merges.push_back(p);
+  std::erase_if(d.paragraphs, [&](pugi::xml_node p) { return HasAncestorIn(p, removing); });
   pugi::xml_node container = m_story.Root();
   for (auto node : roots) {
     pugi::xml_node parent = node.parent();
@@ -339,36 +356,33 @@ std::int32_t CStoryEditor::Delete(std::int32_t start, std::int32_t end) {
   }
   for (auto node : roots) node.parent().remove_child(node);
   for (auto run : runs) RemoveEmptyRun(run);
-  for (auto p : merges) {
-    pugi::xml_node next = p.next_sibling();
-    while (next && next.type() == pugi::node_element && m_n.p != next.name() && m_n.tbl != next.name() &&
-           m_n.sdt != next.name() && m_n.sectPr != next.name())
-      next = next.next_sibling();
-    container = p.parent();
-    if (next && m_n.p == next.name()) {
-      pugi::xml_node anchor = next.child(m_n.pPr.c_str()) ? next.child(m_n.pPr.c_str()).next_sibling() : next.first_child();
-      for (pugi::xml_node child = p.first_child(); child;) {
-        pugi::xml_node moving = child;
-        child = child.next_sibling();
-        if (m_n.pPr == moving.name()) continue;
-        if (anchor) next.insert_move_before(moving, anchor);
-        else next.append_move(moving);
-      }
-      p.parent().remove_child(p);
-    } else {
-      bool empty = true;
-      for (auto child : p.children())
-        if (m_n.pPr != child.name()) empty = false;
-      if (empty) p.parent().remove_child(p);
+  return container;
+}
+
+pugi::xml_node CStoryEditor::MergeWithNext(pugi::xml_node p) {
+  // The paragraph mark went: the content joins the next paragraph, or an empty paragraph goes.
+  pugi::xml_node next = p.next_sibling();
+  while (next && next.type() == pugi::node_element && m_n.p != next.name() && m_n.tbl != next.name() &&
+         m_n.sdt != next.name() && m_n.sectPr != next.name())
+    next = next.next_sibling();
+  pugi::xml_node container = p.parent();
+  if (next && m_n.p == next.name()) {
+    pugi::xml_node anchor = next.child(m_n.pPr.c_str()) ? next.child(m_n.pPr.c_str()).next_sibling() : next.first_child();
+    for (pugi::xml_node child = p.first_child(); child;) {
+      pugi::xml_node moving = child;
+      child = child.next_sibling();
+      if (m_n.pPr == moving.name()) continue;
+      if (anchor) next.insert_move_before(moving, anchor);
+      else next.append_move(moving);
     }
+    container.remove_child(p);
+  } else {
+    bool empty = true;
+    for (auto child : p.children())
+      if (m_n.pPr != child.name()) empty = false;
+    if (empty) container.remove_child(p);
   }
-  JoinAdjacentTables(container);
-  m_story.Part().MarkDirty();
-  m_story.Changed(0, 0, 0);
-  const std::int32_t removed = oldEnd - m_story.End();
-  m_story.MoveRanges(start, removed, 0);
-  SyncFallback();
-  return removed;
+  return container;
 }
 
 void CStoryEditor::JoinAdjacentTables(pugi::xml_node container) {

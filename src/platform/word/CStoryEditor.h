@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <string_view>
+#include <unordered_set>
+#include <vector>
 
 #include "platform/word/CStory.h"
 
@@ -34,6 +36,18 @@ public:
   std::int32_t LastInsertPosition();
 
 private:
+  // What a deletion removes, gathered before anything is removed.
+  struct SDeletion {
+    std::vector<pugi::xml_node> remove, paragraphs, tables;
+    std::unordered_set<const void*> rowEnds;
+  };
+  SDeletion Collect(const std::vector<SAtom>& atoms, size_t first, std::int32_t end) const;
+  void AddWholeTables(SDeletion& d, pugi::xml_node before) const;
+  // Removes what was collected (and runs left empty); returns the element whose tables
+  // may now touch. Drops paragraphs that went with an ancestor.
+  pugi::xml_node RemoveCollected(SDeletion& d);
+  // Joins a paragraph whose mark was deleted with the next one; returns its container.
+  pugi::xml_node MergeWithNext(pugi::xml_node p);
   // Appends text to run (before "before" when given) as w:t, w:tab and w:br children;
   // returns positions added. "\r" is not handled here.
   std::int32_t AddText(pugi::xml_node run, pugi::xml_node before, std::u16string_view text,

@@ -57,81 +57,89 @@ protected:
     WriteFile(path, Png(w, h));
     return path.string();
   }
+  // Placeholders replaced by text and by a picture.
+  std::shared_ptr<IWordDocument> Placeholders() {
+    auto placeholders = Open(P("Report for sample") + "<w:p>" + InlinePicture("KORI text", 914400, 457200, "rIdPic", 1) +
+                                 InlinePicture("KORI picture", 914400, 914400, "rIdPic", 2) + "</w:p>",
+                             {{"word/media/p.png", Png(6, 6)}}, ImageRel(), "placeholders.docx");
+    auto shapes = placeholders->InlineShapes();
+    shapes->Item(1)->Range()->SetText(u"Sa = 1.2345 nm");
+    auto placeholder = shapes->Item(1);
+    auto picture = shapes->AddPicture(CStr::FromUtf8(PicturePath(40, 30)), CVariant::I2(0), CVariant::I2(1),
+                                      CVariant::Dispatch(placeholder->Range()));
+    picture->SetScaleWidth(200);
+    placeholder->Delete();
+    return placeholders;
+  }
+  // A text box, a header and a footer, each with new text.
+  std::shared_ptr<IWordDocument> Stories() {
+    const std::string header = "<w:hdr xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">" +
+                               P("Header placeholder") + "</w:hdr>";
+    auto stories = Open(P("Body text") + "<w:p><w:r><w:drawing><wp:anchor distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\" "
+                        "simplePos=\"0\" relativeHeight=\"1\" behindDoc=\"0\" locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\">"
+                        "<wp:simplePos x=\"0\" y=\"0\"/><wp:positionH relativeFrom=\"column\"><wp:posOffset>0</wp:posOffset>"
+                        "</wp:positionH><wp:positionV relativeFrom=\"paragraph\"><wp:posOffset>0</wp:posOffset></wp:positionV>"
+                        "<wp:extent cx=\"2000000\" cy=\"600000\"/><wp:wrapTopAndBottom/><wp:docPr id=\"4\" name=\"Box\"/>"
+                        "<a:graphic><a:graphicData uri=\"http://schemas.microsoft.com/office/word/2010/wordprocessingShape\">"
+                        "<wps:wsp><wps:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"2000000\" cy=\"600000\"/></a:xfrm>"
+                        "<a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></wps:spPr><wps:txbx><w:txbxContent>" +
+                        P("Box placeholder") + "</w:txbxContent></wps:txbx><wps:bodyPr/></wps:wsp></a:graphicData>"
+                        "</a:graphic></wp:anchor></w:drawing></w:r></w:p>"
+                        "<w:p><w:pPr><w:sectPr><w:headerReference w:type=\"default\" r:id=\"rIdH\"/>"
+                        "<w:footerReference w:type=\"default\" r:id=\"rIdF\"/></w:sectPr></w:pPr></w:p>",
+                        {{"word/header1.xml", header},
+                         {"word/footer1.xml", "<w:ftr xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">" +
+                                                  P("Footer text") + "</w:ftr>"}},
+                        "<Relationship Id=\"rIdH\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/header\" Target=\"header1.xml\"/>"
+                        "<Relationship Id=\"rIdF\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/footer\" Target=\"footer1.xml\"/>",
+                        "stories.docx");
+    auto box = stories->Shapes()->Item(CVariant::I2(1))->TextFrame()->TextRange();
+    auto boxRange = stories->Range(CVariant::I4(0), CVariant::I4(0));
+    box->SetStart(4);
+    box->SetEnd(15);
+    box->SetText(u"value in the box");
+    auto head = stories->StoryRanges()->Item(eWordPrimaryHeaderStory);
+    head->SetStart(7);
+    head->SetEnd(18);
+    head->SetText(u"value in the header");
+    return stories;
+  }
+  // Tables joined at the seam, then a document with a picture and numbering inserted.
+  std::shared_ptr<IWordDocument> Merged() {
+    const std::string table = "<w:tbl><w:tblGrid><w:gridCol w:w=\"3000\"/></w:tblGrid><w:tr><w:tc>";
+    WriteFile(dir / "part.docx", Docx(table + P("second cell") + "</w:tc></w:tr></w:tbl>" + P("Inserted text") + "<w:p>" +
+                                          InlinePicture("inserted", 914400, 914400) + "</w:p>",
+                                      {{"word/media/p.png", Png(20, 20)}}, ImageRel()));
+    auto merged = Open(table + P("first cell") + "</w:tc></w:tr></w:tbl><w:p/>", {}, "", "merged.docx");
+    merged->Select();
+    auto selection = app->Selection();
+    selection->Collapse(CVariant::I2(0));
+    selection->InsertFile(CStr::FromUtf8((dir / "part.docx").string()));
+    selection->Characters()->Last()->Delete();
+    selection->SetRange(merged->Tables()->Item(1)->Range()->End(), merged->Tables()->Item(2)->Range()->Start());
+    selection->Delete();
+    EXPECT_EQ(merged->Tables()->Count(), 1);
+    return merged;
+  }
+  // A new document with a placeholder control, typed text and a picture.
+  std::shared_ptr<IWordDocument> Fresh() {
+    auto fresh = app->Documents()->Add();
+    fresh->Select();
+    app->Selection()->Collapse(CVariant::I2(0));
+    app->Selection()->TypeText(u"Control follows\r");
+    fresh->InlineShapes()->AddOLEControl(CVariant::Text(u"KORICONTROL.KORIControlCtrl.1"),
+                                         CVariant::Dispatch(app->Selection()->Range()));
+    fresh->Content()->InlineShapes();
+    app->Selection()->TypeText(u" and a picture ");
+    fresh->InlineShapes()->AddPicture(CStr::FromUtf8(PicturePath(16, 16)), kMissing, kMissing,
+                                      CVariant::Dispatch(app->Selection()->Range()));
+    return fresh;
+  }
 };
 
 TEST_F(Office, SavedDocumentsShowTheirTextsAndPictures) {
-  // Placeholders replaced by text and by a picture.
-  auto placeholders = Open(P("Report for sample") + "<w:p>" + InlinePicture("KORI text", 914400, 457200, "rIdPic", 1) +
-                               InlinePicture("KORI picture", 914400, 914400, "rIdPic", 2) + "</w:p>",
-                           {{"word/media/p.png", Png(6, 6)}}, ImageRel(), "placeholders.docx");
-  auto shapes = placeholders->InlineShapes();
-  shapes->Item(1)->Range()->SetText(u"Sa = 1.2345 nm");
-  auto placeholder = shapes->Item(1);
-  auto picture = shapes->AddPicture(CStr::FromUtf8(PicturePath(40, 30)), CVariant::I2(0), CVariant::I2(1),
-                                    CVariant::Dispatch(placeholder->Range()));
-  picture->SetScaleWidth(200);
-  placeholder->Delete();
-
-  // A text box, a header and a footer.
-  const std::string header = "<w:hdr xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">" +
-                             P("Header placeholder") + "</w:hdr>";
-  auto stories = Open(P("Body text") + "<w:p><w:r><w:drawing><wp:anchor distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\" "
-                      "simplePos=\"0\" relativeHeight=\"1\" behindDoc=\"0\" locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\">"
-                      "<wp:simplePos x=\"0\" y=\"0\"/><wp:positionH relativeFrom=\"column\"><wp:posOffset>0</wp:posOffset>"
-                      "</wp:positionH><wp:positionV relativeFrom=\"paragraph\"><wp:posOffset>0</wp:posOffset></wp:positionV>"
-                      "<wp:extent cx=\"2000000\" cy=\"600000\"/><wp:wrapTopAndBottom/><wp:docPr id=\"4\" name=\"Box\"/>"
-                      "<a:graphic><a:graphicData uri=\"http://schemas.microsoft.com/office/word/2010/wordprocessingShape\">"
-                      "<wps:wsp><wps:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"2000000\" cy=\"600000\"/></a:xfrm>"
-                      "<a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></wps:spPr><wps:txbx><w:txbxContent>" +
-                      P("Box placeholder") + "</w:txbxContent></wps:txbx><wps:bodyPr/></wps:wsp></a:graphicData>"
-                      "</a:graphic></wp:anchor></w:drawing></w:r></w:p>"
-                      "<w:p><w:pPr><w:sectPr><w:headerReference w:type=\"default\" r:id=\"rIdH\"/>"
-                      "<w:footerReference w:type=\"default\" r:id=\"rIdF\"/></w:sectPr></w:pPr></w:p>",
-                      {{"word/header1.xml", header},
-                       {"word/footer1.xml", "<w:ftr xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">" +
-                                                P("Footer text") + "</w:ftr>"}},
-                      "<Relationship Id=\"rIdH\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/header\" Target=\"header1.xml\"/>"
-                      "<Relationship Id=\"rIdF\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/footer\" Target=\"footer1.xml\"/>",
-                      "stories.docx");
-  auto box = stories->Shapes()->Item(CVariant::I2(1))->TextFrame()->TextRange();
-  auto boxRange = stories->Range(CVariant::I4(0), CVariant::I4(0));
-  box->SetStart(4);
-  box->SetEnd(15);
-  box->SetText(u"value in the box");
-  auto head = stories->StoryRanges()->Item(eWordPrimaryHeaderStory);
-  head->SetStart(7);
-  head->SetEnd(18);
-  head->SetText(u"value in the header");
-
-  // Tables joined at the seam, then a document with a picture and numbering inserted.
-  const std::string table = "<w:tbl><w:tblGrid><w:gridCol w:w=\"3000\"/></w:tblGrid><w:tr><w:tc>";
-  WriteFile(dir / "part.docx", Docx(table + P("second cell") + "</w:tc></w:tr></w:tbl>" + P("Inserted text") + "<w:p>" +
-                                        InlinePicture("inserted", 914400, 914400) + "</w:p>",
-                                    {{"word/media/p.png", Png(20, 20)}}, ImageRel()));
-  auto merged = Open(table + P("first cell") + "</w:tc></w:tr></w:tbl><w:p/>", {}, "", "merged.docx");
-  merged->Select();
-  auto selection = app->Selection();
-  selection->Collapse(CVariant::I2(0));
-  selection->InsertFile(CStr::FromUtf8((dir / "part.docx").string()));
-  selection->Characters()->Last()->Delete();
-  selection->SetRange(merged->Tables()->Item(1)->Range()->End(), merged->Tables()->Item(2)->Range()->Start());
-  selection->Delete();
-  ASSERT_EQ(merged->Tables()->Count(), 1);
-
-  // A new document with a placeholder control, typed text and a picture.
-  auto fresh = app->Documents()->Add();
-  fresh->Select();
-  app->Selection()->Collapse(CVariant::I2(0));
-  app->Selection()->TypeText(u"Control follows\r");
-  fresh->InlineShapes()->AddOLEControl(CVariant::Text(u"KORICONTROL.KORIControlCtrl.1"),
-                                       CVariant::Dispatch(app->Selection()->Range()));
-  fresh->Content()->InlineShapes();
-  app->Selection()->TypeText(u" and a picture ");
-  fresh->InlineShapes()->AddPicture(CStr::FromUtf8(PicturePath(16, 16)), kMissing, kMissing,
-                                    CVariant::Dispatch(app->Selection()->Range()));
-
-  const auto pdfs = Pdfs({{"out-placeholders.docx", placeholders}, {"out-stories.docx", stories},
-                          {"out-merged.docx", merged}, {"out-fresh.docx", fresh}});
+  const auto pdfs = Pdfs({{"out-placeholders.docx", Placeholders()}, {"out-stories.docx", Stories()},
+                          {"out-merged.docx", Merged()}, {"out-fresh.docx", Fresh()}});
   EXPECT_NE(pdfs[0].text.find("Report for sample"), std::string::npos) << pdfs[0].text;
   EXPECT_NE(pdfs[0].text.find("Sa = 1.2345 nm"), std::string::npos) << pdfs[0].text;
   EXPECT_EQ(pdfs[0].pictures, 1);
