@@ -41,3 +41,19 @@ CStr CGuid::ToString() const {
   out += u'}';
   return CStr(std::move(out));
 }
+
+namespace {
+
+// Registry order to stored order and back: the same byte swap both ways.
+std::array<std::uint8_t, 16> SwapFields(const std::uint8_t* in) {
+  static constexpr int kOrder[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+  std::array<std::uint8_t, 16> out{};
+  for (size_t i = 0; i < 16; ++i) out[i] = in[kOrder[i]];
+  return out;
+}
+
+}  // namespace
+
+std::array<std::uint8_t, 16> CGuid::StoredBytes() const { return SwapFields(m_bytes.data()); }
+
+CGuid CGuid::FromStoredBytes(const std::uint8_t* stored) { return CGuid(SwapFields(stored)); }

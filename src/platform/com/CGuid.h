@@ -17,6 +17,10 @@ public:
   // Upper-case braced form.
   CStr ToString() const;
   bool IsNull() const { return *this == CGuid(); }
+  // The 16 bytes as Windows stores a GUID structure in files (first three fields
+  // little-endian), and back.
+  std::array<std::uint8_t, 16> StoredBytes() const;
+  static CGuid FromStoredBytes(const std::uint8_t* stored);
 
   friend auto operator<=>(const CGuid&, const CGuid&) = default;
 

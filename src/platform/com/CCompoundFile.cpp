@@ -1,0 +1,342 @@
+#include "platform/com/CCompoundFile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
+#include "platform/com/CComError.h"
+
+namespace {
+
+constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE, kFree = 0xFFFFFFFF, kFatSector = 0xFFFFFFFD, kNoStream = 0xFFFFFFFF;
+constexpr size_t kHeaderSize = 512, kEntrySize = 128, kMiniSectorSize = 64, kMiniCutoff = 4096, kHeaderFatSlots = 109;
+enum EEntryType : std::uint8_t { eStorage = 1, eStream = 2, eRoot = 5 };
+
+[[noreturn]] void Fail(const std::string& why) {
+  throw CComError(HRESULT_INVALID_DATA, CStr::FromUtf8("the embedded object is no valid compound file (" + why + ")"));
+}
+
+std::uint32_t U32(std::string_view b, size_t at) {
+  if (at + 4 > b.size()) Fail("a field lies past the end");
+  return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8 |
+                                    static_cast<unsigned char>(b[at + 2]) << 16) |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+}
+
+std::uint16_t U16(std::string_view b, size_t at) {
+  if (at + 2 > b.size()) Fail("a field lies past the end");
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
+}
+
+struct SEntry {
+  std::u16string name;
+  std::uint8_t type = 0;
+  std::uint32_t left = kNoStream, right = kNoStream, child = kNoStream, start = kEndOfChain;
+  std::uint64_t size = 0;
+  CLSID clsid;
+};
+
+class CReader {
+public:
+  explicit CReader(std::string_view bytes) : m_bytes(bytes) {}
+
+  SCompoundFile Read() {
+    ReadHeader();
+    ReadFat();
+    ReadDirectory();
+    const SEntry& root = m_entries[0];
+    if (root.type != eRoot) Fail("the first directory entry is no root");
+    m_miniStream = Gather(Chain(root.start, m_fat, m_sectors), m_sectorSize, root.size, false);
+    for (std::uint32_t id : Chain(m_firstMiniFat, m_fat, m_sectors)) {
+      const std::string_view sector = Sector(id);
+      for (size_t at = 0; at < sector.size(); at += 4) m_miniFat.push_back(U32(sector, at));
+    }
+    SCompoundFile file;
+    file.clsid = root.clsid;
+    for (std::uint32_t id : Children(root.child)) {
+      const SEntry& entry = m_entries[id];
+      if (entry.type == eStream) file.streams.emplace_back(entry.name, StreamData(entry));
+    }
+    return file;
+  }
+
+private:
+  void ReadHeader() {
+    if (m_bytes.size() < kHeaderSize || m_bytes.substr(0, 8) != CCompoundFile::kSignature) Fail("no signature");
+    const std::uint16_t shift = U16(m_bytes, 30);
+    if ((shift != 9 && shift != 12) || U16(m_bytes, 32) != 6) Fail("unknown sector size");
+    m_sectorSize = size_t{1} << shift;
+    m_sectors = static_cast<std::uint32_t>(std::min<size_t>((m_bytes.size() - 1) / m_sectorSize, 0xFFFFFFF0u));
+    m_fatCount = U32(m_bytes, 44);
+    m_firstDirectory = U32(m_bytes, 48);
+    m_miniCutoff = U32(m_bytes, 56);
+    m_firstMiniFat = U32(m_bytes, 60);
+    if (m_fatCount > m_sectors) Fail("more allocation sectors than the file holds");
+  }
+
+  std::string_view Sector(std::uint32_t id) const {
+    if (id >= m_sectors) Fail("a sector lies outside the file");
+    return m_bytes.substr((size_t{id} + 1) * m_sectorSize, m_sectorSize);
+  }
+
+  // Sector ids of the allocation table: the header's slots, then the extension chain.
+  void ReadFat() {
+    std::vector<std::uint32_t> fatSectors;
+    for (size_t i = 0; i < kHeaderFatSlots && fatSectors.size() < m_fatCount; ++i)
+      fatSectors.push_back(U32(m_bytes, 76 + i * 4));
+    std::uint32_t next = U32(m_bytes, 68);
+    for (std::uint32_t steps = 0; fatSectors.size() < m_fatCount; ++steps) {
+      if (steps > m_sectors) Fail("the allocation table's extension loops");
+      const std::string_view sector = Sector(next);
+      for (size_t at = 0; at + 4 < sector.size() && fatSectors.size() < m_fatCount; at += 4)
+        fatSectors.push_back(U32(sector, at));
+      next = U32(sector, sector.size() - 4);
+    }
+    for (std::uint32_t id : fatSectors) {
+      const std::string_view sector = Sector(id);
+      for (size_t at = 0; at < sector.size(); at += 4) m_fat.push_back(U32(sector, at));
+    }
+  }
+
+  // A chain of sector ids; a loop, or an id outside the table or the file, is an error.
+  std::vector<std::uint32_t> Chain(std::uint32_t start, const std::vector<std::uint32_t>& table, std::uint32_t limit) const {
+    std::vector<std::uint32_t> ids;
+    for (std::uint32_t id = start; id != kEndOfChain;) {
+      if (id >= table.size() || id >= limit) Fail("a sector chain leaves the file");
+      if (ids.size() >= table.size()) Fail("a sector chain loops");
+      ids.push_back(id);
+      id = table[id];
+    }
+    return ids;
+  }
+
+  // The first size bytes of the sectors, regular or mini.
+  std::string Gather(const std::vector<std::uint32_t>& ids, size_t sectorSize, std::uint64_t size, bool mini) const {
+    if (size > ids.size() * sectorSize) Fail("a stream is longer than its sectors");
+    std::string data;
+    data.reserve(static_cast<size_t>(size));
+    for (std::uint32_t id : ids) {
+      if (data.size() >= size) break;
+      const std::string_view sector = mini ? MiniSector(id) : Sector(id);
+      data.append(sector.substr(0, std::min<size_t>(sector.size(), static_cast<size_t>(size) - data.size())));
+    }
+    return data;
+  }
+
+  std::string_view MiniSector(std::uint32_t id) const {
+    const size_t at = size_t{id} * kMiniSectorSize;
+    if (at + kMiniSectorSize > m_miniStream.size()) Fail("a mini sector lies outside the mini stream");
+    return std::string_view(m_miniStream).substr(at, kMiniSectorSize);
+  }
+
+  void ReadDirectory() {
+    for (std::uint32_t id : Chain(m_firstDirectory, m_fat, m_sectors)) {
+      const std::string_view sector = Sector(id);
+      for (size_t at = 0; at + kEntrySize <= sector.size(); at += kEntrySize) m_entries.push_back(Entry(sector.substr(at, kEntrySize)));
+    }
+    if (m_entries.empty()) Fail("no directory");
+  }
+
+  SEntry Entry(std::string_view e) const {
+    SEntry entry;
+    const size_t nameBytes = std::min<size_t>(U16(e, 64), 64);
+    for (size_t at = 0; at + 1 < nameBytes; at += 2) {
+      const char16_t c = U16(e, at);
+      if (c == 0) break;
+      entry.name += c;
+    }
+    entry.type = static_cast<std::uint8_t>(e[66]);
+    entry.left = U32(e, 68);
+    entry.right = U32(e, 72);
+    entry.child = U32(e, 76);
+    entry.clsid = CLSID::FromStoredBytes(reinterpret_cast<const std::uint8_t*>(e.data() + 80));
+    entry.start = U32(e, 116);
+    // Version 3 files may leave garbage in the high half of the size.
+    entry.size = m_sectorSize == 512 ? U32(e, 120) : U32(e, 120) | std::uint64_t{U32(e, 124)} << 32;
+    return entry;
+  }
+
+  // The entries of a storage's sibling tree, each visited once.
+  std::vector<std::uint32_t> Children(std::uint32_t top) const {
+    std::vector<std::uint32_t> found, pending;
+    std::vector<bool> seen(m_entries.size(), false);
+    if (top != kNoStream) pending.push_back(top);
+    while (!pending.empty()) {
+      const std::uint32_t id = pending.back();
+      pending.pop_back();
+      if (id >= m_entries.size()) Fail("a directory entry points outside the directory");
+      if (seen[id]) Fail("the directory tree loops");
+      seen[id] = true;
+      found.push_back(id);
+      for (std::uint32_t next : {m_entries[id].left, m_entries[id].right})
+        if (next != kNoStream) pending.push_back(next);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+  }
+
+  std::string StreamData(const SEntry& entry) const {
+    if (entry.size < m_miniCutoff)
+      return Gather(Chain(entry.start, m_miniFat, static_cast<std::uint32_t>(m_miniStream.size() / kMiniSectorSize)),
+                    kMiniSectorSize, entry.size, true);
+    return Gather(Chain(entry.start, m_fat, m_sectors), m_sectorSize, entry.size, false);
+  }
+
+  std::string_view m_bytes;
+  size_t m_sectorSize = 512;
+  std::uint32_t m_sectors = 0, m_fatCount = 0, m_firstDirectory = 0, m_miniCutoff = kMiniCutoff, m_firstMiniFat = 0;
+  std::vector<std::uint32_t> m_fat, m_miniFat;
+  std::vector<SEntry> m_entries;
+  std::string m_miniStream;
+};
+
+}  // namespace
+
+const std::string* SCompoundFile::Stream(std::u16string_view name) const {
+  auto upper = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; };
+  for (const auto& [streamName, data] : streams)
+    if (std::equal(streamName.begin(), streamName.end(), name.begin(), name.end(),
+                   [&](char16_t a, char16_t b) { return upper(a) == upper(b); }))
+      return &data;
+  return nullptr;
+}
+
+SCompoundFile CCompoundFile::Read(std::string_view bytes) { return CReader(bytes).Read(); }
+
+namespace {
+
+void Put(std::string& out, size_t at, std::uint64_t v, int width) {
+  for (int i = 0; i < width; ++i, v >>= 8) out[at + static_cast<size_t>(i)] = static_cast<char>(v & 0xFF);
+}
+
+// Directory order: shorter names first, then by upper-case code units.
+bool NameLess(const std::u16string& a, const std::u16string& b) {
+  if (a.size() != b.size()) return a.size() < b.size();
+  auto upper = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; };
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [&](char16_t x, char16_t y) { return upper(x) < upper(y); });
+}
+
+struct SPlaced {
+  std::uint32_t left = kNoStream, right = kNoStream;
+  bool red = false;
+};
+
+// A balanced search tree over sorted entries; the deepest level is red when the tree is
+// not perfect, so that every path holds the same number of black entries.
+std::uint32_t Balance(std::vector<SPlaced>& placed, size_t from, size_t to, int depth, int deepest) {
+  if (from >= to) return kNoStream;
+  const size_t middle = from + (to - from) / 2;
+  placed[middle].left = Balance(placed, from, middle, depth + 1, deepest);
+  placed[middle].right = Balance(placed, middle + 1, to, depth + 1, deepest);
+  placed[middle].red = depth == deepest && deepest > 0;
+  return static_cast<std::uint32_t>(middle);
+}
+
+void PutEntry(std::string& out, size_t at, const std::u16string& name, std::uint8_t type, const SPlaced& tree,
+              std::uint32_t child, const CLSID* clsid, std::uint32_t start, std::uint64_t size) {
+  for (size_t i = 0; i < name.size() && i < 31; ++i) Put(out, at + i * 2, name[i], 2);
+  Put(out, at + 64, (std::min<size_t>(name.size(), 31) + 1) * 2, 2);
+  out[at + 66] = static_cast<char>(type);
+  out[at + 67] = tree.red ? 0 : 1;
+  Put(out, at + 68, tree.left, 4);
+  Put(out, at + 72, tree.right, 4);
+  Put(out, at + 76, child, 4);
+  if (clsid) {
+    const auto stored = clsid->StoredBytes();
+    std::memcpy(out.data() + at + 80, stored.data(), stored.size());
+  }
+  Put(out, at + 116, start, 4);
+  Put(out, at + 120, size, 8);
+}
+
+}  // namespace
+
+std::string CCompoundFile::Write(const SCompoundFile& file) {
+  constexpr size_t kSector = 512;
+  auto sectorsFor = [](size_t bytes, size_t unit) { return (bytes + unit - 1) / unit; };
+  // Streams sorted by name; small ones in the mini stream, the others in sectors of their own.
+  std::vector<size_t> order(file.streams.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return NameLess(file.streams[a].first, file.streams[b].first); });
+  std::string mini;
+  std::vector<std::uint32_t> miniFat, starts(order.size(), kEndOfChain);
+  size_t bigSectors = 0;
+  for (size_t i : order) {
+    const std::string& data = file.streams[i].second;
+    if (data.size() >= kMiniCutoff) {
+      bigSectors += sectorsFor(data.size(), kSector);
+      continue;
+    }
+    if (data.empty()) continue;
+    starts[i] = static_cast<std::uint32_t>(mini.size() / kMiniSectorSize);
+    const size_t count = sectorsFor(data.size(), kMiniSectorSize);
+    for (size_t s = 1; s <= count; ++s) miniFat.push_back(s == count ? kEndOfChain : starts[i] + static_cast<std::uint32_t>(s));
+    mini += data;
+    mini.resize(mini.size() + (kMiniSectorSize - mini.size() % kMiniSectorSize) % kMiniSectorSize, '\0');
+  }
+  const size_t directorySectors = sectorsFor((order.size() + 1) * kEntrySize, kSector);
+  const size_t miniFatSectors = sectorsFor(miniFat.size() * 4, kSector);
+  const size_t miniSectors = sectorsFor(mini.size(), kSector);
+  const size_t dataSectors = directorySectors + miniFatSectors + miniSectors + bigSectors;
+  size_t fatSectors = 1;
+  while (fatSectors * (kSector / 4) < dataSectors + fatSectors) ++fatSectors;
+  if (fatSectors > kHeaderFatSlots) throw CComError(E_FAIL, u"the embedded object is too large to be saved");
+
+  // Sectors in order: allocation table, directory, mini allocation table, mini stream, large streams.
+  std::vector<std::uint32_t> fat(fatSectors * (kSector / 4), kFree);
+  std::uint32_t next = 0;
+  auto allocate = [&](size_t count, std::uint32_t marker) {
+    const std::uint32_t first = count ? next : kEndOfChain;
+    for (size_t s = 0; s < count; ++s, ++next) fat[next] = marker ? marker : (s + 1 == count ? kEndOfChain : next + 1);
+    return first;
+  };
+  allocate(fatSectors, kFatSector);
+  const std::uint32_t directoryStart = allocate(directorySectors, 0);
+  const std::uint32_t miniFatStart = allocate(miniFatSectors, 0);
+  const std::uint32_t miniStart = allocate(miniSectors, 0);
+  for (size_t i : order)
+    if (file.streams[i].second.size() >= kMiniCutoff) starts[i] = allocate(sectorsFor(file.streams[i].second.size(), kSector), 0);
+
+  std::string out((1 + next) * kSector, '\0');
+  out.replace(0, 8, kSignature);
+  Put(out, 24, 0x003E, 2);
+  Put(out, 26, 3, 2);
+  Put(out, 28, 0xFFFE, 2);
+  Put(out, 30, 9, 2);
+  Put(out, 32, 6, 2);
+  Put(out, 44, fatSectors, 4);
+  Put(out, 48, directoryStart, 4);
+  Put(out, 56, kMiniCutoff, 4);
+  Put(out, 60, miniFatStart, 4);
+  Put(out, 64, miniFatSectors, 4);
+  Put(out, 68, kEndOfChain, 4);
+  for (size_t i = 0; i < kHeaderFatSlots; ++i) Put(out, 76 + i * 4, i < fatSectors ? i : kFree, 4);
+  auto sectorAt = [&](std::uint32_t id) { return (size_t{id} + 1) * kSector; };
+  for (size_t i = 0; i < fat.size(); ++i) Put(out, sectorAt(0) + i * 4, fat[i], 4);
+
+  // Directory: the root, then the streams in name order as a balanced tree under it.
+  std::vector<SPlaced> tree(order.size());
+  int deepest = 0;
+  while ((size_t{2} << deepest) - 1 < order.size()) ++deepest;
+  const std::uint32_t top = Balance(tree, 0, order.size(), 0, deepest);
+  const size_t directory = sectorAt(directoryStart);
+  PutEntry(out, directory, u"Root Entry", eRoot, SPlaced{}, top == kNoStream ? kNoStream : top + 1, &file.clsid,
+           mini.empty() ? kEndOfChain : miniStart, mini.size());
+  for (size_t k = 0; k < order.size(); ++k) {
+    SPlaced placed = tree[k];
+    for (std::uint32_t* link : {&placed.left, &placed.right})
+      if (*link != kNoStream) ++*link;  // entry 0 is the root
+    const auto& [name, data] = file.streams[order[k]];
+    PutEntry(out, directory + (k + 1) * kEntrySize, name, eStream, placed, kNoStream, nullptr, starts[order[k]], data.size());
+  }
+  for (size_t k = order.size() + 1; k < directorySectors * (kSector / kEntrySize); ++k)
+    for (size_t link = 68; link < 80; link += 4) Put(out, directory + k * kEntrySize + link, kNoStream, 4);
+
+  for (size_t i = 0; i < miniFat.size(); ++i) Put(out, sectorAt(miniFatStart) + i * 4, miniFat[i], 4);
+  for (size_t i = miniFat.size(); i < miniFatSectors * (kSector / 4); ++i) Put(out, sectorAt(miniFatStart) + i * 4, kFree, 4);
+  if (!mini.empty()) out.replace(sectorAt(miniStart), mini.size(), mini);
+  for (size_t i : order)
+    if (file.streams[i].second.size() >= kMiniCutoff) out.replace(sectorAt(starts[i]), file.streams[i].second.size(), file.streams[i].second);
+  return out;
+}
