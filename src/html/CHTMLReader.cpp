@@ -222,7 +222,8 @@ uint32_t CHTMLReader::ParseDocument() {
       continue;
     }
     const uint32_t next = m_position;
-    if (!FlushText(runStart, at, false)) {
+    // Adjacent tags leave nothing to flush; that test is worth keeping out of the call.
+    if ((at != runStart || !m_pending.IsEmpty()) && !FlushText(runStart, at, false)) {
       aborted = true;
       break;
     }

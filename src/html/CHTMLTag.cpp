@@ -54,7 +54,8 @@ size_t CHTMLTag::ParseFromString(std::u16string_view text, bool parseAttributes,
                                  SHTMLScanCache* cache, bool textOutlivesTag) {
   const char16_t* begin = text.data();
   const char16_t* end = begin + text.size();
-  const char16_t* lt = SkipSpace(begin, end);
+  // The reader calls at its "<"; only other callers need the white space skipped.
+  const char16_t* lt = begin < end && *begin == u'<' ? begin : SkipSpace(begin, end);
   if (end - lt < 2 || *lt != u'<') return 0;
   const char16_t* p = lt + 1;
   const char16_t* nameBegin = p;
