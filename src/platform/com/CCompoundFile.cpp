@@ -56,6 +56,7 @@ public:
     for (std::uint32_t id : Children(root.child)) {
       const SEntry& entry = m_entries[id];
       if (entry.type == eStream) file.streams.emplace_back(entry.name, StreamData(entry));
+      else if (entry.type == eStorage) file.hasStorages = true;
     }
     return file;
   }
@@ -235,8 +236,8 @@ std::uint32_t Balance(std::vector<SPlaced>& placed, size_t from, size_t to, int 
 
 void PutEntry(std::string& out, size_t at, const std::u16string& name, std::uint8_t type, const SPlaced& tree,
               std::uint32_t child, const CLSID* clsid, std::uint32_t start, std::uint64_t size) {
-  for (size_t i = 0; i < name.size() && i < 31; ++i) Put(out, at + i * 2, name[i], 2);
-  Put(out, at + 64, (std::min<size_t>(name.size(), 31) + 1) * 2, 2);
+  for (size_t i = 0; i < name.size(); ++i) Put(out, at + i * 2, name[i], 2);
+  Put(out, at + 64, (name.size() + 1) * 2, 2);
   out[at + 66] = static_cast<char>(type);
   out[at + 67] = tree.red ? 0 : 1;
   Put(out, at + 68, tree.left, 4);
@@ -259,6 +260,12 @@ std::string CCompoundFile::Write(const SCompoundFile& file) {
   std::vector<size_t> order(file.streams.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
   std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return NameLess(file.streams[a].first, file.streams[b].first); });
+  for (size_t k = 0; k < order.size(); ++k) {
+    const std::u16string& name = file.streams[order[k]].first;
+    const bool duplicate = k > 0 && !NameLess(file.streams[order[k - 1]].first, name);
+    if (name.empty() || name.size() > 31 || duplicate)
+      throw CComError(E_INVALIDARG, u"a stream name is empty, longer than 31 characters or used twice");
+  }
   std::string mini;
   std::vector<std::uint32_t> miniFat, starts(order.size(), kEndOfChain);
   size_t bigSectors = 0;

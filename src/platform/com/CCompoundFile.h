@@ -12,6 +12,8 @@
 struct SCompoundFile {
   CLSID clsid;
   std::vector<std::pair<std::u16string, std::string>> streams;
+  // Whether the root also holds storages, which are not read.
+  bool hasStorages = false;
 
   // The stream of that name (compared ignoring ASCII case, as the format does), or null.
   const std::string* Stream(std::u16string_view name) const;
@@ -28,6 +30,7 @@ public:
   // CComError (invalid data) saying what is wrong.
   static SCompoundFile Read(std::string_view bytes);
   // A version 3 file (512-byte sectors); streams under 4096 bytes go to the mini
-  // stream. CComError when the file would need more than 109 allocation sectors.
+  // stream. CComError for an empty, over-long (32 or more) or repeated stream name, or
+  // when the file would need more than 109 allocation sectors.
   static std::string Write(const SCompoundFile& file);
 };

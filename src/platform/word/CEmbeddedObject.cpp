@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/com/CComError.h"
+#include "platform/com/CCompoundFile.h"
 #include "platform/com/ComRuntime.h"
 #include "platform/word/CPackage.h"
 #include "platform/word/CStory.h"
@@ -87,16 +89,25 @@ CEmbeddedObject CEmbeddedObject::Inspect(CStory& story, const pugi::xml_node& ob
           name == n.oOLEObject ? child.attribute("ProgID") : child.attribute(n.W("progId").c_str());
       result.classType = CStr::FromUtf8(progId.value());
       result.part = package.RelatedPart(story.Part(), child.attribute(n.rIdAttr.c_str()).value());
+      if (result.classType.IsEmpty() && result.part && result.part->Bytes().starts_with(CCompoundFile::kSignature)) {
+        try {
+          if (const std::string* compObj = CCompoundFile::Read(result.part->Bytes()).Stream(u"\1CompObj"))
+            result.classType = ProgIdOfCompObj(*compObj);
+        } catch (const CComError&) {
+          // a damaged storage names no class; reading its object reports the damage
+        }
+      }
       return result;
     }
   }
   return result;
 }
 
-PropertyBag CEmbeddedObject::ReadBag() const {
+namespace {
+
+// The property elements of a bag document.
+PropertyBag BagOf(const pugi::xml_node& root) {
   PropertyBag bag;
-  if (!part || !part->IsXml()) return bag;
-  const auto root = part->Xml().document_element();
   for (auto child : root.children()) {
     const std::string_view local = Local(child.name());
     if (local == "ocxPr" || local == "property")
@@ -106,9 +117,105 @@ PropertyBag CEmbeddedObject::ReadBag() const {
   return bag;
 }
 
-void CEmbeddedObject::WriteBag(const PropertyBag& bag) const {
-  if (!part) return;
-  part->SetBytes(kind == EKind::eControl ? ControlPartXml(clsid, bag) : LivesheetPartXml(bag));
+bool IsCompoundFile(std::string_view bytes) { return bytes.starts_with(CCompoundFile::kSignature); }
+
+void PutU32(std::string& out, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i, v >>= 8) out += static_cast<char>(v & 0xFF);
+}
+
+void PutAnsi(std::string& out, const std::string& text) {
+  PutU32(out, static_cast<std::uint32_t>(text.size() + 1));
+  out += text;
+  out += '\0';
+}
+
+}  // namespace
+
+PropertyBag CEmbeddedObject::ReadBag() const {
+  if (!part) return {};
+  const std::string& bytes = part->Bytes();
+  if (IsCompoundFile(bytes)) {
+    const SCompoundFile storage = CCompoundFile::Read(bytes);
+    const std::string* stream = storage.Stream(kBagStream);
+    if (!stream) return {};
+    pugi::xml_document xml;
+    if (!xml.load_buffer(stream->data(), stream->size())) return {};
+    return BagOf(xml.document_element());
+  }
+  if (!part->IsXml()) return {};
+  return BagOf(part->Xml().document_element());
+}
+
+std::string CEmbeddedObject::WriteBag(const PropertyBag& bag) const {
+  if (!part) return {};
+  if (kind == EKind::eControl) {
+    part->SetBytes(ControlPartXml(clsid, bag));
+    return part->Name();
+  }
+  SCompoundFile storage;
+  const std::string& bytes = part->Bytes();
+  if (IsCompoundFile(bytes)) storage = CCompoundFile::Read(bytes);
+  // Storages below the root cannot be carried over; such an object keeps its saved state.
+  if (storage.hasStorages) return part->Name();
+  CStr progId = classType;
+  if (progId.IsEmpty()) ProgIDFromCLSID(clsid, progId);
+  storage.clsid = clsid;
+  auto put = [&](std::u16string_view name, std::string data) {
+    const CStr key = CStr(std::u16string(name)).LowerAscii();
+    std::erase_if(storage.streams, [&](const auto& stream) { return CStr(stream.first).LowerAscii() == key; });
+    storage.streams.emplace_back(name, std::move(data));
+  };
+  if (!storage.Stream(u"\1CompObj")) put(u"\1CompObj", CompObj(clsid, progId));
+  // An embedded (not linked) object with no moniker.
+  if (!storage.Stream(u"\1Ole")) put(u"\1Ole", std::string("\x01\x00\x00\x02", 4) + std::string(16, '\0'));
+  put(kBagStream, LivesheetPartXml(bag));
+  if (part->IsXml()) {
+    const std::string folder = part->Name().substr(0, part->Name().rfind('/') + 1);
+    part->Package().RenamePart(*part, part->Package().UniquePartName(folder + "oleObject", ".bin"), kOleObjectContentType);
+  } else if (part->ContentType() != kOleObjectContentType) {
+    part->Package().RenamePart(*part, part->Name(), kOleObjectContentType);
+  }
+  part->SetBytes(CCompoundFile::Write(storage));
+  return part->Name();
+}
+
+CStr CEmbeddedObject::ProgIdOfCompObj(std::string_view s) {
+  size_t at = 28;  // past the header
+  auto u32 = [&](std::uint32_t& v) {
+    if (at + 4 > s.size()) return false;
+    v = static_cast<std::uint32_t>(static_cast<unsigned char>(s[at]) | static_cast<unsigned char>(s[at + 1]) << 8 |
+                                   static_cast<unsigned char>(s[at + 2]) << 16) |
+        static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 3])) << 24;
+    at += 4;
+    return true;
+  };
+  auto skip = [&](std::uint32_t n) {
+    if (n > s.size() - at) return false;
+    at += n;
+    return true;
+  };
+  std::uint32_t length = 0;
+  // The user type, then the clipboard format (none, a 4-byte id, or a name), then the program id.
+  if (!u32(length) || !skip(length) || !u32(length)) return {};
+  if ((length == 0xFFFFFFFF || length == 0xFFFFFFFE) ? !skip(4) : !skip(length)) return {};
+  if (!u32(length) || length == 0 || length > s.size() - at) return {};
+  std::string progId(s.substr(at, length));
+  while (!progId.empty() && progId.back() == '\0') progId.pop_back();
+  return CStr::FromUtf8(progId);
+}
+
+std::string CEmbeddedObject::CompObj(const CLSID& clsid, const CStr& progId) {
+  std::string out;
+  PutU32(out, 0xFFFE0001);
+  PutU32(out, 0x00000A03);
+  PutU32(out, 0xFFFFFFFF);
+  const auto stored = clsid.StoredBytes();
+  out.append(reinterpret_cast<const char*>(stored.data()), stored.size());
+  const std::string name = progId.ToUtf8();
+  PutAnsi(out, name);  // user type
+  PutU32(out, 0);      // no clipboard format
+  PutAnsi(out, name);  // program id
+  return out;
 }
 
 std::string CEmbeddedObject::ControlPartXml(const CLSID& clsid, const PropertyBag& bag) {

@@ -126,17 +126,41 @@ void CPackage::RemovePart(const std::string& name) {
   if (it == m_byName.end()) return;
   CPart* part = it->second;
   m_byName.erase(it);
-  if (auto o = m_overrides.find(Lower(name)); o != m_overrides.end()) {
-    m_overrides.erase(o);
-    auto root = m_contentTypes->document_element();
-    for (auto node : root.children("Override"))
-      if (Lower(node.attribute("PartName").value()) == "/" + Lower(name)) {
-        root.remove_child(node);
-        break;
-      }
-    m_contentTypesDirty = true;
-  }
+  ForgetOverride(name);
   std::erase_if(m_parts, [&](const std::unique_ptr<CPart>& p) { return p.get() == part; });
+}
+
+void CPackage::ForgetOverride(const std::string& name) {
+  auto o = m_overrides.find(Lower(name));
+  if (o == m_overrides.end()) return;
+  m_overrides.erase(o);
+  auto root = m_contentTypes->document_element();
+  const std::string partName = "/" + Lower(name);
+  for (auto node : root.children("Override"))
+    if (Lower(node.attribute("PartName").value()) == partName) {
+      root.remove_child(node);
+      break;
+    }
+  m_contentTypesDirty = true;
+}
+
+void CPackage::RenamePart(CPart& part, const std::string& name, const std::string& contentType) {
+  if (!CZipArchive::IsSafeName(name) || (FindPart(name) && FindPart(name) != &part))
+    throw CComError(E_INVALIDARG, CStr::FromUtf8("the part cannot be renamed to \"" + name + "\""));
+  const std::string old = part.Name();
+  for (CPart* source : Parts()) {
+    if (source->Name().ends_with(".rels")) continue;
+    CRelationships rels = Relationships(source);
+    for (const SRelationship& rel : rels.All())
+      if (!rel.external && Lower(ResolveTarget(source->Name(), rel.target)) == Lower(old) &&
+          Lower(ResolveTarget(source->Name(), rel.target)) != Lower(name))
+        rels.Retarget(rel.id, RelativeTarget(source->Name(), name));
+  }
+  m_byName.erase(Lower(old));
+  ForgetOverride(old);
+  part.Rename(name, contentType);
+  m_byName[Lower(name)] = &part;
+  RegisterContentType(name, contentType);
 }
 
 std::string CPackage::ResolveTarget(const std::string& sourceName, const std::string& target) {

@@ -27,6 +27,9 @@ public:
   // Adds a part (replacing one of the same name) and registers its content type.
   CPart& AddPart(const std::string& name, const std::string& contentType, std::string bytes);
   void RemovePart(const std::string& name);
+  // Gives part another name and content type, keeping the object, and points every
+  // internal relationship that led to it at the new name.
+  void RenamePart(CPart& part, const std::string& name, const std::string& contentType);
   std::vector<CPart*> Parts();
 
   CRelationships Relationships(const CPart* source) { return CRelationships(*this, source ? source->Name() : ""); }
@@ -52,6 +55,7 @@ private:
   std::string ContentTypeFor(const std::string& name) const;
   std::vector<SZipSource> Members();
   void RegisterContentType(const std::string& name, const std::string& contentType);
+  void ForgetOverride(const std::string& name);
 
   void ReadContentTypes(const std::string& bytes);
 

@@ -36,6 +36,11 @@ public:
   const std::string& Bytes();
   // Replaces the content (drops any parsed XML).
   void SetBytes(std::string bytes);
+  // New name and content type; only the package calls this, keeping both in step.
+  void Rename(std::string name, std::string contentType) {
+    m_name = std::move(name);
+    m_contentType = std::move(contentType);
+  }
   // The size of the bytes; for a part not yet inflated, what the archive says.
   std::uint64_t SizeHint() const;
   // What to write: an unchanged part straight from its archive, else its bytes.

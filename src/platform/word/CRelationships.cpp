@@ -91,3 +91,13 @@ void CRelationships::Remove(const std::string& id) {
       }
   }
 }
+
+void CRelationships::Retarget(const std::string& id, const std::string& target) {
+  if (CPart* part = RelsPart(false))
+    for (auto node : part->Xml().document_element().children("Relationship"))
+      if (id == node.attribute("Id").value()) {
+        node.attribute("Target").set_value(target.c_str());
+        part->MarkDirty();
+        return;
+      }
+}

@@ -27,6 +27,8 @@ public:
   std::string Add(const std::string& type, const std::string& target, bool external = false,
                   const std::string& id = {});
   void Remove(const std::string& id);
+  // Points relationship id at another target.
+  void Retarget(const std::string& id, const std::string& target);
   // Name of the rels part for a source part ("word/_rels/document.xml.rels").
   static std::string RelsPartName(const std::string& sourceName);
 

@@ -217,14 +217,20 @@ void CWordDocument::SaveToFile(const std::filesystem::path& path) {
 }
 
 void CWordDocument::SaveComponents() {
+  std::map<std::string, SComponent> saved;
   for (auto& [name, component] : m_components) {
     CPart* part = m_package->FindPart(name);
     auto* persist = dynamic_cast<IPersistPropertyBag*>(component.object.get());
-    if (!part || !persist) continue;
+    if (!part || !persist) {
+      saved[name] = component;
+      continue;
+    }
     CEmbeddedObject object;
     object.kind = component.control ? CEmbeddedObject::EKind::eControl : CEmbeddedObject::EKind::eOleObject;
     object.clsid = component.clsid;
     object.part = part;
-    object.WriteBag(persist->Save());
+    // A part in an older form gets a new name when it is saved.
+    saved[object.WriteBag(persist->Save())] = component;
   }
+  m_components = std::move(saved);
 }

@@ -79,6 +79,17 @@ TEST(CompoundFile, EveryStreamOfALargeDirectoryIsFound) {
   }
 }
 
+TEST(CompoundFile, StreamNamesMustBeShortAndUnique) {
+  for (const std::u16string& second : {std::u16string(u"A"), std::u16string(32, u'n'), std::u16string()}) {
+    SCompoundFile file;
+    file.streams = {{u"a", "1"}, {second, "2"}};
+    EXPECT_THROW(CCompoundFile::Write(file), CComError);
+  }
+  SCompoundFile longest;
+  longest.streams = {{std::u16string(31, u'n'), "fits"}};
+  EXPECT_EQ(*CCompoundFile::Read(CCompoundFile::Write(longest)).Stream(std::u16string(31, u'n')), "fits");
+}
+
 TEST(CompoundFile, HostileFilesAreClearErrorsNotHangs) {
   const std::string good = CCompoundFile::Write(Sample());
   const size_t contents = EntryOf(good, u"Contents"), compObj = EntryOf(good, u"\1CompObj");

@@ -135,11 +135,24 @@ protected:
                                       CVariant::Dispatch(app->Selection()->Range()));
     return fresh;
   }
+  // A document server object from the older form, saved as a compound file.
+  std::shared_ptr<IWordDocument> Embedded() {
+    auto embedded = Open(P("Object follows") + "<w:p><w:r><w:object w:dxaOrig=\"1440\" w:dyaOrig=\"720\">"
+                         "<v:shape id=\"o1\" style=\"width:72pt;height:36pt\"/><o:OLEObject Type=\"Embed\" "
+                         "ProgID=\"LivesheetItem\" ShapeID=\"o1\" DrawAspect=\"Content\" ObjectID=\"_1\" r:id=\"rIdOle\"/>"
+                         "</w:object></w:r></w:p>" + P("Object done"),
+                         {{"word/embeddings/livesheetItem1.xml", "<livesheetItem xmlns=\"urn:folio:livesheetitem\"/>"}},
+                         "<Relationship Id=\"rIdOle\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                         "relationships/oleObject\" Target=\"embeddings/livesheetItem1.xml\"/>",
+                         "embedded.docx");
+    PutProperty(*embedded->InlineShapes()->Item(1)->OLEFormat()->Object(), 1, CVariant::Text(u"Roughness"));
+    return embedded;
+  }
 };
 
 TEST_F(Office, SavedDocumentsShowTheirTextsAndPictures) {
   const auto pdfs = Pdfs({{"out-placeholders.docx", Placeholders()}, {"out-stories.docx", Stories()},
-                          {"out-merged.docx", Merged()}, {"out-fresh.docx", Fresh()}});
+                          {"out-merged.docx", Merged()}, {"out-fresh.docx", Fresh()}, {"out-embedded.docx", Embedded()}});
   EXPECT_NE(pdfs[0].text.find("Report for sample"), std::string::npos) << pdfs[0].text;
   EXPECT_NE(pdfs[0].text.find("Sa = 1.2345 nm"), std::string::npos) << pdfs[0].text;
   EXPECT_EQ(pdfs[0].pictures, 1);
@@ -153,6 +166,8 @@ TEST_F(Office, SavedDocumentsShowTheirTextsAndPictures) {
   EXPECT_NE(pdfs[3].text.find("Control follows"), std::string::npos) << pdfs[3].text;
   EXPECT_NE(pdfs[3].text.find("and a picture"), std::string::npos) << pdfs[3].text;
   EXPECT_EQ(pdfs[3].pictures, 1);
+  EXPECT_NE(pdfs[4].text.find("Object follows"), std::string::npos) << pdfs[4].text;
+  EXPECT_NE(pdfs[4].text.find("Object done"), std::string::npos) << pdfs[4].text;
 }
 
 TEST_F(Office, BinaryDocumentsGoThroughLibreOffice) {

@@ -1,0 +1,115 @@
+#include "WordFixture.h"
+
+#include "platform/com/CCompoundFile.h"
+#include "platform/com/CKORIDocServer.h"
+#include "platform/word/CEmbeddedObject.h"
+
+using namespace wordtest;
+
+namespace {
+
+const std::string kServerObject =
+    "<w:p><w:r><w:object><v:shape alt=\"\" style=\"width:10pt;height:10pt\"/>"
+    "<o:OLEObject Type=\"Embed\" PROGID r:id=\"rIdOle\"/></w:object></w:r></w:p>";
+
+std::string Body(const std::string& progIdAttribute) {
+  std::string body = kServerObject;
+  return body.replace(body.find("PROGID"), 6, progIdAttribute);
+}
+
+std::string OleRel(const std::string& target) {
+  return "<Relationship Id=\"rIdOle\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+         "oleObject\" Target=\"" + target + "\"/>";
+}
+
+std::string Bag(const std::string& group) {
+  return "<livesheetItem xmlns=\"urn:folio:livesheetitem\"><property name=\"Version\" value=\"1000\"/>"
+         "<property name=\"Group\" value=\"" + group + "\"/><property name=\"Field\" value=\"filename\"/></livesheetItem>";
+}
+
+// A storage as another program might leave it: class, class name, our bag and a stream of its own.
+std::string Storage(bool withBag) {
+  SCompoundFile file;
+  file.clsid = CKORIDocServer::ClassId();
+  file.streams = {{u"\1CompObj", CEmbeddedObject::CompObj(file.clsid, u"LivesheetItem")}, {u"Contents", "own data"}};
+  if (withBag) file.streams.emplace_back(CEmbeddedObject::kBagStream, Bag("FromStorage"));
+  return CCompoundFile::Write(file);
+}
+
+using EmbeddedObjects = WordFixture;
+
+TEST_F(EmbeddedObjects, OlderXmlFormIsReadAndSavedAsACompoundFile) {
+  auto doc = Open(Body("ProgID=\"LivesheetItem\""), {{"word/embeddings/livesheetItem1.xml", Bag("BasicInfo")}},
+                  OleRel("embeddings/livesheetItem1.xml"));
+  auto object = doc->InlineShapes()->Item(1)->OLEFormat()->Object();
+  EXPECT_EQ(Utf8(GetProperty(*object, 1).AsText()), "BasicInfo");
+  PutProperty(*object, 2, CVariant::Text(u"Changed"));
+  auto package = Saved(*doc);
+  EXPECT_EQ(package->FindPart("word/embeddings/livesheetItem1.xml"), nullptr);
+  CPart* part = package->RelatedPart(*package->MainPart(), "rIdOle");
+  ASSERT_NE(part, nullptr);
+  EXPECT_EQ(part->Name(), "word/embeddings/oleObject1.bin");
+  EXPECT_EQ(part->ContentType(), CEmbeddedObject::kOleObjectContentType);
+  const SCompoundFile storage = CCompoundFile::Read(part->Bytes());
+  EXPECT_EQ(storage.clsid, CKORIDocServer::ClassId());
+  ASSERT_NE(storage.Stream(u"\1CompObj"), nullptr);
+  EXPECT_EQ(Utf8(CEmbeddedObject::ProgIdOfCompObj(*storage.Stream(u"\1CompObj"))), "LivesheetItem");
+  ASSERT_NE(storage.Stream(u"\1Ole"), nullptr);
+  ASSERT_NE(storage.Stream(CEmbeddedObject::kBagStream), nullptr);
+  EXPECT_NE(storage.Stream(CEmbeddedObject::kBagStream)->find("value=\"Changed\""), std::string::npos);
+
+  // Saved again from the same document, and read back by a new one.
+  PutProperty(*object, 2, CVariant::Text(u"Again"));
+  auto again = Reopen(*doc);
+  auto reread = again->InlineShapes()->Item(1)->OLEFormat()->Object();
+  EXPECT_EQ(Utf8(GetProperty(*reread, 1).AsText()), "BasicInfo");
+  EXPECT_EQ(Utf8(GetProperty(*reread, 2).AsText()), "Again");
+}
+
+TEST_F(EmbeddedObjects, StoragesNameTheirClassAndKeepTheirOwnStreams) {
+  auto doc = Open(Body(""), {{"word/embeddings/oleObject1.bin", Storage(true)}}, OleRel("embeddings/oleObject1.bin"));
+  auto format = doc->InlineShapes()->Item(1)->OLEFormat();
+  EXPECT_EQ(Utf8(format->ClassType()), "LivesheetItem");
+  auto object = format->Object();
+  EXPECT_EQ(Utf8(GetProperty(*object, 1).AsText()), "FromStorage");
+  PutProperty(*object, 1, CVariant::Text(u"Edited"));
+  auto package = Saved(*doc);
+  const SCompoundFile storage = CCompoundFile::Read(package->FindPart("word/embeddings/oleObject1.bin")->Bytes());
+  ASSERT_NE(storage.Stream(u"Contents"), nullptr);
+  EXPECT_EQ(*storage.Stream(u"Contents"), "own data");
+  EXPECT_NE(storage.Stream(CEmbeddedObject::kBagStream)->find("value=\"Edited\""), std::string::npos);
+}
+
+TEST_F(EmbeddedObjects, StorageWithoutBagGivesDefaultsAndDamageIsAComError) {
+  auto doc = Open(Body("ProgID=\"LivesheetItem\""), {{"word/embeddings/oleObject1.bin", Storage(false)}},
+                  OleRel("embeddings/oleObject1.bin"));
+  EXPECT_EQ(GetProperty(*doc->InlineShapes()->Item(1)->OLEFormat()->Object(), 11).AsLong(), 2000);
+  EXPECT_EQ(Utf8(GetProperty(*doc->InlineShapes()->Item(1)->OLEFormat()->Object(), 1).AsText()), "");
+
+  std::string damaged = Storage(true);
+  damaged.resize(700);
+  auto broken = Open(Body(""), {{"word/embeddings/oleObject1.bin", damaged}}, OleRel("embeddings/oleObject1.bin"), "b.docx");
+  auto format = broken->InlineShapes()->Item(1)->OLEFormat();
+  EXPECT_EQ(Utf8(format->ClassType()), "");
+  broken = Open(Body("ProgID=\"LivesheetItem\""), {{"word/embeddings/oleObject1.bin", damaged}},
+                OleRel("embeddings/oleObject1.bin"), "c.docx");
+  EXPECT_NE(ComErrorOf([&] { broken->InlineShapes()->Item(1)->OLEFormat()->Object(); }).find("no valid compound file"),
+            std::string::npos);
+}
+
+TEST(CompObj, NamesTheProgramIdWhateverTheClipboardFormat) {
+  const std::string plain = CEmbeddedObject::CompObj(CKORIDocServer::ClassId(), u"LivesheetItem");
+  EXPECT_EQ(CEmbeddedObject::ProgIdOfCompObj(plain).ToUtf8(), "LivesheetItem");
+  // The same with a standard clipboard format, and with a named one.
+  const size_t format = 28 + 4 + std::string("LivesheetItem").size() + 1;
+  std::string standard = plain;
+  standard.replace(format, 4, std::string("\xFF\xFF\xFF\xFF\x03\x00\x00\x00", 8));
+  EXPECT_EQ(CEmbeddedObject::ProgIdOfCompObj(standard).ToUtf8(), "LivesheetItem");
+  std::string named = plain;
+  named.replace(format, 4, std::string("\x05\x00\x00\x00Name\0", 9));
+  EXPECT_EQ(CEmbeddedObject::ProgIdOfCompObj(named).ToUtf8(), "LivesheetItem");
+  for (size_t cut : {0u, 20u, 40u, 50u, 60u})
+    EXPECT_EQ(CEmbeddedObject::ProgIdOfCompObj(plain.substr(0, cut)).ToUtf8(), "") << cut;
+}
+
+}  // namespace
