@@ -91,8 +91,8 @@ CEmbeddedObject CEmbeddedObject::Inspect(CStory& story, const pugi::xml_node& ob
       result.part = package.RelatedPart(story.Part(), child.attribute(n.rIdAttr.c_str()).value());
       if (result.classType.IsEmpty() && result.part && result.part->Bytes().starts_with(CCompoundFile::kSignature)) {
         try {
-          if (const std::string* compObj = CCompoundFile::Read(result.part->Bytes()).Stream(u"\1CompObj"))
-            result.classType = ProgIdOfCompObj(*compObj);
+          const SCompoundFile storage = CCompoundFile::Read(result.part->Bytes());
+          if (const std::string* compObj = storage.Stream(u"\1CompObj")) result.classType = ProgIdOfCompObj(*compObj);
         } catch (const CComError&) {
           // a damaged storage names no class; reading its object reports the damage
         }
