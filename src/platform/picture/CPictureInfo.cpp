@@ -4,9 +4,28 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 
-#include <stb_image.h>
+#include <dlfcn.h>
 #include <tiffio.h>
+
+// The header reader is compiled in, with only the formats read here and private
+// symbols, so that opening a document loads no image library.
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
+#define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_GIF
+#define STBI_ONLY_BMP
+#define STBI_ONLY_PSD
+#define STBI_ONLY_PNM
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#include <stb_image.h>
+#pragma GCC diagnostic pop
 
 #include "folio/util/SystemUtils.h"
 
@@ -119,25 +138,61 @@ toff_t TiffSize(thandle_t h) { return static_cast<STiffMemory*>(h)->bytes.size()
 int TiffMap(thandle_t, tdata_t*, toff_t*) { return 0; }
 void TiffUnmap(thandle_t, tdata_t, toff_t) {}
 
+// libtiff, loaded the first time a TIFF picture comes along: most processes never need it.
+struct STiffLibrary {
+  decltype(&TIFFClientOpen) clientOpen = nullptr;
+  decltype(&TIFFClose) close = nullptr;
+  decltype(&TIFFGetField) getField = nullptr;
+  decltype(&TIFFGetFieldDefaulted) getFieldDefaulted = nullptr;
+
+  static const STiffLibrary* Get() {
+    static const STiffLibrary library = Load();
+    return library.clientOpen ? &library : nullptr;
+  }
+
+private:
+  static STiffLibrary Load() {
+    STiffLibrary l;
+    void* handle = ::dlopen("libtiff.so.6", RTLD_NOW | RTLD_LOCAL);
+    if (!handle) handle = ::dlopen("libtiff.so", RTLD_NOW | RTLD_LOCAL);
+    if (!handle) return l;
+    auto symbol = [&](auto& target, const char* name) {
+      target = reinterpret_cast<std::remove_reference_t<decltype(target)>>(::dlsym(handle, name));
+    };
+    decltype(&TIFFSetErrorHandler) setError = nullptr;
+    decltype(&TIFFSetWarningHandler) setWarning = nullptr;
+    symbol(setError, "TIFFSetErrorHandler");
+    symbol(setWarning, "TIFFSetWarningHandler");
+    symbol(l.close, "TIFFClose");
+    symbol(l.getField, "TIFFGetField");
+    symbol(l.getFieldDefaulted, "TIFFGetFieldDefaulted");
+    if (!setError || !setWarning || !l.close || !l.getField || !l.getFieldDefaulted) return l;
+    // An unreadable file is simply no picture here; libtiff would report to stderr.
+    setError(nullptr);
+    setWarning(nullptr);
+    symbol(l.clientOpen, "TIFFClientOpen");
+    return l;
+  }
+};
+
 std::optional<CPictureInfo> Tiff(std::string_view b) {
-  // An unreadable file is simply no picture here; libtiff would report to stderr.
-  TIFFSetWarningHandler(nullptr);
-  TIFFSetErrorHandler(nullptr);
+  const STiffLibrary* lib = STiffLibrary::Get();
+  if (!lib) return std::nullopt;
   STiffMemory memory{b};
-  std::unique_ptr<TIFF, void (*)(TIFF*)> tiff(TIFFClientOpen("picture", "rm", &memory, TiffRead, TiffWrite, TiffSeek,
-                                                             TiffClose, TiffSize, TiffMap, TiffUnmap),
-                                              TIFFClose);
+  std::unique_ptr<TIFF, void (*)(TIFF*)> tiff(lib->clientOpen("picture", "rm", &memory, TiffRead, TiffWrite, TiffSeek,
+                                                              TiffClose, TiffSize, TiffMap, TiffUnmap),
+                                              lib->close);
   if (!tiff) return std::nullopt;
   CPictureInfo info{"tiff", "image/tiff"};
   std::uint32_t width = 0, height = 0;
-  if (TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width) != 1 || TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height) != 1)
+  if (lib->getField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width) != 1 || lib->getField(tiff.get(), TIFFTAG_IMAGELENGTH, &height) != 1)
     return std::nullopt;
   info.width = width;
   info.height = height;
   float x = 0, y = 0;
   std::uint16_t unit = RESUNIT_INCH;
-  TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_RESOLUTIONUNIT, &unit);
-  if (TIFFGetField(tiff.get(), TIFFTAG_XRESOLUTION, &x) == 1 && TIFFGetField(tiff.get(), TIFFTAG_YRESOLUTION, &y) == 1) {
+  lib->getFieldDefaulted(tiff.get(), TIFFTAG_RESOLUTIONUNIT, &unit);
+  if (lib->getField(tiff.get(), TIFFTAG_XRESOLUTION, &x) == 1 && lib->getField(tiff.get(), TIFFTAG_YRESOLUTION, &y) == 1) {
     if (unit == RESUNIT_INCH) SetDpi(info, x, y);
     else if (unit == RESUNIT_CENTIMETER) SetDpi(info, x * 2.54, y * 2.54);
   }

@@ -60,7 +60,10 @@ std::string SetStyleValue(std::string_view style, std::string_view key, const st
     }
     at = end + 1;
   }
-  if (!done) out += (out.empty() ? "" : ";") + std::string(key) + ":" + value;
+  if (!done) {
+    if (!out.empty()) out += ';';
+    out.append(key).append(":").append(value);
+  }
   return out;
 }
 

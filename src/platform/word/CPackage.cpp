@@ -135,7 +135,7 @@ void CPackage::ForgetOverride(const std::string& name) {
   if (o == m_overrides.end()) return;
   m_overrides.erase(o);
   auto root = m_contentTypes->document_element();
-  const std::string partName = "/" + Lower(name);
+  const std::string partName = std::string("/").append(Lower(name));
   for (auto node : root.children("Override"))
     if (Lower(node.attribute("PartName").value()) == partName) {
       root.remove_child(node);
