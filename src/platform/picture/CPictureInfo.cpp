@@ -9,23 +9,6 @@
 #include <dlfcn.h>
 #include <tiffio.h>
 
-// The header reader is compiled in, with only the formats read here and private
-// symbols, so that opening a document loads no image library.
-#define STB_IMAGE_IMPLEMENTATION
-#define STB_IMAGE_STATIC
-#define STBI_NO_STDIO
-#define STBI_NO_LINEAR
-#define STBI_NO_HDR
-#define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
-#define STBI_ONLY_GIF
-#define STBI_ONLY_BMP
-#define STBI_ONLY_PSD
-#define STBI_ONLY_PNM
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#include <stb_image.h>
-#pragma GCC diagnostic pop
 
 #include "folio/util/SystemUtils.h"
 
@@ -88,17 +71,24 @@ void TiffTagResolution(std::string_view tiff, CPictureInfo& info) {
   else if (unit == 3) SetDpi(info, x * 2.54, y * 2.54);
 }
 
-// JFIF density or EXIF resolution, from the markers before the frame.
-void JpegResolution(std::string_view b, CPictureInfo& info) {
+// The frame's pixel size, and JFIF density or EXIF resolution from the markers before it;
+// false when no frame header comes.
+bool JpegHeader(std::string_view b, CPictureInfo& info) {
   const SBytes be{b};
   for (size_t at = 2; at + 4 <= b.size();) {
-    if (be.Get(at, 1) != 0xFF) return;
+    if (be.Get(at, 1) != 0xFF) return false;
     const std::uint32_t marker = be.Get(at + 1, 1), length = be.Get(at + 2, 2);
     if (marker == 0xFF) {
       ++at;
       continue;
     }
-    if (marker == 0xDA || (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)) return;
+    if (marker == 0xDA) return false;
+    if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+      if (at + 9 > b.size()) return false;
+      info.height = be.Get(at + 5, 2);
+      info.width = be.Get(at + 7, 2);
+      return true;
+    }
     const std::string_view segment = b.substr(at + 4, std::min<size_t>(length >= 2 ? length - 2 : 0, b.size() - at - 4));
     if (marker == 0xE0 && segment.size() >= 12 && segment.substr(0, 5) == std::string_view("JFIF\0", 5)) {
       const SBytes s{segment};
@@ -110,6 +100,7 @@ void JpegResolution(std::string_view b, CPictureInfo& info) {
     }
     at += 2 + length;
   }
+  return false;
 }
 
 // libtiff over bytes in memory.
@@ -207,22 +198,30 @@ std::optional<CPictureInfo> CPictureInfo::Read(std::string_view b) {
     auto info = Tiff(b);
     return info && info->width && info->height ? info : std::nullopt;
   }
+  // The pixel size sits at a fixed place in every other header but JPEG's.
   CPictureInfo info;
-  if (starts("\x89PNG\r\n\x1a\n")) info = {"png", "image/png"};
-  else if (starts("\xFF\xD8\xFF")) info = {"jpeg", "image/jpeg"};
-  else if (starts("GIF87a") || starts("GIF89a")) info = {"gif", "image/gif"};
-  else if (starts("BM")) info = {"bmp", "image/bmp"};
-  int width = 0, height = 0, components = 0;
-  if (b.size() > 0x7FFFFFFF ||
-      !stbi_info_from_memory(reinterpret_cast<const stbi_uc*>(b.data()), static_cast<int>(b.size()), &width, &height,
-                             &components) ||
-      width <= 0 || height <= 0)
-    return std::nullopt;
-  info.width = static_cast<unsigned>(width);
-  info.height = static_cast<unsigned>(height);
-  if (info.extension == "png") PngResolution(b, info);
-  else if (info.extension == "jpeg") JpegResolution(b, info);
-  else if (info.extension == "bmp") SetDpi(info, SBytes{b, true}.Get(38, 4) * 0.0254, SBytes{b, true}.Get(42, 4) * 0.0254);
+  const SBytes be{b}, le{b, true};
+  if (starts("\x89PNG\r\n\x1a\n") && b.size() >= 24 && b.substr(12, 4) == "IHDR") {
+    info = {"png", "image/png", be.Get(16, 4), be.Get(20, 4)};
+    PngResolution(b, info);
+  } else if (starts("\xFF\xD8\xFF")) {
+    info = {"jpeg", "image/jpeg"};
+    if (!JpegHeader(b, info)) return std::nullopt;
+  } else if ((starts("GIF87a") || starts("GIF89a")) && b.size() >= 10) {
+    info = {"gif", "image/gif", le.Get(6, 2), le.Get(8, 2)};
+  } else if (starts("BM") && b.size() >= 26) {
+    info = {"bmp", "image/bmp"};
+    if (le.Get(14, 4) == 12) {  // the old core header: 16-bit sizes, no resolution
+      info.width = le.Get(18, 2);
+      info.height = le.Get(20, 2);
+    } else {
+      const auto width = static_cast<std::int32_t>(le.Get(18, 4)), height = static_cast<std::int32_t>(le.Get(22, 4));
+      info.width = width > 0 ? static_cast<unsigned>(width) : 0;
+      info.height = height == INT32_MIN ? 0 : static_cast<unsigned>(height < 0 ? -height : height);
+      SetDpi(info, le.Get(38, 4) * 0.0254, le.Get(42, 4) * 0.0254);
+    }
+  }
+  if (info.width == 0 || info.height == 0) return std::nullopt;
   return info;
 }
 

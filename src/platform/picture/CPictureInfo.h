@@ -7,14 +7,14 @@
 
 // What a picture's header says: format, pixel size and resolution.
 struct CPictureInfo {
-  std::string extension;    // "png", "jpeg", "gif", "bmp", "tiff"; empty for other formats
-  std::string contentType;  // "image/png", ...; empty for other formats
+  std::string extension;    // "png", "jpeg", "gif", "bmp", "tiff"
+  std::string contentType;  // "image/png", ...
   unsigned width = 0, height = 0;
   // 96 when the picture gives none or an absurd one.
   double dpiX = 96, dpiY = 96;
 
-  // Reads PNG, JPEG, GIF, BMP and TIFF headers (and the pixel size of the other formats
-  // the decoder knows); nothing for anything else or a damaged header.
+  // Reads PNG, JPEG, GIF, BMP and TIFF headers (TIFF through libtiff, the others by a
+  // bounded walk of their few fields); nothing for anything else or a damaged header.
   static std::optional<CPictureInfo> Read(std::string_view bytes);
   // The same for a file, reading only its start when that is enough; nothing when the
   // file is missing or no picture.

@@ -9,6 +9,6 @@ struct SPictureSize {
   unsigned height = 0;
 };
 
-// Reads the size from the file's header (PNG, JPEG, GIF, BMP, TIFF and the other
-// formats the decoders know); nothing when the file is missing or not a picture.
+// Reads the size from the file's header (PNG, JPEG, GIF, BMP, TIFF); nothing when the
+// file is missing or not such a picture.
 std::optional<SPictureSize> ReadPictureSize(const CStr& path);

@@ -197,7 +197,7 @@ TEST_F(PictureInfo, FilesAreReadPastTheirStartOnlyWhenTheHeaderLiesFurther) {
 TEST_F(PictureInfo, AnythingElseIsNoPicture) {
   const std::string png = PngBytes();
   for (const std::string& bytes : {std::string("not a picture"), std::string("II*"), std::string("II*\0garbage", 11),
-                                   std::string("MM\0*\xFF\xFF\xFF\xF0", 8), png.substr(0, 20), std::string("\xFF\xD8\xFF", 3),
+                                   std::string("MM\0*\xFF\xFF\xFF\xF0", 8), png.substr(0, 20), png.substr(0, 10), std::string("\xFF\xD8\xFF", 3),
                                    std::string("BM"), std::string()})
     EXPECT_FALSE(CPictureInfo::Read(bytes)) << bytes.size();
   EXPECT_FALSE(CPictureInfo::ReadFile(Write("text.png", "not a picture")));
