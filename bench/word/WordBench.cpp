@@ -2,20 +2,21 @@
 // every placeholder by text and saves it: in process, as a whole process, and the same
 // work done by python-docx as a whole process.
 //   bench_word                      run the benchmarks
-//   bench_word --replace IN OUT     do the work once (the whole-process case)
+//   bench_word --replace IN OUT     do the work once (bench_word_replace IN OUT does only that)
 //   bench_word --make FILE          write the input document
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <unistd.h>
 
+#include "ReplacePlaceholders.h"
 #include "platform/com/ComRuntime.h"
-#include "platform/word/CWordAutomation.h"
 #include "platform/word/CZipWriter.h"
 
 namespace fs = std::filesystem;
@@ -140,23 +141,6 @@ std::string MakeDocument() {
   return CZipWriter::ToBytes(sources);
 }
 
-// The work: the Word generator's walk, asking for the count before every step.
-void Replace(const std::string& in, const std::string& out) {
-  std::shared_ptr<IWordApplication> word;
-  if (FAILED(CWordAutomation::StartWordApplication(word))) std::abort();
-  auto doc = word->Documents()->Open(CVariant::Text(CStr::FromUtf8(in)));
-  auto shapes = doc->InlineShapes();
-  for (long i = 1; i <= shapes->Count(); ++i) {
-    auto shape = shapes->Item(i);
-    if (!shape->AlternativeText().StartsWith(u"KORI")) continue;
-    shape->Range()->SetText(u"1.2345 nm");
-    --i;
-  }
-  doc->SaveAs(CVariant::Text(CStr::FromUtf8(out)));
-  doc->Close(CVariant::I2(0));
-  word->Quit(CVariant::I2(0));
-}
-
 struct SFiles {
   fs::path dir = fs::temp_directory_path() / ("folio-word-bench-" + std::to_string(::getpid()));
   std::string input = (dir / "input.docx").string();
@@ -176,7 +160,7 @@ SFiles& Files() {
 fs::path g_self;
 
 void BM_EngineInProcess(benchmark::State& state) {
-  for (auto _ : state) Replace(Files().input, Files().output);
+  for (auto _ : state) ReplacePlaceholders(Files().input, Files().output);
   state.counters["input_kB"] = static_cast<double>(fs::file_size(Files().input)) / 1024;
 }
 
@@ -185,8 +169,15 @@ void RunProcess(benchmark::State& state, const std::string& command) {
     if (std::system(command.c_str()) != 0) state.SkipWithError(("failed: " + command).c_str());
 }
 
+// Words for the shell, each in single quotes.
+std::string Command(std::initializer_list<std::string> words) {
+  std::string command;
+  for (const std::string& word : words) command.append(command.empty() ? "'" : " '").append(word).append("'");
+  return command;
+}
+
 void BM_EngineProcess(benchmark::State& state) {
-  RunProcess(state, "'" + g_self.string() + "' --replace '" + Files().input + "' '" + Files().output + "'");
+  RunProcess(state, Command({(g_self.parent_path() / "bench_word_replace").string(), Files().input, Files().output}));
 }
 
 void BM_PythonDocxProcess(benchmark::State& state) {
@@ -197,7 +188,7 @@ void BM_PythonDocxProcess(benchmark::State& state) {
     }
     return;
   }
-  RunProcess(state, "/usr/bin/python3 '" + script.string() + "' '" + Files().input + "' '" + Files().output + "'");
+  RunProcess(state, Command({"/usr/bin/python3", script.string(), Files().input, Files().output}));
 }
 
 BENCHMARK(BM_EngineInProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -214,7 +205,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc == 4 && std::string(argv[1]) == "--replace") {
-    Replace(argv[2], argv[3]);
+    ReplacePlaceholders(argv[2], argv[3]);
     return 0;
   }
   benchmark::Initialize(&argc, argv);

@@ -3,7 +3,7 @@
 document: runs the two commands alternately (so a busy machine disturbs both alike) and
 prints the median wall-clock and processor (user + system) time of each, and the ratios.
 
-compare.py RUNS INPUT ENGINE_BINARY SCRIPT
+compare.py RUNS INPUT bench_word_replace SCRIPT
 """
 import os
 import statistics
@@ -27,7 +27,7 @@ def measure(command):
 def main(runs, source, engine, script):
     out = tempfile.mkdtemp(prefix="folio-word-bench-")
     commands = {
-        "engine": [engine, "--replace", source, os.path.join(out, "engine.docx")],
+        "engine": [engine, source, os.path.join(out, "engine.docx")],
         "python-docx": ["/usr/bin/python3", script, source, os.path.join(out, "python.docx")],
     }
     samples = {name: [] for name in commands}
