@@ -1,5 +1,7 @@
 #include "folio/ui/CFolioDlg.h"
 
+#include <optional>
+
 #include "folio/platform/host/CInstallSettings.h"
 #include "folio/platform/ui/CSafeFileDialog.h"
 #include "folio/report/CFolio.h"
@@ -258,34 +260,54 @@ void CFolioDlg::ShowMigrationNotice() {
   ShowMessageBox(LoadResourceString(eStrMigrationNotice), kMigrationNoticeStyle, kMigrationHelpContext, u"KORI");
 }
 
-void CFolioDlg::OnButtonBrowsetemplate() {
-  CSafeFileDialog dialog(true, CStr(), CStr(), eOfnFileMustExist | eOfnHideReadOnly,
-                         LoadResourceString(eStrTemplateFilter));
-  dialog.SetStoreSettings(GetInstallSettings().GetIniFilePath(), u"Folio_OpenTemplateDialog");
-  dialog.SetFileAndDir(m_templateEdit.GetWindowText(), GetInstallSettings().GetLivesheetTemplatesPath(), CStr());
-  dialog.SetTitle(LoadResourceString(eStrTemplateDialogTitle));
+namespace {
+
+// What differs between the template and the report file dialogs.
+struct SPathDialog {
+  bool open;
+  unsigned flags;
+  unsigned filter;
+  const char16_t* settingsName;
+  CStr initialFolder;
+  unsigned title;
+  unsigned cannotShow;
+};
+
+// Runs the dialog from the field's text; the chosen path, or nothing when the user
+// cancelled or the dialog could not be shown (the user is told why).
+std::optional<CStr> AskForPath(const SPathDialog& request, const CStr& fieldText) {
+  CSafeFileDialog dialog(request.open, CStr(), CStr(), request.flags, LoadResourceString(request.filter));
+  dialog.SetStoreSettings(GetInstallSettings().GetIniFilePath(), request.settingsName);
+  dialog.SetFileAndDir(fieldText, request.initialFolder, CStr());
+  dialog.SetTitle(LoadResourceString(request.title));
   if (!dialog.SafeDoModal()) {
-    ShowMessageBox(LoadResourceString(eStrCannotShowOpenDialog) + GetCommonDialogErrorText(dialog.GetErrorCode()),
+    ShowMessageBox(LoadResourceString(request.cannotShow) + GetCommonDialogErrorText(dialog.GetErrorCode()),
                    eMbOk | eMbIconWarning);
-    return;
+    return std::nullopt;
   }
-  if (dialog.GetReturnCode() != eIdOk) return;
-  m_reporter->SetTemplate(dialog.GetPathName());
-  UpdateControls();
+  if (dialog.GetReturnCode() != eIdOk) return std::nullopt;
+  return dialog.GetPathName();
+}
+
+}  // namespace
+
+void CFolioDlg::OnButtonBrowsetemplate() {
+  const SPathDialog request{true, eOfnFileMustExist | eOfnHideReadOnly, eStrTemplateFilter,
+                            u"Folio_OpenTemplateDialog", GetInstallSettings().GetLivesheetTemplatesPath(),
+                            eStrTemplateDialogTitle, eStrCannotShowOpenDialog};
+  if (const std::optional<CStr> path = AskForPath(request, m_templateEdit.GetWindowText())) {
+    m_reporter->SetTemplate(*path);
+    UpdateControls();
+  }
 }
 
 void CFolioDlg::OnButtonBrowsereport() {
   const unsigned filter = m_reporter->GetTemplateFormat() == eHTML ? eStrHtmlReportFilter : eStrWordReportFilter;
-  CSafeFileDialog dialog(false, CStr(), CStr(), eOfnPathMustExist | eOfnHideReadOnly, LoadResourceString(filter));
-  dialog.SetStoreSettings(GetInstallSettings().GetIniFilePath(), u"Folio_SaveReportDialog");
-  dialog.SetFileAndDir(m_reportEdit.GetWindowText(), GetInstallSettings().GetLivesheetOutputPath(), CStr());
-  dialog.SetTitle(LoadResourceString(eStrReportDialogTitle));
-  if (!dialog.SafeDoModal()) {
-    ShowMessageBox(LoadResourceString(eStrCannotShowSaveDialog) + GetCommonDialogErrorText(dialog.GetErrorCode()),
-                   eMbOk | eMbIconWarning);
-    return;
+  const SPathDialog request{false, eOfnPathMustExist | eOfnHideReadOnly, filter, u"Folio_SaveReportDialog",
+                            GetInstallSettings().GetLivesheetOutputPath(), eStrReportDialogTitle,
+                            eStrCannotShowSaveDialog};
+  if (const std::optional<CStr> path = AskForPath(request, m_reportEdit.GetWindowText())) {
+    m_reporter->SetReport(*path);
+    UpdateControls();
   }
-  if (dialog.GetReturnCode() != eIdOk) return;
-  m_reporter->SetReport(dialog.GetPathName());
-  UpdateControls();
 }
