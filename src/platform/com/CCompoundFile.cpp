@@ -8,9 +8,12 @@
 
 namespace {
 
-constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE, kFree = 0xFFFFFFFF, kFatSector = 0xFFFFFFFD, kNoStream = 0xFFFFFFFF;
+constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE, kFree = 0xFFFFFFFF, kFatSector = 0xFFFFFFFD, kDifatSector = 0xFFFFFFFC,
+                        kNoStream = 0xFFFFFFFF, kMaxSector = 0xFFFFFFFA;
 constexpr size_t kHeaderSize = 512, kEntrySize = 128, kMiniSectorSize = 64, kMiniCutoff = 4096, kHeaderFatSlots = 109;
 enum EEntryType : std::uint8_t { eStorage = 1, eStream = 2, eRoot = 5 };
+
+char16_t Upper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
 
 [[noreturn]] void Fail(const std::string& why) {
   throw CComError(HRESULT_INVALID_DATA, CStr::FromUtf8("the embedded object is no valid compound file (" + why + ")"));
@@ -51,13 +54,12 @@ public:
       const std::string_view sector = Sector(id);
       for (size_t at = 0; at < sector.size(); at += 4) m_miniFat.push_back(U32(sector, at));
     }
+    m_owner.assign(m_entries.size(), kNoStream);
+    m_onPath.assign(m_entries.size(), false);
+    m_owner[0] = 0;
     SCompoundFile file;
     file.clsid = root.clsid;
-    for (std::uint32_t id : Children(root.child)) {
-      const SEntry& entry = m_entries[id];
-      if (entry.type == eStream) file.streams.emplace_back(entry.name, StreamData(entry));
-      else if (entry.type == eStorage) file.hasStorages = true;
-    }
+    ReadStorage(0, file, 0);
     return file;
   }
 
@@ -157,17 +159,37 @@ private:
     return entry;
   }
 
-  // The entries of a storage's sibling tree, each visited once.
-  std::vector<std::uint32_t> Children(std::uint32_t top) const {
+  // The streams and storages below entry id, each entry of the whole file visited once.
+  void ReadStorage(std::uint32_t id, SStorage& storage, int depth) {
+    if (depth > CCompoundFile::kMaxDepth)
+      Fail("storages nest deeper than " + std::to_string(CCompoundFile::kMaxDepth) + " levels");
+    m_onPath[id] = true;
+    for (std::uint32_t child : Children(id)) {
+      const SEntry& entry = m_entries[child];
+      if (entry.type == eStream) {
+        storage.streams.emplace_back(entry.name, StreamData(entry));
+      } else if (entry.type == eStorage) {
+        storage.storages.push_back(SStorage{entry.name, entry.clsid, {}, {}});
+        ReadStorage(child, storage.storages.back(), depth + 1);
+      }
+    }
+    m_onPath[id] = false;
+  }
+
+  // The entries of storage's sibling tree. An entry met before is a loop when it lies
+  // on the way here (this tree or a storage above), and shared between storages otherwise.
+  std::vector<std::uint32_t> Children(std::uint32_t storage) {
     std::vector<std::uint32_t> found, pending;
-    std::vector<bool> seen(m_entries.size(), false);
-    if (top != kNoStream) pending.push_back(top);
+    if (m_entries[storage].child != kNoStream) pending.push_back(m_entries[storage].child);
     while (!pending.empty()) {
       const std::uint32_t id = pending.back();
       pending.pop_back();
       if (id >= m_entries.size()) Fail("a directory entry points outside the directory");
-      if (seen[id]) Fail("the directory tree loops");
-      seen[id] = true;
+      if (m_owner[id] != kNoStream) {
+        if (m_owner[id] == storage || m_onPath[id]) Fail("the directory tree loops");
+        Fail("a directory entry is reached twice");
+      }
+      m_owner[id] = storage;
       found.push_back(id);
       for (std::uint32_t next : {m_entries[id].left, m_entries[id].right})
         if (next != kNoStream) pending.push_back(next);
@@ -176,11 +198,17 @@ private:
     return found;
   }
 
-  std::string StreamData(const SEntry& entry) const {
-    if (entry.size < m_miniCutoff)
-      return Gather(Chain(entry.start, m_miniFat, static_cast<std::uint32_t>(m_miniStream.size() / kMiniSectorSize)),
-                    kMiniSectorSize, entry.size, true);
-    return Gather(Chain(entry.start, m_fat, m_sectors), m_sectorSize, entry.size, false);
+  // A stream's bytes. Streams may not claim more than the file holds in all, so that
+  // chains shared between streams cannot multiply the memory a small file takes.
+  std::string StreamData(const SEntry& entry) {
+    const bool mini = entry.size < m_miniCutoff;
+    std::string data = mini ? Gather(Chain(entry.start, m_miniFat, static_cast<std::uint32_t>(m_miniStream.size() / kMiniSectorSize)),
+                                     kMiniSectorSize, entry.size, true)
+                            : Gather(Chain(entry.start, m_fat, m_sectors), m_sectorSize, entry.size, false);
+    (mini ? m_miniClaimed : m_claimed) += entry.size;
+    if (m_miniClaimed > m_miniStream.size() || m_claimed > std::uint64_t{m_sectors} * m_sectorSize)
+      Fail("the streams claim more data than the file holds");
+    return data;
   }
 
   std::string_view m_bytes;
@@ -189,22 +217,36 @@ private:
   std::vector<std::uint32_t> m_fat, m_miniFat;
   std::vector<SEntry> m_entries;
   std::string m_miniStream;
+  std::uint64_t m_claimed = 0, m_miniClaimed = 0;
+  // Per entry: the storage whose tree reached it (kNoStream before), and whether it is a
+  // storage being read.
+  std::vector<std::uint32_t> m_owner;
+  std::vector<bool> m_onPath;
 };
+
+bool SameName(std::u16string_view a, std::u16string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char16_t x, char16_t y) { return Upper(x) == Upper(y); });
+}
 
 }  // namespace
 
-const std::string* SCompoundFile::Stream(std::u16string_view name) const {
-  auto upper = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; };
+const std::string* SStorage::Stream(std::u16string_view name) const {
   for (const auto& [streamName, data] : streams)
-    if (std::equal(streamName.begin(), streamName.end(), name.begin(), name.end(),
-                   [&](char16_t a, char16_t b) { return upper(a) == upper(b); }))
-      return &data;
+    if (SameName(streamName, name)) return &data;
+  return nullptr;
+}
+
+const SStorage* SStorage::Storage(std::u16string_view name) const {
+  for (const SStorage& storage : storages)
+    if (SameName(storage.name, name)) return &storage;
   return nullptr;
 }
 
 SCompoundFile CCompoundFile::Read(std::string_view bytes) { return CReader(bytes).Read(); }
 
 namespace {
+
+constexpr size_t kSector = 512, kSlots = kSector / 4;
 
 void Put(std::string& out, size_t at, std::uint64_t v, int width) {
   for (int i = 0; i < width; ++i, v >>= 8) out[at + static_cast<size_t>(i)] = static_cast<char>(v & 0xFF);
@@ -213,9 +255,8 @@ void Put(std::string& out, size_t at, std::uint64_t v, int width) {
 // Directory order: shorter names first, then by upper-case code units.
 bool NameLess(const std::u16string& a, const std::u16string& b) {
   if (a.size() != b.size()) return a.size() < b.size();
-  auto upper = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; };
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [&](char16_t x, char16_t y) { return upper(x) < upper(y); });
+                                      [](char16_t x, char16_t y) { return Upper(x) < Upper(y); });
 }
 
 struct SPlaced {
@@ -234,64 +275,106 @@ std::uint32_t Balance(std::vector<SPlaced>& placed, size_t from, size_t to, int 
   return static_cast<std::uint32_t>(middle);
 }
 
-void PutEntry(std::string& out, size_t at, const std::u16string& name, std::uint8_t type, const SPlaced& tree,
-              std::uint32_t child, const CLSID* clsid, std::uint32_t start, std::uint64_t size) {
+// A directory entry to be written.
+struct SFlat {
+  const std::u16string* name = nullptr;
+  std::uint8_t type = eStream;
+  const SStorage* storage = nullptr; // storages
+  const std::string* data = nullptr;  // streams
+  SPlaced tree;
+  std::uint32_t child = kNoStream, start = kEndOfChain;
+};
+
+// Appends the entries below storage (entry self): its children together in name order
+// as a balanced tree, then the entries below each child storage in turn.
+void Flatten(const SStorage& storage, size_t self, int depth, std::vector<SFlat>& out) {
+  std::vector<SFlat> children;
+  for (const auto& [name, data] : storage.streams) children.push_back(SFlat{&name, eStream, nullptr, &data, {}});
+  for (const SStorage& child : storage.storages) children.push_back(SFlat{&child.name, eStorage, &child, nullptr, {}});
+  if (!storage.storages.empty() && depth >= CCompoundFile::kMaxDepth)
+    throw CComError(E_INVALIDARG, u"storages nest too deep");
+  std::stable_sort(children.begin(), children.end(), [](const SFlat& a, const SFlat& b) { return NameLess(*a.name, *b.name); });
+  for (size_t k = 0; k < children.size(); ++k) {
+    const std::u16string& name = *children[k].name;
+    if (name.empty() || name.size() > 31 || (k > 0 && !NameLess(*children[k - 1].name, name)))
+      throw CComError(E_INVALIDARG, u"a stream or storage name is empty, longer than 31 characters or used twice");
+    if (children[k].data && children[k].data->size() > 0x7FFFFFFF)
+      throw CComError(E_INVALIDARG, u"a stream of the embedded object is too large to be saved");
+  }
+  std::vector<SPlaced> tree(children.size());
+  int deepest = 0;
+  while ((size_t{2} << deepest) - 1 < children.size()) ++deepest;
+  const std::uint32_t top = Balance(tree, 0, children.size(), 0, deepest);
+  const size_t first = out.size();
+  out[self].child = top == kNoStream ? kNoStream : static_cast<std::uint32_t>(first + top);
+  for (size_t k = 0; k < children.size(); ++k) {
+    for (std::uint32_t* link : {&tree[k].left, &tree[k].right})
+      if (*link != kNoStream) *link += static_cast<std::uint32_t>(first);
+    children[k].tree = tree[k];
+    out.push_back(children[k]);
+  }
+  for (size_t k = 0; k < children.size(); ++k)
+    if (children[k].storage) Flatten(*children[k].storage, first + k, depth + 1, out);
+}
+
+void PutEntry(std::string& out, size_t at, const SFlat& entry, std::uint64_t size) {
+  const std::u16string& name = *entry.name;
   for (size_t i = 0; i < name.size(); ++i) Put(out, at + i * 2, name[i], 2);
   Put(out, at + 64, (name.size() + 1) * 2, 2);
-  out[at + 66] = static_cast<char>(type);
-  out[at + 67] = tree.red ? 0 : 1;
-  Put(out, at + 68, tree.left, 4);
-  Put(out, at + 72, tree.right, 4);
-  Put(out, at + 76, child, 4);
-  if (clsid) {
-    const auto stored = clsid->StoredBytes();
+  out[at + 66] = static_cast<char>(entry.type);
+  out[at + 67] = entry.tree.red ? 0 : 1;
+  Put(out, at + 68, entry.tree.left, 4);
+  Put(out, at + 72, entry.tree.right, 4);
+  Put(out, at + 76, entry.child, 4);
+  if (entry.storage) {
+    const auto stored = entry.storage->clsid.StoredBytes();
     std::memcpy(out.data() + at + 80, stored.data(), stored.size());
   }
-  Put(out, at + 116, start, 4);
+  Put(out, at + 116, entry.type == eStorage ? 0 : entry.start, 4);
   Put(out, at + 120, size, 8);
 }
 
 }  // namespace
 
 std::string CCompoundFile::Write(const SCompoundFile& file) {
-  constexpr size_t kSector = 512;
   auto sectorsFor = [](size_t bytes, size_t unit) { return (bytes + unit - 1) / unit; };
-  // Streams sorted by name; small ones in the mini stream, the others in sectors of their own.
-  std::vector<size_t> order(file.streams.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return NameLess(file.streams[a].first, file.streams[b].first); });
-  for (size_t k = 0; k < order.size(); ++k) {
-    const std::u16string& name = file.streams[order[k]].first;
-    const bool duplicate = k > 0 && !NameLess(file.streams[order[k - 1]].first, name);
-    if (name.empty() || name.size() > 31 || duplicate)
-      throw CComError(E_INVALIDARG, u"a stream name is empty, longer than 31 characters or used twice");
-  }
+  static const std::u16string kRootName = u"Root Entry";
+  std::vector<SFlat> entries{SFlat{&kRootName, eRoot, &file, nullptr, {}}};
+  Flatten(file, 0, 0, entries);
+
+  // Small streams go to the mini stream, the others to sectors of their own.
   std::string mini;
-  std::vector<std::uint32_t> miniFat, starts(order.size(), kEndOfChain);
+  std::vector<std::uint32_t> miniFat;
   size_t bigSectors = 0;
-  for (size_t i : order) {
-    const std::string& data = file.streams[i].second;
+  for (SFlat& entry : entries) {
+    if (entry.type != eStream || entry.data->empty()) continue;
+    const std::string& data = *entry.data;
     if (data.size() >= kMiniCutoff) {
       bigSectors += sectorsFor(data.size(), kSector);
       continue;
     }
-    if (data.empty()) continue;
-    starts[i] = static_cast<std::uint32_t>(mini.size() / kMiniSectorSize);
+    entry.start = static_cast<std::uint32_t>(mini.size() / kMiniSectorSize);
     const size_t count = sectorsFor(data.size(), kMiniSectorSize);
-    for (size_t s = 1; s <= count; ++s) miniFat.push_back(s == count ? kEndOfChain : starts[i] + static_cast<std::uint32_t>(s));
+    for (size_t s = 1; s <= count; ++s) miniFat.push_back(s == count ? kEndOfChain : entry.start + static_cast<std::uint32_t>(s));
     mini += data;
     mini.resize(mini.size() + (kMiniSectorSize - mini.size() % kMiniSectorSize) % kMiniSectorSize, '\0');
   }
-  const size_t directorySectors = sectorsFor((order.size() + 1) * kEntrySize, kSector);
+  const size_t directorySectors = sectorsFor(entries.size() * kEntrySize, kSector);
   const size_t miniFatSectors = sectorsFor(miniFat.size() * 4, kSector);
   const size_t miniSectors = sectorsFor(mini.size(), kSector);
   const size_t dataSectors = directorySectors + miniFatSectors + miniSectors + bigSectors;
+  // Allocation sectors beyond the header's slots are listed in extension sectors, whose
+  // last slot links to the next.
+  auto difatFor = [&](size_t fat) { return fat > kHeaderFatSlots ? sectorsFor(fat - kHeaderFatSlots, kSlots - 1) : 0; };
   size_t fatSectors = 1;
-  while (fatSectors * (kSector / 4) < dataSectors + fatSectors) ++fatSectors;
-  if (fatSectors > kHeaderFatSlots) throw CComError(E_FAIL, u"the embedded object is too large to be saved");
+  while (fatSectors * kSlots < dataSectors + fatSectors + difatFor(fatSectors)) ++fatSectors;
+  const size_t difatSectors = difatFor(fatSectors);
+  if (dataSectors + fatSectors + difatSectors >= kMaxSector)
+    throw CComError(E_INVALIDARG, u"the embedded object is too large to be saved");
 
-  // Sectors in order: allocation table, directory, mini allocation table, mini stream, large streams.
-  std::vector<std::uint32_t> fat(fatSectors * (kSector / 4), kFree);
+  // Sectors in order: allocation table, its extension, directory, mini allocation table,
+  // mini stream, large streams.
+  std::vector<std::uint32_t> fat(fatSectors * kSlots, kFree);
   std::uint32_t next = 0;
   auto allocate = [&](size_t count, std::uint32_t marker) {
     const std::uint32_t first = count ? next : kEndOfChain;
@@ -299,13 +382,15 @@ std::string CCompoundFile::Write(const SCompoundFile& file) {
     return first;
   };
   allocate(fatSectors, kFatSector);
+  const std::uint32_t difatStart = allocate(difatSectors, kDifatSector);
   const std::uint32_t directoryStart = allocate(directorySectors, 0);
   const std::uint32_t miniFatStart = allocate(miniFatSectors, 0);
   const std::uint32_t miniStart = allocate(miniSectors, 0);
-  for (size_t i : order)
-    if (file.streams[i].second.size() >= kMiniCutoff) starts[i] = allocate(sectorsFor(file.streams[i].second.size(), kSector), 0);
+  for (SFlat& entry : entries)
+    if (entry.type == eStream && entry.data->size() >= kMiniCutoff) entry.start = allocate(sectorsFor(entry.data->size(), kSector), 0);
+  entries[0].start = mini.empty() ? kEndOfChain : miniStart;
 
-  std::string out((1 + next) * kSector, '\0');
+  std::string out((size_t{1} + next) * kSector, '\0');
   out.replace(0, 8, kSignature);
   Put(out, 24, 0x003E, 2);
   Put(out, 26, 3, 2);
@@ -317,33 +402,30 @@ std::string CCompoundFile::Write(const SCompoundFile& file) {
   Put(out, 56, kMiniCutoff, 4);
   Put(out, 60, miniFatStart, 4);
   Put(out, 64, miniFatSectors, 4);
-  Put(out, 68, kEndOfChain, 4);
+  Put(out, 68, difatStart, 4);
+  Put(out, 72, difatSectors, 4);
   for (size_t i = 0; i < kHeaderFatSlots; ++i) Put(out, 76 + i * 4, i < fatSectors ? i : kFree, 4);
   auto sectorAt = [&](std::uint32_t id) { return (size_t{id} + 1) * kSector; };
+  for (size_t d = 0; d < difatSectors; ++d) {
+    const size_t at = sectorAt(difatStart + static_cast<std::uint32_t>(d));
+    for (size_t slot = 0; slot + 1 < kSlots; ++slot) {
+      const size_t fatId = kHeaderFatSlots + d * (kSlots - 1) + slot;
+      Put(out, at + slot * 4, fatId < fatSectors ? fatId : kFree, 4);
+    }
+    Put(out, at + kSector - 4, d + 1 < difatSectors ? difatStart + d + 1 : kEndOfChain, 4);
+  }
   for (size_t i = 0; i < fat.size(); ++i) Put(out, sectorAt(0) + i * 4, fat[i], 4);
 
-  // Directory: the root, then the streams in name order as a balanced tree under it.
-  std::vector<SPlaced> tree(order.size());
-  int deepest = 0;
-  while ((size_t{2} << deepest) - 1 < order.size()) ++deepest;
-  const std::uint32_t top = Balance(tree, 0, order.size(), 0, deepest);
   const size_t directory = sectorAt(directoryStart);
-  PutEntry(out, directory, u"Root Entry", eRoot, SPlaced{}, top == kNoStream ? kNoStream : top + 1, &file.clsid,
-           mini.empty() ? kEndOfChain : miniStart, mini.size());
-  for (size_t k = 0; k < order.size(); ++k) {
-    SPlaced placed = tree[k];
-    for (std::uint32_t* link : {&placed.left, &placed.right})
-      if (*link != kNoStream) ++*link;  // entry 0 is the root
-    const auto& [name, data] = file.streams[order[k]];
-    PutEntry(out, directory + (k + 1) * kEntrySize, name, eStream, placed, kNoStream, nullptr, starts[order[k]], data.size());
-  }
-  for (size_t k = order.size() + 1; k < directorySectors * (kSector / kEntrySize); ++k)
+  for (size_t k = 0; k < entries.size(); ++k)
+    PutEntry(out, directory + k * kEntrySize, entries[k], k == 0 ? mini.size() : entries[k].data ? entries[k].data->size() : 0);
+  for (size_t k = entries.size(); k < directorySectors * (kSector / kEntrySize); ++k)
     for (size_t link = 68; link < 80; link += 4) Put(out, directory + k * kEntrySize + link, kNoStream, 4);
 
   for (size_t i = 0; i < miniFat.size(); ++i) Put(out, sectorAt(miniFatStart) + i * 4, miniFat[i], 4);
-  for (size_t i = miniFat.size(); i < miniFatSectors * (kSector / 4); ++i) Put(out, sectorAt(miniFatStart) + i * 4, kFree, 4);
+  for (size_t i = miniFat.size(); i < miniFatSectors * kSlots; ++i) Put(out, sectorAt(miniFatStart) + i * 4, kFree, 4);
   if (!mini.empty()) out.replace(sectorAt(miniStart), mini.size(), mini);
-  for (size_t i : order)
-    if (file.streams[i].second.size() >= kMiniCutoff) out.replace(sectorAt(starts[i]), file.streams[i].second.size(), file.streams[i].second);
+  for (const SFlat& entry : entries)
+    if (entry.type == eStream && entry.data->size() >= kMiniCutoff) out.replace(sectorAt(entry.start), entry.data->size(), *entry.data);
   return out;
 }
