@@ -155,19 +155,20 @@ std::string CEmbeddedObject::WriteBag(const PropertyBag& bag) const {
   SCompoundFile storage;
   const std::string& bytes = part->Bytes();
   if (IsCompoundFile(bytes)) storage = CCompoundFile::Read(bytes);
-  // Storages below the root cannot be carried over; such an object keeps its saved state.
-  if (storage.hasStorages) return part->Name();
   CStr progId = classType;
   if (progId.IsEmpty()) ProgIDFromCLSID(clsid, progId);
   storage.clsid = clsid;
+  // Replaces what the root holds of that name; its other streams and storages stay.
   auto put = [&](std::u16string_view name, std::string data) {
     const CStr key = CStr(std::u16string(name)).LowerAscii();
     std::erase_if(storage.streams, [&](const auto& stream) { return CStr(stream.first).LowerAscii() == key; });
+    std::erase_if(storage.storages, [&](const SStorage& below) { return CStr(below.name).LowerAscii() == key; });
     storage.streams.emplace_back(name, std::move(data));
   };
-  if (!storage.Stream(u"\1CompObj")) put(u"\1CompObj", CompObj(clsid, progId));
+  auto holds = [&](std::u16string_view name) { return storage.Stream(name) || storage.Storage(name); };
+  if (!holds(u"\1CompObj")) put(u"\1CompObj", CompObj(clsid, progId));
   // An embedded (not linked) object with no moniker.
-  if (!storage.Stream(u"\1Ole")) put(u"\1Ole", std::string("\x01\x00\x00\x02", 4) + std::string(16, '\0'));
+  if (!holds(u"\1Ole")) put(u"\1Ole", std::string("\x01\x00\x00\x02", 4) + std::string(16, '\0'));
   put(kBagStream, LivesheetPartXml(bag));
   if (part->IsXml()) {
     const std::string folder = part->Name().substr(0, part->Name().rfind('/') + 1);

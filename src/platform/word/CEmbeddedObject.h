@@ -18,10 +18,10 @@ class CPart;
 // root's class id is the server's; "\1CompObj" names the class (its program id);
 // "\1Ole" is the plain embedded-object header; and the stream kBagStream holds the
 // server's property bag as UTF-8 XML, <livesheetItem xmlns="urn:folio:livesheetitem">
-// with one <property name= value=/> per property in the server's order. Other streams of
-// a storage are kept when the bag is saved. Older documents hold that XML directly in
-// an "embeddings/livesheetItemN.xml" part (kLivesheetContentType); it is read as it is
-// and saved in the compound form. A storage without the bag stream loads as a server
+// with one <property name= value=/> per property in the server's order. Other streams
+// and the storages below the root are kept when the bag is saved. Older documents hold
+// that XML directly in an "embeddings/livesheetItemN.xml" part (kLivesheetContentType);
+// it is read as it is and saved in the compound form. A storage without the bag stream loads as a server
 // with default properties.
 struct CEmbeddedObject {
   enum class EKind { eNone, eOleObject, eControl };

@@ -80,6 +80,35 @@ TEST_F(EmbeddedObjects, StoragesNameTheirClassAndKeepTheirOwnStreams) {
   EXPECT_NE(storage.Stream(CEmbeddedObject::kBagStream)->find("value=\"Edited\""), std::string::npos);
 }
 
+TEST_F(EmbeddedObjects, StoragesBelowTheRootAreKeptWhenTheBagIsSaved) {
+  // As other programs save objects: an object pool holding a nested embedding.
+  SCompoundFile file = CCompoundFile::Read(Storage(true));
+  const CLSID nestedClass = *CGuid::Parse(u"{3F2B8E41-0C6D-4E7A-9B15-D8A46C2E7F90}");
+  SStorage nested{u"_1234567", nestedClass, {{u"\1Ole", std::string(20, '\0')}, {u"CONTENTS", std::string(5000, 'n')}}, {}};
+  file.storages = {SStorage{u"ObjectPool", {}, {{u"Index", "pool"}}, {nested}}};
+  auto doc = Open(Body(""), {{"word/embeddings/oleObject1.bin", CCompoundFile::Write(file)}}, OleRel("embeddings/oleObject1.bin"));
+  auto object = doc->InlineShapes()->Item(1)->OLEFormat()->Object();
+  EXPECT_EQ(Utf8(GetProperty(*object, 1).AsText()), "FromStorage");
+  PutProperty(*object, 1, CVariant::Text(u"Edited"));
+
+  auto package = Saved(*doc);
+  const SCompoundFile saved = CCompoundFile::Read(package->FindPart("word/embeddings/oleObject1.bin")->Bytes());
+  ASSERT_NE(saved.Stream(CEmbeddedObject::kBagStream), nullptr);
+  EXPECT_NE(saved.Stream(CEmbeddedObject::kBagStream)->find("value=\"Edited\""), std::string::npos);
+  EXPECT_EQ(*saved.Stream(u"Contents"), "own data");
+  ASSERT_EQ(saved.storages.size(), 1u);
+  const SStorage& pool = saved.storages[0];
+  EXPECT_EQ(pool.name, u"ObjectPool");
+  EXPECT_EQ(*pool.Stream(u"Index"), "pool");
+  ASSERT_NE(pool.Storage(u"_1234567"), nullptr);
+  EXPECT_EQ(pool.Storage(u"_1234567")->clsid, nestedClass);
+  EXPECT_EQ(*pool.Storage(u"_1234567")->Stream(u"CONTENTS"), std::string(5000, 'n'));
+  EXPECT_EQ(*pool.Storage(u"_1234567")->Stream(u"\1Ole"), std::string(20, '\0'));
+
+  auto again = Reopen(*doc);
+  EXPECT_EQ(Utf8(GetProperty(*again->InlineShapes()->Item(1)->OLEFormat()->Object(), 1).AsText()), "Edited");
+}
+
 TEST_F(EmbeddedObjects, StorageWithoutBagGivesDefaultsAndDamageIsAComError) {
   auto doc = Open(Body("ProgID=\"LivesheetItem\""), {{"word/embeddings/oleObject1.bin", Storage(false)}},
                   OleRel("embeddings/oleObject1.bin"));
