@@ -2,6 +2,7 @@
 
 #include "platform/com/CComError.h"
 #include "platform/word/CZipArchive.h"
+#include "platform/word/Prefault.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ void CPart::Serialise(pugi::xml_writer& writer) const {
 const std::string& CPart::Bytes() {
   if (m_dirty && m_xml) {
     std::string out;
-    out.reserve(m_storage.size() + m_storage.size() / 4);
+    ReservePrefaulted(out, m_storage.size() + m_storage.size() / 4, m_storage.size());
     StringWriter writer;
     writer.out = &out;
     Serialise(writer);
@@ -115,7 +116,7 @@ SZipSource CPart::Source() {
   if (!m_dirty || !m_xml) return {m_name, Bytes()};
   // Changed XML stays dirty: the tree remains the truth and the next save serialises it again.
   std::string text;
-  text.reserve(m_storage.size() + m_storage.size() / 4);
+  ReservePrefaulted(text, m_storage.size() + m_storage.size() / 4, m_storage.size());
   StringWriter writer;
   writer.out = &text;
   Serialise(writer);

@@ -1,11 +1,13 @@
 #include "platform/word/CZipArchive.h"
 
-#include <libdeflate.h>
+#include <isa-l/crc.h>
+#include <isa-l/igzip_lib.h>
 
 #include <algorithm>
 #include <set>
 
 #include "platform/com/CComError.h"
+#include "platform/word/Prefault.h"
 
 namespace {
 
@@ -171,34 +173,42 @@ std::string CZipArchive::Inflate(std::size_t i) {
   const std::string_view raw = Raw(i);
   std::string why;
   // Nothing may inflate past this; the directory's size is only where to start.
-  const std::uint64_t room = Room(m, std::max<std::uint64_t>(raw.size(), 1), why);
+  // The inflater counts in 32 bits, as plain zip members do.
+  const std::uint64_t room = std::min<std::uint64_t>(Room(m, std::max<std::uint64_t>(raw.size(), 1), why), 0xFFFFFFFFu);
   std::string data;
-  if (m.method == 0) {
+  if (m.method == 0 || raw.size() > 0xFFFFFFFFu) {
     if (raw.size() > room) Fail(why);
     data.assign(raw);
   } else {
-    std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)> inflater(
-        libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
-    if (!inflater) throw CComError(E_OUTOFMEMORY);
     std::uint64_t capacity = std::min(std::max<std::uint64_t>(m.size, 1), room);
+    ReservePrefaulted(data, static_cast<size_t>(capacity));
     for (;;) {
       data.resize(static_cast<size_t>(capacity));
-      size_t filled = 0;
-      const libdeflate_result result =
-          libdeflate_deflate_decompress(inflater.get(), raw.data(), raw.size(), data.data(), data.size(), &filled);
-      if (result == LIBDEFLATE_SUCCESS) {
-        data.resize(filled);
+      inflate_state inflater;
+      isal_inflate_init(&inflater);
+      inflater.crc_flag = ISAL_DEFLATE;
+      inflater.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(raw.data()));
+      inflater.avail_in = static_cast<std::uint32_t>(raw.size());
+      inflater.next_out = reinterpret_cast<std::uint8_t*>(data.data());
+      inflater.avail_out = static_cast<std::uint32_t>(data.size());
+      const int result = isal_inflate_stateless(&inflater);
+      if (result == ISAL_DECOMP_OK) {
+        data.resize(inflater.total_out);
         break;
       }
-      if (result != LIBDEFLATE_INSUFFICIENT_SPACE) Fail("the zip entry \"" + m.name + "\" is damaged (bad deflate data)");
+      if (result != ISAL_OUT_OVERFLOW) Fail("the zip entry \"" + m.name + "\" is damaged (bad deflate data)");
       if (capacity >= room) Fail(why);
       capacity = std::min(room, std::max<std::uint64_t>(capacity * 2, 64u << 10));
     }
   }
   m_inflated += data.size();
-  if (libdeflate_crc32(0, data.data(), data.size()) != m.crc)
+  if (CZipArchive::Crc32(data) != m.crc)
     Fail("the zip entry \"" + m.name + "\" is damaged (checksum mismatch)");
   return data;
+}
+
+std::uint32_t CZipArchive::Crc32(std::string_view bytes) {
+  return crc32_gzip_refl(0, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
 std::vector<SZipEntry> CZipArchive::Read(const std::string& bytes, const SZipLimits& limits) {

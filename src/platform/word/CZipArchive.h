@@ -57,6 +57,8 @@ public:
 
   // Every file member inflated, in archive order.
   static std::vector<SZipEntry> Read(const std::string& bytes, const SZipLimits& limits = {});
+  // The zip (and PNG) CRC-32 of bytes.
+  static std::uint32_t Crc32(std::string_view bytes);
   // Whether name is a safe relative member name ("a/b.xml").
   static bool IsSafeName(std::string_view name);
 

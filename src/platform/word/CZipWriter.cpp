@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 #include <unistd.h>
-#include <libdeflate.h>
+#include <isa-l/igzip_lib.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -72,7 +72,7 @@ void WriteArchive(const std::vector<SZipSource>& entries, const std::function<vo
     } else {
       w.size = entry.data.size();
       if (IsStoredAsIs(entry.name)) {
-        w.crc = libdeflate_crc32(0, entry.data.data(), entry.data.size());
+        w.crc = CZipArchive::Crc32(entry.data);
         data = entry.data;
       } else {
         CZipWriter::Deflate(entry.data, compressed, w.crc);
@@ -120,16 +120,27 @@ void WriteArchive(const std::vector<SZipSource>& entries, const std::function<vo
 }  // namespace
 
 void CZipWriter::Deflate(std::string_view bytes, std::string& out, std::uint32_t& crc) {
-  std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> deflater(libdeflate_alloc_compressor(1),
-                                                                                    libdeflate_free_compressor);
-  if (!deflater) throw CComError(E_OUTOFMEMORY);
-  // Written into uninitialised memory, so that only the pages the output needs are touched.
-  const size_t bound = libdeflate_deflate_compress_bound(deflater.get(), bytes.size());
-  std::unique_ptr<char[]> buffer(new char[bound]);
-  const size_t size = libdeflate_deflate_compress(deflater.get(), bytes.data(), bytes.size(), buffer.get(), bound);
-  if (size == 0) throw CComError(E_FAIL, u"a zip member cannot be compressed");
-  out.assign(buffer.get(), size);
-  crc = libdeflate_crc32(0, bytes.data(), bytes.size());
+  if (bytes.size() > 0xFFFFFFFEu) throw CComError(E_FAIL, u"a zip member is larger than 4 GiB");
+  // Never more than the bytes in stored blocks, plus a header; written into uninitialised
+  // memory, so that only the pages the output needs are touched.
+  const size_t bound = bytes.size() + 5 * (bytes.size() / 65535 + 1) + ISAL_DEF_MAX_HDR_SIZE;
+  std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[bound]);
+  std::unique_ptr<std::uint8_t[]> levelBuffer(new std::uint8_t[ISAL_DEF_LVL1_SMALL]);
+  isal_zstream deflater;
+  isal_deflate_stateless_init(&deflater);
+  deflater.level = 1;
+  deflater.level_buf = levelBuffer.get();
+  deflater.level_buf_size = ISAL_DEF_LVL1_SMALL;
+  deflater.gzip_flag = IGZIP_DEFLATE;
+  deflater.flush = NO_FLUSH;
+  deflater.end_of_stream = 1;
+  deflater.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(bytes.data()));
+  deflater.avail_in = static_cast<std::uint32_t>(bytes.size());
+  deflater.next_out = buffer.get();
+  deflater.avail_out = static_cast<std::uint32_t>(bound);
+  if (isal_deflate_stateless(&deflater) != COMP_OK) throw CComError(E_FAIL, u"a zip member cannot be compressed");
+  out.assign(reinterpret_cast<const char*>(buffer.get()), deflater.total_out);
+  crc = CZipArchive::Crc32(bytes);
 }
 
 std::string CZipWriter::ToBytes(const std::vector<SZipSource>& entries) {

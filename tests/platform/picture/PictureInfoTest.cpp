@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
+#include <isa-l/crc.h>
 
-#include <libdeflate.h>
 #include <stb_image_write.h>
 #include <tiffio.h>
 
@@ -60,7 +60,7 @@ std::string LittleEndian(std::uint32_t v, int width) {
 // The PNG with a pHYs chunk (pixels per metre) after its header chunk.
 std::string WithPhys(std::string png, std::uint32_t perMetreX, std::uint32_t perMetreY) {
   const std::string body = "pHYs" + BigEndian(perMetreX, 4) + BigEndian(perMetreY, 4) + '\x01';
-  const std::string chunk = BigEndian(9, 4) + body + BigEndian(libdeflate_crc32(0, body.data(), body.size()), 4);
+  const std::string chunk = BigEndian(9, 4) + body + BigEndian(crc32_gzip_refl(0, reinterpret_cast<const unsigned char*>(body.data()), body.size()), 4);
   return png.insert(8 + 25, chunk);
 }
 
