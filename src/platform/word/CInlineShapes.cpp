@@ -48,8 +48,11 @@ std::vector<pugi::xml_node> CInlineShapes::Objects() {
   std::vector<pugi::xml_node> out;
   const std::int32_t start = m_range ? m_range->start : 0;
   const std::int32_t end = m_range ? m_range->end : m_story->End();
-  for (const SAtom& atom : m_story->Atoms())
+  const auto& atoms = m_story->Atoms();
+  for (size_t i : m_story->ObjectAtoms()) {
+    const SAtom& atom = atoms[i];
     if (atom.kind == EAtomKind::eInline && atom.start >= start && atom.start < end) out.push_back(atom.node);
+  }
   return out;
 }
 

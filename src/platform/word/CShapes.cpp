@@ -23,8 +23,9 @@ pugi::xml_node FindDescendant(pugi::xml_node root, const std::string& name) {
 std::vector<pugi::xml_node> CShapes::Anchors() {
   m_app->CheckRunning();
   std::vector<pugi::xml_node> out;
-  for (const SAtom& atom : m_story->Atoms())
-    if (atom.kind == EAtomKind::eAnchor) out.push_back(atom.node);
+  const auto& atoms = m_story->Atoms();
+  for (size_t i : m_story->ObjectAtoms())
+    if (atoms[i].kind == EAtomKind::eAnchor) out.push_back(atoms[i].node);
   return out;
 }
 

@@ -116,6 +116,15 @@ const std::vector<SAtom>& CStory::Atoms() {
   return m_atoms;
 }
 
+std::vector<size_t> CStory::ObjectAtoms() {
+  Atoms();
+  std::vector<size_t> out;
+  out.reserve(m_objectIndex.size());
+  for (const auto& entry : m_objectIndex) out.push_back(entry.second);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
 std::int32_t CStory::End() {
   Atoms();
   return m_end;
@@ -327,6 +336,9 @@ void CStory::SpliceAtoms(size_t index, const std::vector<SAtom>& replacement) {
     for (auto& [node, i] : m_objectIndex)
       if (i > index) i = static_cast<size_t>(static_cast<std::ptrdiff_t>(i) + moved);
   }
+  for (size_t j = 0; j < atoms.size(); ++j)
+    if (atoms[j].kind == EAtomKind::eInline || atoms[j].kind == EAtomKind::eAnchor)
+      m_objectIndex[atoms[j].node.internal_object()] = index + j;
   const std::int32_t shift = added - removed;
   for (size_t i = index + atoms.size(); i < m_atoms.size(); ++i) m_atoms[i].start += shift;
   m_end += shift;

@@ -68,6 +68,9 @@ public:
   std::int32_t End();
   // Index of the atom whose node is node, or -1.
   int FindAtom(const pugi::xml_node& node);
+  // Indexes of the inline and anchored objects' atoms, in story order: what the shape
+  // collections walk, without a pass over every atom each time they are asked.
+  std::vector<size_t> ObjectAtoms();
   // Index of the first atom that starts at or after pos (size() if none).
   size_t AtomAt(std::int32_t pos);
   // Text of [start, end) the way Word shows it (field codes hidden, "\r" for paragraph

@@ -114,3 +114,35 @@ TEST_F(RangeEdits, CollapsedDeleteRemovesTheNextCharacter) {
 }
 
 }  // namespace
+
+namespace {
+
+// Alternative text and position of every inline shape, as a walk sees them.
+std::vector<std::pair<std::string, long>> Walk(IWordDocument& doc) {
+  std::vector<std::pair<std::string, long>> seen;
+  auto shapes = doc.InlineShapes();
+  for (long i = 1; i <= shapes->Count(); ++i)
+    seen.emplace_back(shapes->Item(i)->AlternativeText().ToUtf8(), shapes->Item(i)->Range()->Start());
+  return seen;
+}
+
+TEST_F(RangeEdits, ShapesFoundAfterMixedEditsAreThoseOfTheSavedDocument) {
+  auto doc = Open(P("lead") + "<w:p>" + InlinePicture("a", 914400, 457200, "rIdPic", 1) + "<w:r><w:t>x</w:t></w:r>" +
+                      InlinePicture("b", 914400, 457200, "rIdPic", 2) + InlinePicture("c", 914400, 457200, "rIdPic", 3) +
+                      "</w:p>" + P("tail"),
+                  {{"word/media/p.png", Png(4, 4)}}, ImageRel());
+  WriteFile(dir / "new.png", Png(8, 8));
+  auto shapes = doc->InlineShapes();
+  shapes->Item(2)->Range()->SetText(u"B\tB");
+  auto at = shapes->Item(2)->Range();  // c
+  at->SetEnd(at->Start());
+  shapes->AddPicture(CStr::FromUtf8((dir / "new.png").string()), CVariant::I2(0), CVariant::I2(1),
+                     CVariant::Dispatch(at));
+  shapes->Item(1)->Range()->SetText(u"A\rA");
+  const auto live = Walk(*doc);
+  ASSERT_EQ(live.size(), 2u);
+  EXPECT_EQ(live[1].first, "c");
+  EXPECT_EQ(live, Walk(*Reopen(*doc)));
+}
+
+}  // namespace
