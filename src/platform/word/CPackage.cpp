@@ -22,11 +22,6 @@ std::string Extension(const std::string& name) {
   return Lower(name.substr(dot + 1));
 }
 
-struct StringWriter : pugi::xml_writer {
-  std::string* out;
-  void write(const void* data, size_t size) override { out->append(static_cast<const char*>(data), size); }
-};
-
 }  // namespace
 
 std::unique_ptr<CPackage> CPackage::FromBytes(std::string bytes, const SZipLimits& limits) {
@@ -225,11 +220,7 @@ CPart* CPackage::MainPart() {
 std::vector<SZipSource> CPackage::Members() {
   if (m_contentTypesDirty) {
     m_contentTypesBytes.clear();
-    StringWriter writer;
-    writer.out = &m_contentTypesBytes;
-    if (m_contentTypes->first_child().type() != pugi::node_declaration)
-      m_contentTypesBytes = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
-    m_contentTypes->save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    SerialiseXml(*m_contentTypes, m_contentTypesBytes);
     m_contentTypesDirty = false;
   }
   std::vector<SZipSource> entries{{kContentTypesName, m_contentTypesBytes}};

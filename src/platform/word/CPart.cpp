@@ -71,22 +71,24 @@ pugi::xml_document& CPart::Xml() {
   return *m_xml;
 }
 
-void CPart::Serialise(pugi::xml_writer& writer) const {
-  if (!m_xml->first_child() || m_xml->first_child().type() != pugi::node_declaration) {
-    static constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
-    writer.write(kDeclaration.data(), kDeclaration.size());
-  }
-  m_xml->save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+void SerialiseXml(const pugi::xml_document& xml, std::string& out) {
+  if (!xml.first_child() || xml.first_child().type() != pugi::node_declaration)
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
+  StringWriter writer;
+  writer.out = &out;
+  xml.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+}
+
+std::string CPart::Serialised() const {
+  std::string text;
+  ReservePrefaulted(text, m_storage.size() + m_storage.size() / 4, m_storage.size());
+  SerialiseXml(*m_xml, text);
+  return text;
 }
 
 const std::string& CPart::Bytes() {
   if (m_dirty && m_xml) {
-    std::string out;
-    ReservePrefaulted(out, m_storage.size() + m_storage.size() / 4, m_storage.size());
-    StringWriter writer;
-    writer.out = &out;
-    Serialise(writer);
-    m_bytes = std::move(out);
+    m_bytes = Serialised();
     m_loaded = true;
     m_dirty = false;
     m_changed = true;
@@ -115,11 +117,7 @@ SZipSource CPart::Source() {
     return {m_name, {}, m_archive, m_member};
   if (!m_dirty || !m_xml) return {m_name, Bytes()};
   // Changed XML stays dirty: the tree remains the truth and the next save serialises it again.
-  std::string text;
-  ReservePrefaulted(text, m_storage.size() + m_storage.size() / 4, m_storage.size());
-  StringWriter writer;
-  writer.out = &text;
-  Serialise(writer);
+  const std::string text = Serialised();
   SZipSource source;
   source.name = m_name;
   CZipWriter::Deflate(text, m_deflated, source.crc);

@@ -50,7 +50,7 @@ public:
   static constexpr int kMaxDepth = 512;
 
 private:
-  void Serialise(pugi::xml_writer& writer) const;
+  std::string Serialised() const;
 
   CPackage* m_package;
   std::string m_name;
@@ -66,6 +66,10 @@ private:
   bool m_dirty = false;
   std::uint64_t m_generation = 1;
 };
+
+// Appends xml as parts are saved: unindented, after a standalone declaration unless
+// the document has its own.
+void SerialiseXml(const pugi::xml_document& xml, std::string& out);
 
 // Parse options that keep a lone space in <w:t> and the declaration.
 constexpr unsigned kXmlParseOptions =
