@@ -1,5 +1,5 @@
 // Reads raw bytes as an embedded object's compound file; what reads must write and
-// read back the same.
+// read back the same, storages below the root included.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -7,6 +7,23 @@
 
 #include "platform/com/CComError.h"
 #include "platform/com/CCompoundFile.h"
+
+namespace {
+
+void ExpectSame(const SStorage& read, const SStorage& again) {
+  if (!(again.clsid == read.clsid) || again.streams.size() != read.streams.size() ||
+      again.storages.size() != read.storages.size())
+    std::abort();
+  for (const auto& [name, bytes] : read.streams)
+    if (const std::string* stream = again.Stream(name); !stream || *stream != bytes) std::abort();
+  for (const SStorage& storage : read.storages) {
+    const SStorage* other = again.Storage(storage.name);
+    if (!other || other->name != storage.name) std::abort();
+    ExpectSame(storage, *other);
+  }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   SCompoundFile file;
@@ -19,11 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     written = CCompoundFile::Write(file);
   } catch (const CComError&) {
-    return 0;  // too large for the files we write
+    return 0;  // names or sizes the files we write do not allow
   }
-  const SCompoundFile again = CCompoundFile::Read(written);
-  if (!(again.clsid == file.clsid) || again.streams.size() != file.streams.size()) std::abort();
-  for (const auto& [name, bytes] : file.streams)
-    if (const std::string* read = again.Stream(name); !read || *read != bytes) std::abort();
+  ExpectSame(file, CCompoundFile::Read(written));
   return 0;
 }
