@@ -19,8 +19,13 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$bench" --make "$work/input.docx"
 echo "== whole process: $(du -k "$work/input.docx" | cut -f1) kB document, 100 placeholders, 50 pictures"
-/usr/bin/python3 "$root/bench/word/compare.py" "$runs" "$work/input.docx" "$build/bench/word/bench_word_replace" \
-  "$root/bench/word/replace_placeholders.py"
+compare() {
+  /usr/bin/python3 "$root/bench/word/compare.py" "$runs" "$work/input.docx" "$build/bench/word/bench_word_replace" \
+    "$root/bench/word/replace_placeholders.py"
+}
+compare
+echo "== whole process, each run replacing the output the run before wrote"
+OVERWRITE=1 compare
 echo "== in process (engine only)"
 "$bench" --benchmark_filter=BM_EngineInProcess --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null |
   grep -E "median|mean"
