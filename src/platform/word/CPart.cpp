@@ -71,12 +71,18 @@ pugi::xml_document& CPart::Xml() {
   return *m_xml;
 }
 
+void SerialiseXml(const pugi::xml_document& xml, pugi::xml_writer& writer) {
+  if (!xml.first_child() || xml.first_child().type() != pugi::node_declaration) {
+    static constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
+    writer.write(kDeclaration.data(), kDeclaration.size());
+  }
+  xml.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+}
+
 void SerialiseXml(const pugi::xml_document& xml, std::string& out) {
-  if (!xml.first_child() || xml.first_child().type() != pugi::node_declaration)
-    out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
   StringWriter writer;
   writer.out = &out;
-  xml.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+  SerialiseXml(xml, writer);
 }
 
 std::string CPart::Serialised() const {
@@ -117,11 +123,14 @@ SZipSource CPart::Source() {
     return {m_name, {}, m_archive, m_member};
   if (!m_dirty || !m_xml) return {m_name, Bytes()};
   // Changed XML stays dirty: the tree remains the truth and the next save serialises it again.
-  const std::string text = Serialised();
+  struct DeflatingWriter : pugi::xml_writer {
+    CDeflater deflater;
+    void write(const void* data, size_t size) override { deflater.Add({static_cast<const char*>(data), size}); }
+  } writer;
+  SerialiseXml(*m_xml, writer);
   SZipSource source;
   source.name = m_name;
-  CZipWriter::Deflate(text, m_deflated, source.crc);
-  source.size = text.size();
+  writer.deflater.Finish(m_deflated, source.crc, source.size);
   source.data = m_deflated;
   source.deflated = true;
   return source;

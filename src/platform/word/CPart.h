@@ -69,6 +69,7 @@ private:
 
 // Appends xml as parts are saved: unindented, after a standalone declaration unless
 // the document has its own.
+void SerialiseXml(const pugi::xml_document& xml, pugi::xml_writer& writer);
 void SerialiseXml(const pugi::xml_document& xml, std::string& out);
 
 // Parse options that keep a lone space in <w:t> and the declaration.

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <isa-l/crc.h>
 #include <isa-l/igzip_lib.h>
 
 #include <algorithm>
@@ -119,28 +120,72 @@ void WriteArchive(const std::vector<SZipSource>& entries, const std::function<vo
 
 }  // namespace
 
+struct CDeflater::SState {
+  isal_zstream stream;
+  std::unique_ptr<std::uint8_t[]> level{new std::uint8_t[ISAL_DEF_LVL1_SMALL]};
+  std::string pending;  // small pieces, gathered so the compressor sees large ones
+  std::string out;
+  std::uint32_t crc = 0;
+  std::uint64_t size = 0;
+};
+
+namespace {
+constexpr std::size_t kFeedSize = 64u << 10;
+}
+
+CDeflater::CDeflater() : m_state(std::make_unique<SState>()) {
+  isal_deflate_init(&m_state->stream);
+  m_state->stream.level = 1;
+  m_state->stream.level_buf = m_state->level.get();
+  m_state->stream.level_buf_size = ISAL_DEF_LVL1_SMALL;
+  m_state->stream.gzip_flag = IGZIP_DEFLATE;
+  m_state->pending.reserve(kFeedSize);
+}
+
+CDeflater::~CDeflater() = default;
+
+void CDeflater::Add(std::string_view bytes) {
+  SState& s = *m_state;
+  if (s.pending.size() + bytes.size() <= kFeedSize) {
+    s.pending += bytes;
+    return;
+  }
+  Feed(s.pending, false);
+  s.pending.clear();
+  if (bytes.size() >= kFeedSize) Feed(bytes, false);
+  else s.pending = bytes;
+}
+
+void CDeflater::Feed(std::string_view bytes, bool last) {
+  SState& s = *m_state;
+  s.size += bytes.size();
+  if (s.size > 0xFFFFFFFEu) throw CComError(E_FAIL, u"a zip member is larger than 4 GiB");
+  s.crc = crc32_gzip_refl(s.crc, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  s.stream.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(bytes.data()));
+  s.stream.avail_in = static_cast<std::uint32_t>(bytes.size());
+  s.stream.end_of_stream = last ? 1 : 0;
+  std::uint8_t chunk[16u << 10];
+  do {
+    s.stream.next_out = chunk;
+    s.stream.avail_out = sizeof chunk;
+    if (isal_deflate(&s.stream) != COMP_OK) throw CComError(E_FAIL, u"a zip member cannot be compressed");
+    s.out.append(reinterpret_cast<const char*>(chunk), sizeof chunk - s.stream.avail_out);
+  } while (s.stream.avail_in > 0 || (last && s.stream.internal_state.state != ZSTATE_END));
+}
+
+void CDeflater::Finish(std::string& out, std::uint32_t& crc, std::uint64_t& size) {
+  Feed(m_state->pending, true);
+  m_state->pending.clear();
+  out = std::move(m_state->out);
+  crc = m_state->crc;
+  size = m_state->size;
+}
+
 void CZipWriter::Deflate(std::string_view bytes, std::string& out, std::uint32_t& crc) {
-  if (bytes.size() > 0xFFFFFFFEu) throw CComError(E_FAIL, u"a zip member is larger than 4 GiB");
-  // Never more than the bytes in stored blocks, plus a header; written into uninitialised
-  // memory, so that only the pages the output needs are touched.
-  const size_t bound = bytes.size() + 5 * (bytes.size() / 65535 + 1) + ISAL_DEF_MAX_HDR_SIZE;
-  std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[bound]);
-  std::unique_ptr<std::uint8_t[]> levelBuffer(new std::uint8_t[ISAL_DEF_LVL1_SMALL]);
-  isal_zstream deflater;
-  isal_deflate_stateless_init(&deflater);
-  deflater.level = 1;
-  deflater.level_buf = levelBuffer.get();
-  deflater.level_buf_size = ISAL_DEF_LVL1_SMALL;
-  deflater.gzip_flag = IGZIP_DEFLATE;
-  deflater.flush = NO_FLUSH;
-  deflater.end_of_stream = 1;
-  deflater.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(bytes.data()));
-  deflater.avail_in = static_cast<std::uint32_t>(bytes.size());
-  deflater.next_out = buffer.get();
-  deflater.avail_out = static_cast<std::uint32_t>(bound);
-  if (isal_deflate_stateless(&deflater) != COMP_OK) throw CComError(E_FAIL, u"a zip member cannot be compressed");
-  out.assign(reinterpret_cast<const char*>(buffer.get()), deflater.total_out);
-  crc = CZipArchive::Crc32(bytes);
+  CDeflater deflater;
+  deflater.Add(bytes);
+  std::uint64_t size = 0;
+  deflater.Finish(out, crc, size);
 }
 
 std::string CZipWriter::ToBytes(const std::vector<SZipSource>& entries) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,25 @@ struct SZipSource {
   bool deflated = false;
   std::uint32_t crc = 0;
   std::uint64_t size = 0;
+};
+
+// Deflates bytes given piece by piece at the writer's level, so that a part can be
+// serialised straight into it without its whole text ever being held.
+class CDeflater {
+public:
+  CDeflater();
+  ~CDeflater();
+  CDeflater(const CDeflater&) = delete;
+  CDeflater& operator=(const CDeflater&) = delete;
+
+  void Add(std::string_view bytes);
+  // The raw deflate stream of all that was added, its CRC and its inflated size.
+  void Finish(std::string& out, std::uint32_t& crc, std::uint64_t& size);
+
+private:
+  struct SState;
+  void Feed(std::string_view bytes, bool last);
+  std::unique_ptr<SState> m_state;
 };
 
 // Writes zip archives deterministically: members in the given order, fixed time stamps,
