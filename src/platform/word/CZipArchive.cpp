@@ -176,10 +176,11 @@ std::string CZipArchive::Inflate(std::size_t i) {
   // The inflater counts in 32 bits, as plain zip members do.
   const std::uint64_t room = std::min<std::uint64_t>(Room(m, std::max<std::uint64_t>(raw.size(), 1), why), 0xFFFFFFFFu);
   std::string data;
-  if (m.method == 0 || raw.size() > 0xFFFFFFFFu) {
+  if (m.method == 0) {
     if (raw.size() > room) Fail(why);
     data.assign(raw);
   } else {
+    if (raw.size() > 0xFFFFFFFFu) Fail("the zip entry \"" + m.name + "\" is larger than 4 GiB");
     std::uint64_t capacity = std::min(std::max<std::uint64_t>(m.size, 1), room);
     ReservePrefaulted(data, static_cast<size_t>(capacity));
     for (;;) {
@@ -207,8 +208,8 @@ std::string CZipArchive::Inflate(std::size_t i) {
   return data;
 }
 
-std::uint32_t CZipArchive::Crc32(std::string_view bytes) {
-  return crc32_gzip_refl(0, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+std::uint32_t CZipArchive::Crc32(std::string_view bytes, std::uint32_t crc) {
+  return crc32_gzip_refl(crc, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
 std::vector<SZipEntry> CZipArchive::Read(const std::string& bytes, const SZipLimits& limits) {

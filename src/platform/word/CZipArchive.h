@@ -57,8 +57,8 @@ public:
 
   // Every file member inflated, in archive order.
   static std::vector<SZipEntry> Read(const std::string& bytes, const SZipLimits& limits = {});
-  // The zip (and PNG) CRC-32 of bytes.
-  static std::uint32_t Crc32(std::string_view bytes);
+  // The zip (and PNG) CRC-32 of bytes, continuing crc when bytes follow earlier ones.
+  static std::uint32_t Crc32(std::string_view bytes, std::uint32_t crc = 0);
   // Whether name is a safe relative member name ("a/b.xml").
   static bool IsSafeName(std::string_view name);
 

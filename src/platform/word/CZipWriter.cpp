@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <unistd.h>
-#include <isa-l/crc.h>
 #include <isa-l/igzip_lib.h>
 
 #include <algorithm>
@@ -160,7 +159,7 @@ void CDeflater::Feed(std::string_view bytes, bool last) {
   SState& s = *m_state;
   s.size += bytes.size();
   if (s.size > 0xFFFFFFFEu) throw CComError(E_FAIL, u"a zip member is larger than 4 GiB");
-  s.crc = crc32_gzip_refl(s.crc, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  s.crc = CZipArchive::Crc32(bytes, s.crc);
   s.stream.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(bytes.data()));
   s.stream.avail_in = static_cast<std::uint32_t>(bytes.size());
   s.stream.end_of_stream = last ? 1 : 0;
