@@ -10,13 +10,3 @@ bool CFolio::ActivateWord(CStr const& output) {
   DestroyProgressDialog();
   return false;
 }
-
-// Word reports need the Word engine's control insertion, which arrives with the Word
-// report generator.
-bool CFolio::AppendKoriControlToWord(CStr const& report, CKORIControlValue const& value) {
-  (void)value;
-  ShowMessageBox(u"Placeholders cannot be added to Word reports by this version of Folio: \"" + report +
-                     u"\"",
-                 eMbOk | eMbIconError);
-  return false;
-}

@@ -91,6 +91,9 @@ public:
 
   // Appends one finished HTML report to another (copies it when the target is missing).
   bool AppendToHtmlReport(CStr source, CStr target);
+  // Appends the Word document source to the end of target (made when missing), in a Word
+  // of its own; target is replaced in one step, so a failure leaves it as it was.
+  bool AppendToWordReport(CStr source, CStr target);
   // Appends one placeholder, described by value, to the end of a report.
   bool AppendKoriControl(CStr report, CKORIControlValue const& value);
 

@@ -1,0 +1,61 @@
+#pragma once
+// Joining Word documents: the steps the in-run merge and AppendToWordReport share, the
+// in-run merge itself, and the private folder appended reports are saved in first.
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "folio/model/CKORIControlValue.h"
+#include "folio/model/SReportConversionResult.h"
+#include "folio/util/CStr.h"
+#include "platform/word/WordObjectModel.h"
+
+namespace WordAppend {
+
+inline const CVariant kTrue = CVariant::I2(1);
+inline const CVariant kFalse = CVariant::I2(0);
+
+// "Folio" trace, to the debugger output and the trace file.
+void Trace(const CStr& text);
+
+// Opens path hidden, without conversions and without adding it to the recent files.
+std::shared_ptr<IWordDocument> OpenHidden(IWordDocuments& documents, const CStr& path);
+// Selects the whole document and collapses the application's selection to its end.
+std::shared_ptr<IWordSelection> SelectEnd(IWordApplication& app, IWordDocument& doc);
+// Types a space at the end and takes it back, as Word users do to settle the last paragraph.
+void SettleEnd(IWordApplication& app, IWordDocument& doc);
+// SaveAs under path, not added to the recent files, in the format the name gives.
+void SaveUnder(IWordDocument& doc, const CStr& path);
+// Close without saving.
+void CloseUnsaved(IWordDocument& doc);
+
+// What the footer step of the in-run merge needs from the reporter.
+struct SFooterContext {
+  CKORIControlValue& value;
+  std::function<void()> getValue;
+  std::vector<SReportConversionResult>& results;
+};
+
+// Merges the generated document output at the end of report in app (the shared
+// application) and leaves the merged document in output; the report file itself is
+// not written. Raises CComError.
+void MergeIntoReport(IWordApplication& app, const CStr& report, const CStr& output, SFooterContext footer);
+
+// A folder only this process uses, in the temporary folder; removed with the object.
+class CPrivateFolder {
+public:
+  CPrivateFolder();
+  ~CPrivateFolder();
+  CPrivateFolder(const CPrivateFolder&) = delete;
+  CPrivateFolder& operator=(const CPrivateFolder&) = delete;
+  // Empty when no folder could be made.
+  bool IsValid() const { return !m_path.empty(); }
+  // name inside the folder.
+  CStr File(const CStr& name) const;
+
+private:
+  std::filesystem::path m_path;
+};
+
+}  // namespace WordAppend

@@ -1,0 +1,227 @@
+#include <set>
+
+#include "ReportFixture.h"
+#include "WordReportBuilder.h"
+#include "folio/extract/CKORIExtractor.h"
+#include "platform/com/ComRuntime.h"
+#include "platform/word/CPackage.h"
+#include "platform/word/CWordAutomation.h"
+#include "report/WordAppend.h"
+
+using namespace wordreport;
+namespace fs = std::filesystem;
+
+namespace {
+
+class WordAppending : public ReportFixture {
+protected:
+  CStr Write(const std::string& name, const std::string& bytes) { return m_folder.Write(name, bytes); }
+  std::string Bytes(const std::string& name) { return wordtest::ReadFile(m_folder.Path() / name); }
+  std::set<std::string> Files() {
+    std::set<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(m_folder.Path())) names.insert(entry.path().filename().string());
+    return names;
+  }
+  std::shared_ptr<IWordDocument> OpenDoc(const CStr& path) {
+    if (!m_app) CWordAutomation::StartWordApplication(m_app);
+    return m_app->Documents()->Open(CVariant::Text(path));
+  }
+  std::string Text(const CStr& path) { return OpenDoc(path)->Content()->Text().ToUtf8(); }
+  // The XML of the one part of this content type ("styles+xml"), empty when there is none.
+  static std::string PartOfType(CPackage& package, const std::string& type) {
+    for (CPart* part : package.Parts())
+      if (part->ContentType().ends_with("wordprocessingml." + type)) return part->Bytes();
+    return {};
+  }
+
+  std::shared_ptr<IWordApplication> m_app;
+};
+
+TEST_F(WordAppending, SamePathIsANoOpAndAMissingTargetIsMade) {
+  const CStr report = Write("report.docx", NumberedReport(1));
+  EXPECT_TRUE(m_folio.AppendToWordReport(report, report));
+  EXPECT_EQ(Bytes("report.docx"), NumberedReport(1));
+
+  const CStr target = m_folder / "new.docx";
+  EXPECT_TRUE(m_folio.AppendToWordReport(report, target));
+  const std::string text = Text(target);
+  EXPECT_NE(text.find("Heading of report 1"), std::string::npos) << text;
+  EXPECT_NE(text.find("Body 1 ends here"), std::string::npos) << text;
+  EXPECT_TRUE(m_windows->MessageTexts().empty());
+  EXPECT_EQ(Files(), (std::set<std::string>{"report.docx", "new.docx"}));
+}
+
+TEST_F(WordAppending, TenReportsKeepTheirOwnStylesNumberingAndPictures) {
+  const CStr target = m_folder / "all.docx";
+  for (int n = 1; n <= 10; ++n) {
+    const CStr source = Write("part" + std::to_string(n) + ".docx", NumberedReport(n));
+    ASSERT_TRUE(m_folio.AppendToWordReport(source, target)) << n;
+  }
+  const std::string text = Text(target);
+  size_t at = 0;
+  for (int n = 1; n <= 10; ++n) {
+    const size_t found = text.find("Body " + std::to_string(n) + " ends here", at);
+    ASSERT_NE(found, std::string::npos) << n << " missing or out of order";
+    at = found;
+  }
+
+  auto package = CPackage::FromBytes(Bytes("all.docx"));
+  const std::string main = package->MainPart()->Bytes();
+  // Every picture reference resolves, and no two reports share a picture.
+  std::set<std::string> pictures;
+  for (size_t pos = 0; (pos = main.find("r:embed=\"", pos)) != std::string::npos;) {
+    pos += 9;
+    const std::string id = main.substr(pos, main.find('"', pos) - pos);
+    CPart* part = package->RelatedPart(*package->MainPart(), id);
+    ASSERT_NE(part, nullptr) << id;
+    pictures.insert(part->Bytes());
+  }
+  EXPECT_EQ(pictures.size(), 10u);
+  // Drawing ids stay unique across the whole document.
+  std::set<std::string> drawingIds;
+  size_t drawings = 0;
+  for (size_t pos = 0; (pos = main.find("<wp:docPr id=\"", pos)) != std::string::npos; ++drawings) {
+    pos += 14;
+    drawingIds.insert(main.substr(pos, main.find('"', pos) - pos));
+  }
+  EXPECT_EQ(drawingIds.size(), drawings);
+  // Each report's heading style came along under an id of its own.
+  const std::string styles = PartOfType(*package, "styles+xml");
+  for (int n = 1; n <= 10; ++n)
+    EXPECT_NE(styles.find("Report heading " + std::to_string(n) + "\""), std::string::npos) << n;
+  // Each report's list numbers on its own: ten lists, each with its own abstract list.
+  const std::string numbering = PartOfType(*package, "numbering+xml");
+  size_t nums = 0, abstracts = 0;
+  for (size_t pos = 0; (pos = numbering.find("<w:num ", pos)) != std::string::npos; ++pos) ++nums;
+  for (size_t pos = 0; (pos = numbering.find("<w:abstractNum ", pos)) != std::string::npos; ++pos) ++abstracts;
+  EXPECT_EQ(nums, 10u);
+  EXPECT_EQ(abstracts, 10u);
+}
+
+TEST_F(WordAppending, AFailedWriteLeavesTheReportAsItWasAndNoFileBehind) {
+  const CStr source = Write("source.docx", NumberedReport(2));
+  const CStr target = Write("report.docx", NumberedReport(1));
+  const std::string before = Bytes("report.docx");
+  for (EFileStep step : {EFileStep::eCreate, EFileStep::eWrite, EFileStep::eFlush, EFileStep::eRename, EFileStep::eRead}) {
+    bool succeeded = false;
+    int failures = 0;
+    for (int k = 1; k <= 30 && !succeeded; ++k) {
+      FileFaults::Reset();
+      FileFaults::FailAt(step, k);
+      const size_t messages = m_windows->MessageTexts().size();
+      succeeded = m_folio.AppendToWordReport(source, target);
+      FileFaults::Reset();
+      if (succeeded) break;
+      ++failures;
+      EXPECT_EQ(Bytes("report.docx"), before) << static_cast<int>(step) << " at " << k;
+      EXPECT_EQ(m_windows->MessageTexts().size(), messages + 1) << static_cast<int>(step) << " at " << k;
+      EXPECT_EQ(Files(), (std::set<std::string>{"source.docx", "report.docx"})) << static_cast<int>(step) << " at " << k;
+    }
+    ASSERT_TRUE(succeeded) << static_cast<int>(step);
+    EXPECT_GT(failures, 0) << static_cast<int>(step);
+    EXPECT_NE(Text(target).find("Body 2 ends here"), std::string::npos);
+    Write("report.docx", before);
+  }
+}
+
+TEST_F(WordAppending, DamagedSourceIsReportedAndChangesNothing) {
+  const CStr source = Write("broken.docx", NumberedReport(2).substr(0, 300));
+  const CStr target = Write("report.docx", NumberedReport(1));
+  EXPECT_FALSE(m_folio.AppendToWordReport(source, target));
+  EXPECT_EQ(Bytes("report.docx"), NumberedReport(1));
+  ASSERT_EQ(m_windows->MessageTexts().size(), 1u);
+  EXPECT_EQ(Files(), (std::set<std::string>{"broken.docx", "report.docx"}));
+}
+
+TEST_F(WordAppending, PlaceholdersAreAddedAtTheEndOfAWordReport) {
+  CKORIControlValue first, second;
+  first.SetGroup(u"BasicInfo");
+  first.SetField(u"filename");
+  second.SetGroup(u"Roughness");
+  second.SetField(u"Sa");
+  const CStr report = m_folder / "made.docx";
+  ASSERT_TRUE(m_folio.AppendKoriControl(report, first));
+  ASSERT_TRUE(m_folio.AppendKoriControl(report, second));
+  auto doc = OpenDoc(report);
+  auto shapes = doc->InlineShapes();
+  ASSERT_EQ(shapes->Count(), 2);
+  CKORIControlValue read;
+  EXPECT_EQ(CKORIExtractor::ExtractKORIElementProperties(shapes->Item(1).get(), read).m_result, CKORIControlValue::eExtractOk);
+  EXPECT_EQ(read.GetField().ToUtf8(), "filename");
+  EXPECT_EQ(CKORIExtractor::ExtractKORIElementProperties(shapes->Item(2).get(), read).m_result, CKORIControlValue::eExtractOk);
+  // A control carries a legacy description: the roughness parameter moves into Parameter 1.
+  EXPECT_EQ(read.GetField().ToUtf8(), "RoughnessParameter");
+  EXPECT_EQ(read.GetParameter1().ToUtf8(), "Sa");
+  EXPECT_EQ(Files(), (std::set<std::string>{"made.docx"}));
+}
+
+// The in-run merge, driven directly with the generated document already saved.
+class InRunMerge : public WordAppending {
+protected:
+  void SetUp() override {
+    WordAppending::SetUp();
+    ASSERT_EQ(CWordAutomation::StartWordApplication(m_shared), S_OK);
+  }
+  void Merge(const CStr& report, const CStr& output) {
+    WordAppend::MergeIntoReport(*m_shared, report, output,
+                                {m_value, [this] { Answer(m_value); }, m_results});
+  }
+  std::shared_ptr<IWordApplication> m_shared;
+  CKORIControlValue m_value;
+  std::vector<SReportConversionResult> m_results;
+};
+
+TEST_F(InRunMerge, TablesMeetingAtTheSeamBecomeOne) {
+  SReportParts report, generated;
+  report.body = Para("Before") + Table({"first row"}) + "<w:p/>";  // as every editor ends a body
+  generated.body = Table({"second row"}) + Para("After");
+  const CStr reportPath = Write("report.docx", Build(report));
+  const CStr output = Write("output.docx", Build(generated));
+  Merge(reportPath, output);
+  EXPECT_EQ(Bytes("report.docx"), Build(report));
+  auto doc = OpenDoc(output);
+  ASSERT_EQ(doc->Tables()->Count(), 1);
+  const std::string table = doc->Tables()->Item(1)->Range()->Text().ToUtf8();
+  EXPECT_NE(table.find("first row"), std::string::npos) << table;
+  EXPECT_NE(table.find("second row"), std::string::npos) << table;
+  EXPECT_NE(doc->Content()->Text().ToUtf8().find("After"), std::string::npos);
+  EXPECT_EQ(Files(), (std::set<std::string>{"report.docx", "output.docx"}));
+}
+
+TEST_F(InRunMerge, ATableThatDoesNotEndTheReportIsLeftAlone) {
+  SReportParts report, generated;
+  report.body = Table({"first row"}) + Para("ab");  // the table ends three positions before the end
+  generated.body = Table({"second row"}) + Para("After");
+  const CStr output = Write("output.docx", Build(generated));
+  Merge(Write("report.docx", Build(report)), output);
+  auto doc = OpenDoc(output);
+  EXPECT_EQ(doc->Tables()->Count(), 2);
+  const std::string text = doc->Content()->Text().ToUtf8();
+  EXPECT_LT(text.find("ab"), text.find("second row")) << text;
+}
+
+TEST_F(InRunMerge, FooterPlaceholdersAreEvaluatedAgain) {
+  SReportParts report, generated;
+  report.body = Para("Report");
+  report.footer = "<w:p><w:r><w:t xml:space=\"preserve\">File: </w:t></w:r><w:r><w:object><v:shape style=\"width:72pt;height:12pt\"/>"
+                  "<w:control r:id=\"rIdCtl\" w:name=\"K\"/></w:object></w:r></w:p>";
+  report.footerRels = Rel("rIdCtl", "control", "activeX/activeX1.xml");
+  report.media = {{"activeX/activeX1.xml",
+                   "<ax:ocx xmlns:ax=\"http://schemas.microsoft.com/office/2006/activeX\" "
+                   "ax:classid=\"{7B1E52C4-93D0-4A6F-B2E8-5C91D04F3A27}\" ax:persistence=\"persistPropertyBag\">"
+                   "<ax:ocxPr ax:name=\"Group\" ax:value=\"BasicInfo\"/><ax:ocxPr ax:name=\"Field\" ax:value=\"filename\"/></ax:ocx>"}};
+  report.overrides = "<Override PartName=\"/word/activeX/activeX1.xml\" ContentType=\"application/vnd.ms-office.activeX+xml\"/>";
+  generated.body = Para("Generated");
+  AnswerText(u"filename", u"scan_014.spm");
+  const CStr output = Write("output.docx", Build(generated));
+  Merge(Write("report.docx", Build(report)), output);
+  auto doc = OpenDoc(output);
+  const std::string footer = doc->StoryRanges()->Item(eWordPrimaryFooterStory)->Text().ToUtf8();
+  EXPECT_NE(footer.find("File: scan_014.spm"), std::string::npos) << footer;
+  EXPECT_EQ(doc->StoryRanges()->Item(eWordPrimaryFooterStory)->InlineShapes()->Count(), 0);
+  EXPECT_TRUE(m_results.empty());
+  const std::string text = doc->Content()->Text().ToUtf8();
+  EXPECT_LT(text.find("Report"), text.find("Generated")) << text;
+}
+
+}  // namespace
