@@ -159,6 +159,34 @@ add_placeholder_extends_a_report)
   has_text page.html "added.spm" || fail "the added placeholder was not filled"
   run add-placeholder missing.html --group G --field F; expect_status 2
   ;;
+word_append_and_add_placeholder)
+  # Two small Word reports, written with the standard library alone.
+  python3 - <<'PY'
+import zipfile
+def docx(name, text):
+    with zipfile.ZipFile(name, "w") as z:
+        z.writestr("[Content_Types].xml", '<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"><Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/><Default Extension="xml" ContentType="application/xml"/><Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/></Types>')
+        z.writestr("_rels/.rels", '<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="word/document.xml"/></Relationships>')
+        z.writestr("word/document.xml", '<?xml version="1.0" encoding="UTF-8"?><w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"><w:body><w:p><w:r><w:t>%s</w:t></w:r></w:p><w:sectPr/></w:body></w:document>' % text)
+docx("a.docx", "Report A")
+docx("b.docx", "Report B")
+PY
+  main_xml() { python3 -c "import sys, zipfile; print(zipfile.ZipFile(sys.argv[1]).read('word/document.xml').decode())" "$1"; }
+  run append a.docx b.docx; expect_status 0; expect_in out.txt "$work/b.docx"
+  main_xml b.docx > b.xml
+  expect_in b.xml "Report B"; expect_in b.xml "Report A"
+  run append a.docx c.docx; expect_status 0
+  main_xml c.docx > c.xml; expect_in c.xml "Report A"
+  run append a.docx b.html; expect_status 2; expect_in err.txt "two Word reports"
+  cp b.docx before.docx
+  run append broken.docx b.docx; expect_status 2
+  printf 'not a zip' > broken.docx
+  run append broken.docx b.docx; expect_status 1
+  cmp -s b.docx before.docx || fail "a failed append must leave the report as it was"
+  run add-placeholder b.docx --group BasicInfo --field filename; expect_status 0
+  python3 -c "import sys, zipfile; z = zipfile.ZipFile('b.docx'); sys.exit(0 if any(b'ax:value=\"filename\"' in z.read(n) for n in z.namelist() if n.startswith('word/activeX/')) else 1)" \
+    || fail "the placeholder control is missing from the Word report"
+  ;;
 demo_writes_into_out)
   FOLIO_EXAMPLES="$examples" run demo; expect_status 0
   expect_in out.txt "$work/out/surface-report.htm"; expect_in out.txt "$work/out/one-page.html"

@@ -1,5 +1,7 @@
 #include "AppendCommands.h"
 
+#include <cctype>
+
 #include "CWorkFolder.h"
 #include "ExitCodes.h"
 #include "folio/report/CFolio.h"
@@ -13,22 +15,33 @@ CStr FullPath(const std::filesystem::path& path) {
   return SystemUtils::FromFsPath(std::filesystem::absolute(path, ec).lexically_normal());
 }
 
-bool IsHtml(const std::filesystem::path& path) {
-  return CFolio::GetTemplateFormat(SystemUtils::FromFsPath(path)) == eHTML;
+// The report kinds the commands handle: HTML, and Word documents (.doc through
+// LibreOffice, when it is installed).
+enum class EKind { eOther, eHtml, eWord };
+
+EKind KindOf(const std::filesystem::path& path) {
+  const CStr text = SystemUtils::FromFsPath(path);
+  if (CFolio::GetTemplateFormat(text) == eHTML) return EKind::eHtml;
+  std::string extension = SystemUtils::GetExtension(text).ToUtf8();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".docx" || extension == ".docm" || extension == ".doc" ? EKind::eWord : EKind::eOther;
 }
 
 }  // namespace
 
 int RunAppend(const std::filesystem::path& source, const std::filesystem::path& target, std::ostream& out,
               std::ostream& err) {
-  if (!IsHtml(source) || !IsHtml(target)) {
-    err << "folio: append joins HTML reports (.htm, .html)\n";
+  const EKind kind = KindOf(source);
+  if (kind == EKind::eOther || KindOf(target) != kind) {
+    err << "folio: append joins two HTML reports (.htm, .html) or two Word reports (.docx, .docm, .doc)\n";
     return eExitUsage;
   }
   const CWorkFolder work;
   CFolio folio;
   const CStr targetPath = FullPath(target);
-  if (!folio.AppendToHtmlReport(FullPath(source), targetPath)) {
+  const bool appended = kind == EKind::eHtml ? folio.AppendToHtmlReport(FullPath(source), targetPath)
+                                             : folio.AppendToWordReport(FullPath(source), targetPath);
+  if (!appended) {
     err << "folio: could not append \"" << source.string() << "\" to \"" << target.string() << "\"\n";
     return eExitReportFailed;
   }
@@ -56,8 +69,8 @@ CKORIControlValue SPlaceholderRequest::ToRecord() const {
 
 int RunAddPlaceholder(const std::filesystem::path& report, const SPlaceholderRequest& request,
                       std::ostream& out, std::ostream& err) {
-  if (!IsHtml(report)) {
-    err << "folio: add-placeholder changes HTML reports (.htm, .html)\n";
+  if (KindOf(report) == EKind::eOther) {
+    err << "folio: add-placeholder changes HTML reports (.htm, .html) and Word reports (.docx, .docm, .doc)\n";
     return eExitUsage;
   }
   const CWorkFolder work;

@@ -7,7 +7,8 @@
 
 namespace FolioCli {
 
-// Appends the HTML report source to target (copies it when target is missing).
+// Appends the report source to target of the same kind, HTML or Word (target is made
+// when missing).
 int RunAppend(const std::filesystem::path& source, const std::filesystem::path& target, std::ostream& out,
               std::ostream& err);
 

@@ -51,15 +51,15 @@ void AddInspect(CLI::App& app, SArguments& a) {
 }
 
 void AddAppend(CLI::App& app, SArguments& a) {
-  CLI::App* append = app.add_subcommand("append", "Append one HTML report to another");
+  CLI::App* append = app.add_subcommand("append", "Append one report to another of its kind (HTML or Word)");
   append->add_option("SOURCE", a.appendSource, "report to append")->required()->check(CLI::ExistingFile);
   append->add_option("TARGET", a.appendTarget, "report to append to (a copy of SOURCE when missing)")->required();
 }
 
 void AddPlaceholder(CLI::App& app, SArguments& a) {
-  CLI::App* add = app.add_subcommand("add-placeholder", "Append one placeholder to an HTML report");
+  CLI::App* add = app.add_subcommand("add-placeholder", "Append one placeholder to an HTML or Word report");
   SPlaceholderRequest& p = a.placeholder;
-  add->add_option("REPORT", a.placeholderReport, "HTML report (or template) to extend")
+  add->add_option("REPORT", a.placeholderReport, "HTML or Word report (or template) to extend")
       ->required()->check(CLI::ExistingFile);
   add->add_option("--group", p.group, "result group, e.g. Roughness")->required();
   add->add_option("--field", p.field, "field of the group, e.g. RoughnessParameter")->required();
