@@ -184,6 +184,9 @@ PY
   run append broken.docx b.docx; expect_status 1
   cmp -s b.docx before.docx || fail "a failed append must leave the report as it was"
   run add-placeholder b.docx --group BasicInfo --field filename; expect_status 0
+  [ ! -s err.txt ] || fail "nothing to note for a plain placeholder"
+  run add-placeholder b.docx --group Roughness --field Sa --unit-options 1; expect_status 0
+  expect_in err.txt "keeps only its group and field"
   python3 -c "import sys, zipfile; z = zipfile.ZipFile('b.docx'); sys.exit(0 if any(b'ax:value=\"filename\"' in z.read(n) for n in z.namelist() if n.startswith('word/activeX/')) else 1)" \
     || fail "the placeholder control is missing from the Word report"
   ;;

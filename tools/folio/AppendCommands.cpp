@@ -73,6 +73,14 @@ int RunAddPlaceholder(const std::filesystem::path& report, const SPlaceholderReq
     err << "folio: add-placeholder changes HTML reports (.htm, .html) and Word reports (.docx, .docm, .doc)\n";
     return eExitUsage;
   }
+  const SPlaceholderRequest plain;
+  if (KindOf(report) == EKind::eWord &&
+      (request.parameter1 || request.parameter2 || request.statistics1 || request.statistics2 ||
+       request.unitOptions != plain.unitOptions || request.pictureOptions != plain.pictureOptions ||
+       request.resolutionFactor != plain.resolutionFactor || request.scaleFont != plain.scaleFont ||
+       request.body != plain.body))
+    err << "folio: note: a placeholder control in a Word report keeps only its group and field; "
+           "the other options given are not stored\n";
   const CWorkFolder work;
   CFolio folio;
   const CStr reportPath = FullPath(report);
