@@ -43,6 +43,94 @@ pugi::xml_attribute AttrByLocal(pugi::xml_node node, std::string_view local) {
   return {};
 }
 
+using PrefixMap = std::map<std::string, std::string>;
+
+// The namespaces root declares, by prefix ("" for the default namespace).
+PrefixMap Declarations(pugi::xml_node root) {
+  PrefixMap declared;
+  for (auto a : root.attributes()) {
+    if (std::strncmp(a.name(), "xmlns:", 6) == 0) declared[a.name() + 6] = a.value();
+    else if (std::strcmp(a.name(), "xmlns") == 0) declared[""] = a.value();
+  }
+  return declared;
+}
+
+// Maps each prefix the source root declares to the prefix the target root uses for the
+// same namespace (Strict and Transitional names count as one), declaring on the target
+// what it lacks under a prefix that is free there.
+PrefixMap MapPrefixes(pugi::xml_node sourceRoot, pugi::xml_node targetRoot) {
+  PrefixMap target = Declarations(targetRoot), prefixOf, map;
+  // A Transitional target gets Transitional declarations, whatever the source used.
+  const char* colon = std::strchr(targetRoot.name(), ':');
+  const auto rootNs = target.find(colon ? std::string(targetRoot.name(), colon) : std::string());
+  const bool strict = rootNs != target.end() && CXmlNames::Transitional(rootNs->second) != rootNs->second;
+  for (const auto& [prefix, ns] : target)
+    if (!prefix.empty()) prefixOf.emplace(CXmlNames::Transitional(ns), prefix);
+  for (const auto& [prefix, ns] : Declarations(sourceRoot)) {
+    if (auto it = prefixOf.find(CXmlNames::Transitional(ns)); it != prefixOf.end()) {
+      map[prefix] = it->second;
+      continue;
+    }
+    // The engine reads an undeclared namespace under its usual prefix.
+    std::string chosen = CXmlNames::UsualPrefix(ns);
+    if (chosen.empty() || target.count(chosen)) chosen = prefix;
+    for (int k = 1; chosen.empty() || target.count(chosen); ++k) chosen = "ns" + std::to_string(k);
+    const std::string declared = strict ? ns : CXmlNames::Transitional(ns);
+    targetRoot.append_attribute(("xmlns:" + chosen).c_str()) = declared.c_str();
+    target[chosen] = declared;
+    prefixOf[CXmlNames::Transitional(ns)] = chosen;
+    map[prefix] = chosen;
+  }
+  return map;
+}
+
+// Renames the prefixes of the elements and attributes below block (and of the prefix
+// lists that mc:Choice/@Requires and mc:Ignorable hold) by map. Prefixes the block
+// declares again itself keep their meaning there and are left alone.
+void RenamePrefixes(pugi::xml_node block, const PrefixMap& map) {
+  std::set<std::string> redeclared;
+  ForEachElement(block, [&](pugi::xml_node e) {
+    for (auto a : e.attributes()) {
+      if (std::strncmp(a.name(), "xmlns:", 6) == 0) redeclared.insert(a.name() + 6);
+      else if (std::strcmp(a.name(), "xmlns") == 0) redeclared.insert("");
+    }
+  });
+  auto mapped = [&](const std::string& prefix) -> const std::string* {
+    if (prefix == "xml" || prefix == "xmlns" || redeclared.count(prefix)) return nullptr;
+    auto it = map.find(prefix);
+    return it == map.end() || it->second == prefix ? nullptr : &it->second;
+  };
+  auto rename = [&](const char* name, bool element) -> std::string {
+    const char* colon = std::strchr(name, ':');
+    if (!colon && !element) return {};  // an unprefixed attribute is in no namespace
+    const std::string* to = mapped(colon ? std::string(name, colon) : std::string());
+    if (!to) return {};
+    const char* local = colon ? colon + 1 : name;
+    return to->empty() ? std::string(local) : *to + ":" + local;
+  };
+  ForEachElement(block, [&](pugi::xml_node e) {
+    if (const std::string name = rename(e.name(), true); !name.empty()) e.set_name(name.c_str());
+    for (auto a : e.attributes()) {
+      if (std::strncmp(a.name(), "xmlns", 5) == 0) continue;
+      if (const std::string name = rename(a.name(), false); !name.empty()) a.set_name(name.c_str());
+      const std::string_view local = Local(a.name());
+      if (local != "Requires" && local != "Ignorable") continue;
+      std::string tokens, token;
+      for (const char c : std::string(a.value()) + " ") {
+        if (c != ' ') {
+          token += c;
+          continue;
+        }
+        if (token.empty()) continue;
+        const std::string* to = mapped(token);
+        tokens += (tokens.empty() ? "" : " ") + (to ? *to : token);
+        token.clear();
+      }
+      a.set_value(tokens.c_str());
+    }
+  });
+}
+
 constexpr const char* kStylesType = "application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml";
 constexpr const char* kNumberingType = "application/vnd.openxmlformats-officedocument.wordprocessingml.numbering+xml";
 
@@ -111,10 +199,12 @@ std::int32_t CDocumentImporter::Insert(CWordDocument& source, std::int32_t pos) 
   });
   m_bookmarkOffset = highest + 1;
 
+  m_prefixes = MapPrefixes(sourceRoot, m_story.Part().Xml().document_element());
   std::vector<pugi::xml_node> copies;
   for (auto block : sourceBody.children()) {
     if (block.type() != pugi::node_element || sn.sectPr == block.name()) continue;
     copies.push_back(container.insert_copy_before(block, paragraph));
+    RenamePrefixes(copies.back(), m_prefixes);
   }
   bool beforeEmpty = true;
   for (auto child : before.children())
@@ -130,8 +220,10 @@ std::int32_t CDocumentImporter::Insert(CWordDocument& source, std::int32_t pos) 
 }
 
 void CDocumentImporter::Remap(pugi::xml_node block) {
+  // The block's prefixes are the story part's by now.
   const CXmlNames sn(m_source->MainPart().Xml().document_element());
-  const std::string relPrefix = sn.r + ":";
+  const auto r = m_prefixes.find(sn.r);
+  const std::string relPrefix = (r == m_prefixes.end() ? sn.r : r->second) + ":";
   std::vector<pugi::xml_node> drop;
   std::vector<std::string> styleIds;
   ForEachElement(block, [&](pugi::xml_node e) {
@@ -225,6 +317,7 @@ void CDocumentImporter::CopyStyles(const std::vector<std::string>& ids) {
     if (Local(style.name()) == "style") sourceById[AttrByLocal(style, "styleId").value()] = style;
   CPart* targetStyles = StylesPart(m_target, true);
   auto targetRoot = targetStyles->Xml().document_element();
+  const PrefixMap prefixes = MapPrefixes(sourceRoot, targetRoot);
   std::map<std::string, std::string> targetByName;
   std::set<std::string> targetIds;
   for (auto style : targetRoot.children())
@@ -253,6 +346,7 @@ void CDocumentImporter::CopyStyles(const std::vector<std::string>& ids) {
     targetIds.insert(newId);
     m_styles[id] = newId;
     pugi::xml_node copy = targetRoot.append_copy(found->second);
+    RenamePrefixes(copy, prefixes);
     AttrByLocal(copy, "styleId").set_value(newId.c_str());
     if (auto isDefault = AttrByLocal(copy, "default")) copy.remove_attribute(isDefault);
     copied.push_back(copy);
@@ -290,6 +384,7 @@ std::string CDocumentImporter::MapNumbering(const std::string& id) {
 
   CPart* targetPart = NumberingPart(m_target, true);
   auto targetRoot = targetPart->Xml().document_element();
+  const PrefixMap prefixes = MapPrefixes(sourceRoot, targetRoot);
   long maxAbstract = -1, maxNum = 0;
   pugi::xml_node firstNum;
   for (auto c : targetRoot.children()) {
@@ -303,6 +398,7 @@ std::string CDocumentImporter::MapNumbering(const std::string& id) {
   if (abstractNum) {
     // abstractNum elements come before num elements.
     pugi::xml_node copy = firstNum ? targetRoot.insert_copy_before(abstractNum, firstNum) : targetRoot.append_copy(abstractNum);
+    RenamePrefixes(copy, prefixes);
     AttrByLocal(copy, "abstractNumId").set_value(newAbstract.c_str());
     if (auto nsid = ChildByLocal(copy, "nsid")) {
       static std::mt19937 random(std::random_device{}());
@@ -312,6 +408,7 @@ std::string CDocumentImporter::MapNumbering(const std::string& id) {
     }
   }
   pugi::xml_node copy = targetRoot.append_copy(num);
+  RenamePrefixes(copy, prefixes);
   AttrByLocal(copy, "numId").set_value(newNum.c_str());
   if (auto ref = ChildByLocal(copy, "abstractNumId")) AttrByLocal(ref, "val").set_value(newAbstract.c_str());
   targetPart->MarkDirty();
@@ -320,29 +417,28 @@ std::string CDocumentImporter::MapNumbering(const std::string& id) {
 }
 
 void CDocumentImporter::MergeNamespaces() {
+  // Declarations came with the prefix map; what remains is to keep ignoring what the
+  // source ignored, under the target's prefixes.
   auto sourceRoot = m_source->MainPart().Xml().document_element();
   auto targetRoot = m_story.Part().Xml().document_element();
-  for (auto a : sourceRoot.attributes())
-    if (std::strncmp(a.name(), "xmlns:", 6) == 0 && !targetRoot.attribute(a.name()))
-      targetRoot.append_attribute(a.name()) = a.value();
-  const CXmlNames sn(sourceRoot);
-  const std::string ignorable = sn.mc + ":Ignorable";
-  if (auto extra = sourceRoot.attribute(ignorable.c_str())) {
-    const CXmlNames tn(targetRoot);
-    const std::string targetName = tn.mc + ":Ignorable";
-    std::string tokens = targetRoot.attribute(targetName.c_str()).value();
-    std::string word;
-    std::string list = std::string(extra.value()) + " ";
-    for (char c : list) {
-      if (c != ' ') {
-        word += c;
-        continue;
-      }
-      if (!word.empty() && (" " + tokens + " ").find(" " + word + " ") == std::string::npos)
-        tokens += (tokens.empty() ? "" : " ") + word;
-      word.clear();
+  const CXmlNames sn(sourceRoot), tn(targetRoot);
+  const auto mc = m_prefixes.find(sn.mc);
+  const std::string sourceName = sn.mc + ":Ignorable";
+  const std::string targetName = (mc == m_prefixes.end() ? tn.mc : mc->second) + ":Ignorable";
+  auto extra = sourceRoot.attribute(sourceName.c_str());
+  if (!extra) return;
+  std::string tokens = targetRoot.attribute(targetName.c_str()).value();
+  std::string word;
+  for (char c : std::string(extra.value()) + " ") {
+    if (c != ' ') {
+      word += c;
+      continue;
     }
-    if (!targetRoot.attribute(targetName.c_str())) targetRoot.append_attribute(targetName.c_str());
-    targetRoot.attribute(targetName.c_str()).set_value(tokens.c_str());
+    if (auto it = m_prefixes.find(word); it != m_prefixes.end()) word = it->second;
+    if (!word.empty() && (" " + tokens + " ").find(" " + word + " ") == std::string::npos)
+      tokens += (tokens.empty() ? "" : " ") + word;
+    word.clear();
   }
+  if (!targetRoot.attribute(targetName.c_str())) targetRoot.append_attribute(targetName.c_str());
+  targetRoot.attribute(targetName.c_str()).set_value(tokens.c_str());
 }

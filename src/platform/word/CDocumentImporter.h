@@ -9,7 +9,7 @@
 // what they refer to comes along: relationships and parts (pictures shared by
 // content), styles by name (the target's definition wins; missing ones are copied
 // with their basedOn/link/next chain), numbering (new ids and nsid), drawing and
-// bookmark ids, namespace declarations; section breaks lose their header and footer
+// bookmark ids, namespace prefixes (renamed to the target's where the two differ); section breaks lose their header and footer
 // references, and note and comment references are dropped.
 class CDocumentImporter {
 public:
@@ -32,5 +32,6 @@ private:
   CStory& m_story;
   CWordDocument* m_source = nullptr;
   std::map<std::string, std::string> m_relationships, m_parts, m_styles, m_numbering;
+  std::map<std::string, std::string> m_prefixes;  // the source main part's prefixes -> the story part's
   long m_bookmarkOffset = 0;
 };

@@ -27,6 +27,18 @@ std::string Join(const std::string& prefix, const char* local) { return prefix.e
 
 }  // namespace
 
+std::string CXmlNames::Transitional(const std::string& ns) {
+  for (const SRole& role : kRoles)
+    if (ns == role.strict) return role.transitional;
+  return ns;
+}
+
+std::string CXmlNames::UsualPrefix(const std::string& ns) {
+  for (const SRole& role : kRoles)
+    if (ns == role.transitional || ns == role.strict) return role.usual;
+  return {};
+}
+
 CXmlNames::CXmlNames(const pugi::xml_node& root) {
   std::map<std::string, std::string> prefixOf;  // namespace -> prefix
   for (auto attr : root.attributes()) {

@@ -21,6 +21,12 @@ struct CXmlNames {
       aBlip, aExt, aXfrm, picPic, picSpPr, vShape, vRect, vImagedata, vTextbox, oOLEObject, mcAlternateContent,
       mcChoice, mcFallback, wpsTxbx, rEmbed, rIdAttr;
 
+  // The Transitional name of a Strict namespace name; any other name as it is.
+  static std::string Transitional(const std::string& ns);
+  // The prefix the engine expects for a namespace it reads ("w" for WordprocessingML);
+  // empty for any other namespace.
+  static std::string UsualPrefix(const std::string& ns);
+
   // The w: name for a local name ("w:" + local with the document's prefix).
   std::string W(const char* local) const { return w.empty() ? local : w + ":" + local; }
 };

@@ -142,4 +142,58 @@ TEST_F(Selection, InsertFileCarriesStylesNumberingAndPictures) {
   EXPECT_NEAR(again->InlineShapes()->Item(1)->ScaleWidth(), 100 * 72.0 / (5 * 0.75), 0.1);
 }
 
+TEST_F(Selection, InsertedContentTakesTheTargetsPrefixes) {
+  // Another producer's prefixes: WordprocessingML as the default namespace, drawings
+  // under "ns3", and "w" bound to a namespace of its own.
+  const std::string main =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?><document xmlns=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\""
+      " xmlns:q=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\""
+      " xmlns:rel=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\""
+      " xmlns:ns3=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\""
+      " xmlns:w=\"urn:example:own\"><body><p><pPr><pStyle q:val=\"Own\"/></pPr><r><t>Foreign text</t></r>"
+      "<w:mark w:note=\"kept\"/><r><drawing><ns3:inline><ns3:extent cx=\"12700\" cy=\"12700\"/>"
+      "<ns3:docPr id=\"1\" name=\"P\" descr=\"foreign picture\"/></ns3:inline></drawing></r></p><sectPr/></body></document>";
+  const std::string styles =
+      "<styles xmlns=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+      "xmlns:q=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><style q:type=\"paragraph\" "
+      "q:styleId=\"Own\"><name q:val=\"Own Style\"/></style></styles>";
+  WriteFile(dir / "source.docx",
+            Zip({{"[Content_Types].xml",
+                  "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"><Default Extension=\"rels\" "
+                  "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/><Default Extension=\"xml\" "
+                  "ContentType=\"application/xml\"/><Override PartName=\"/word/document.xml\" ContentType=\"application/"
+                  "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>"},
+                 {"_rels/.rels", "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                                 "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                                 "relationships/officeDocument\" Target=\"word/document.xml\"/></Relationships>"},
+                 {"word/_rels/document.xml.rels",
+                  "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+                  "Id=\"rIdS\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
+                  "Target=\"styles.xml\"/></Relationships>"},
+                 {"word/document.xml", main},
+                 {"word/styles.xml", styles}}));
+  auto doc = Open(P("Report"));
+  doc->Select();
+  app->Selection()->Collapse(CVariant::I2(0));
+  app->Selection()->InsertFile(CStr::FromUtf8((dir / "source.docx").string()));
+  EXPECT_EQ(Utf8(doc->Content()->Text()), "Report\rForeign text\x01\r\r");
+  ASSERT_EQ(doc->InlineShapes()->Count(), 1);
+  EXPECT_EQ(Utf8(doc->InlineShapes()->Item(1)->AlternativeText()), "foreign picture");
+  auto package = Saved(*doc);
+  const std::string xml = package->MainPart()->Bytes();
+  EXPECT_NE(xml.find("<w:p><w:pPr><w:pStyle w:val=\"Own\"/></w:pPr><w:r><w:t>Foreign text</w:t></w:r>"), std::string::npos) << xml;
+  // The producer's own "w" namespace lives on under a prefix that is free here.
+  EXPECT_NE(xml.find("xmlns:ns1=\"urn:example:own\""), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<ns1:mark ns1:note=\"kept\"/>"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<wp:inline>"), std::string::npos) << xml;
+  CPart* stylesPart = package->RelatedPart(*package->MainPart(),
+                                           package->Relationships(package->MainPart()).FindByType(RelType::kStyles)->id);
+  ASSERT_NE(stylesPart, nullptr);
+  const std::string styleXml = stylesPart->Bytes();
+  EXPECT_NE(styleXml.find("<w:style w:type=\"paragraph\" w:styleId=\"Own\"><w:name w:val=\"Own Style\"/></w:style>"),
+            std::string::npos) << styleXml;
+  auto again = Reopen(*doc);
+  EXPECT_EQ(Utf8(again->Content()->Text()), "Report\rForeign text\x01\r\r");
+}
+
 }  // namespace
