@@ -127,6 +127,13 @@ pugi::xml_node CStoryEditor::NewRunAt(std::int32_t pos) {
     m_story.Changed(0, 0, 0);
     return p.append_child(m_n.run.c_str());
   }
+  if (pos == m_story.End() && atoms.back().kind == EAtomKind::eRowEnd) {
+    // The story ends with a table, as python-docx writes bodies; Word keeps a paragraph
+    // after every table, and text at the end goes there.
+    pugi::xml_node table = atoms.back().node.parent();
+    table.parent().insert_child_after(m_n.p.c_str(), table);
+    m_story.Changed(pos, 0, 1);
+  }
   const size_t k = m_story.AtomAt(pos);
   const SAtom* before = k > 0 ? &atoms[k - 1] : nullptr;
   const SAtom* after = k < atoms.size() ? &atoms[k] : nullptr;
