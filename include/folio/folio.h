@@ -30,6 +30,7 @@
 #include "folio/html/CHTMLEventHandler.h"
 
 #include "folio/report/CFolio.h"
+#include "folio/report/CTemplateModel.h"
 #include "folio/report/IReportUi.h"
 
 #include "folio/ui/CConfirmOverwriteDlg.h"

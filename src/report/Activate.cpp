@@ -7,6 +7,9 @@
 #include "folio/util/StringTable.h"
 #include "folio/util/SystemUtils.h"
 #include "platform/fs/CSafeFileWriter.h"
+#include "report/HtmlGenerator.h"
+#include "report/ReportRun.h"
+#include "report/WordGenerator.h"
 
 namespace {
 
@@ -50,6 +53,12 @@ private:
   CStr m_report;
   CStr m_backup;
 };
+
+// Generators run without a host callback only when a subclass calls them directly.
+const CFolio::GetValueCallback& NoCallback() {
+  static const CFolio::GetValueCallback none = [] {};
+  return none;
+}
 
 }  // namespace
 
@@ -116,14 +125,23 @@ bool CFolio::Activate(bool& ok, bool showProgress) {
   }
 
   if (showProgress) CreateProgressDialog();
-  const bool generated = format == eHTML ? ActivateHTML(output) : ActivateWord(output);
-  if (!generated) {
+  SReportRun run = MakeRun(output);
+  const ReportOutcome outcome = format == eHTML ? GenerateHtml(run) : GenerateWord(run);
+  TellUser(outcome);
+  if (outcome) {
     backup.Restore();
     ok = false;
     return false;
   }
   if (m_reportOption == eAppend && PathExists(output)) return CopyOutputOverReport(output);
   return true;
+}
+
+SReportRun CFolio::MakeRun(const CStr& output) {
+  return SReportRun{*this,          m_template,          m_report,           output,
+                    m_reportOption, m_processingType,    m_processWholeFileAtOnce,
+                    m_getValueCallback ? *m_getValueCallback : NoCallback(),
+                    m_controlValue, m_conversionResults, m_cursor};
 }
 
 // The temporary output replaces the report in one step, so a failed copy leaves the

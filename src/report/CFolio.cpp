@@ -49,10 +49,8 @@ void CFolio::CopyFrom(CFolio& other) {
   m_reportOption = other.m_reportOption;
   m_error = other.m_error;
   m_controlValue = other.m_controlValue;
-  m_nextElementIndex = other.m_nextElementIndex;
   m_processWholeFileAtOnce = other.m_processWholeFileAtOnce;
-  m_bodyStartPosition = other.m_bodyStartPosition;
-  m_firstBodyElementIndex = other.m_firstBodyElementIndex;
+  m_cursor = other.m_cursor;
 }
 
 CFolio::~CFolio() {
@@ -74,8 +72,8 @@ void CFolio::SetGetValueCallback(GetValueCallback callback) {
 void CFolio::SetLivesheeterProcessingType(ELivesheetProcessingType type) {
   m_processingType = type;
   if (type == ePreface) {
-    m_nextElementIndex = 0;
-    m_bodyStartPosition = 0;
+    m_cursor.nextElementIndex = 0;
+    m_cursor.bodyStartPosition = 0;
   }
 }
 

@@ -3,8 +3,6 @@
 
 #include "folio/report/CFolio.h"
 #include "folio/util/SystemUtils.h"
-#include "folio/html/CHTMLEventHandler.h"
-#include "html/CHTMLReader.h"
 #include "report/HtmlWriting.h"
 #include "report/UnicodeText.h"
 
@@ -13,19 +11,8 @@ using namespace SystemUtils;
 
 namespace {
 
-struct SBody {
-  uint32_t start;
-  uint32_t end;
-};
-
-// Where the body of an HTML text starts and ends, as the template collector sees it.
-SBody FindBody(const CStr& text) {
-  CHTMLEventHandler collector;
-  CHTMLReader reader;
-  reader.SetEventHandler(&collector);
-  reader.Read(text.View());
-  return {static_cast<uint32_t>(collector.GetBodyStart()), static_cast<uint32_t>(collector.GetBodyEnd())};
-}
+// Where new content goes: the body's end, or the start of a text without one.
+uint32_t BodyEndOrStart(const CStr& text) { return FindHtmlBody(text.View()).end.value_or(0); }
 
 void DeleteWithCompanion(const CStr& path) { FileOperationWithCompanion(path, CStr(), eDelete); }
 
@@ -94,14 +81,14 @@ bool CFolio::AppendToHtmlReport(CStr source, CStr target) {
   DeleteWithCompanion(temporary);
   if (!copied) return false;
 
-  const SBody sourceBody = FindBody(sourceText);
+  const SHtmlBody sourceBody = FindHtmlBody(sourceText.View());
+  const uint32_t sourceEnd = sourceBody.end.value_or(0);
   CStr targetText;
   if (!ReadReportText(target, targetText)) return false;
-  const uint32_t targetEnd = FindBody(targetText).end;
+  const uint32_t targetEnd = BodyEndOrStart(targetText);
   CBasic_OFStream out(target);
   out << targetText.View().substr(0, targetEnd);
-  if (sourceBody.end > sourceBody.start)
-    out << sourceText.View().substr(sourceBody.start, sourceBody.end - sourceBody.start);
+  if (sourceEnd > sourceBody.start) out << sourceText.View().substr(sourceBody.start, sourceEnd - sourceBody.start);
   out << targetText.View().substr(targetEnd);
   return out.Close();
 }
@@ -115,7 +102,7 @@ bool CFolio::AppendKoriControl(CStr report, CKORIControlValue const& value) {
   element.Replace(u"\t", u"&#9;");
   CStr text;
   if (!ReadReportText(report, text)) return false;
-  const uint32_t bodyEnd = FindBody(text).end;
+  const uint32_t bodyEnd = BodyEndOrStart(text);
   CBasic_OFStream out(report);
   out << text.View().substr(0, bodyEnd) << element.View() << text.View().substr(bodyEnd);
   return out.Close();

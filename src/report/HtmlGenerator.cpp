@@ -1,14 +1,16 @@
-// The HTML generator: streams a cached template to the report, replacing each
-// placeholder by the value the host computed, one section per pass.
+// The HTML generator: makes sure the template has been read once into the cache, then
+// runs the pass of the reporter's section over it.
 #include <boost/make_shared.hpp>
 
-#include "folio/platform/ui/IWindowing.h"
 #include "folio/report/CFolio.h"
-#include "folio/util/CDiagnostics.h"
 #include "folio/util/StringTable.h"
 #include "folio/util/SystemUtils.h"
+#include "platform/fs/CSafeFileWriter.h"
+#include "report/HtmlGenerator.h"
 #include "report/HtmlWriting.h"
+#include "report/ReportRun.h"
 #include "report/TemplateCache.h"
+#include "report/TemplateReaders.h"
 #include "report/UnicodeText.h"
 
 using namespace SystemUtils;
@@ -25,55 +27,77 @@ bool MakeTemplateCopy(const CStr& templatePath, const CStr& copy) {
   return out.Close();
 }
 
-}  // namespace
+CStr Formatted(unsigned id, const CStr& path) { return CStr::DoStringFormat(LoadResourceString(id), path); }
 
-bool CFolio::HasSectionTag(ELivesheetProcessingType type) {
-  if (type == eBody) return true;
-  const auto entry = TemplateCache().find(m_template);
-  if (entry == TemplateCache().end()) return false;
-  const CHTMLEventHandler& collector = *entry->second.collector;
-  const CStr wanted = type == ePreface ? u"PrefaceEnd" : u"SummaryBegin";
-  for (unsigned index = 0; index < collector.GetKoriControlCount(); ++index) {
-    collector.GetKoriControlValue(index, m_controlValue);
-    if (m_controlValue.GetField() == wanted) return true;
+// Reads the template afresh into a new cache entry; a failure names what went wrong.
+ReportOutcome ReadIntoCache(SReportRun& run) {
+  run.folio.ShowProgress(LoadResourceString(eStrInitializing), 0);
+  const CStr copy = MakeUniqueFileName(AddTrailingSeparator(GetTempFolder()) + u"TemplateCopy", u".htm");
+  if (!MakeTemplateCopy(run.templatePath, copy)) return Failed(Formatted(eStrErrorAccessingTemplate, run.templatePath));
+  run.folio.ShowProgress(LoadResourceString(eStrOpeningTemplate), 0);
+  CStr text;
+  if (!ReadReportText(copy, text)) {
+    RemoveFile(copy);
+    return Failed(Formatted(eStrErrorOpeningTemporaryTemplate, copy));
   }
-  return false;
+  STemplateCacheEntry entry{boost::make_shared<CHTMLEventHandler>(), nullptr, copy,
+                            FindHtmlBody(text.View()).end.value_or(0)};
+  entry.collector->Collect(text.View());
+  entry.model = std::make_shared<const CTemplateModel>(HtmlTemplateModel(*entry.collector));
+  TemplateCache()[run.templatePath] = entry;
+  return Succeeded();
 }
 
-bool CFolio::ActivateHTML(CStr const& output) {
-  ShowProgress(LoadResourceString(eStrInitializing), 0);
+void ForgetTemplate(const CStr& templatePath) {
   auto& cache = TemplateCache();
-  bool result = cache.count(m_template) && ProcessHTMLTemplate(output);
-  if (!result) {
-    ShowProgress(LoadResourceString(eStrInitializing), 0);
-    const CStr copy = MakeUniqueFileName(AddTrailingSeparator(GetTempFolder()) + u"TemplateCopy", u".htm");
-    if (!MakeTemplateCopy(m_template, copy)) {
-      ShowMessageBox(CStr::DoStringFormat(LoadResourceString(eStrErrorAccessingTemplate), m_template));
-      DestroyProgressDialog();
-      return false;
+  const auto failed = cache.find(templatePath);
+  if (failed == cache.end()) return;
+  RemoveFile(failed->second.templateCopy);
+  cache.erase(failed);
+}
+
+}  // namespace
+
+bool HtmlPassHasWork(const CStr& templatePath, ELivesheetProcessingType pass) {
+  if (pass == eBody) return true;
+  const auto entry = TemplateCache().find(templatePath);
+  return entry != TemplateCache().end() && entry->second.model->HasSectionTag(static_cast<ETemplateSection>(pass));
+}
+
+// A cached template that fails is read afresh and tried once more; the user hears
+// only of the last attempt.
+ReportOutcome GenerateHtml(SReportRun& run) {
+  run.folio.ShowProgress(LoadResourceString(eStrInitializing), 0);
+  ReportOutcome outcome = Failed();
+  if (TemplateCache().count(run.templatePath)) outcome = RunHtmlPass(run);
+  if (outcome) {
+    if (ReportOutcome unread = ReadIntoCache(run)) {
+      run.folio.DestroyProgressDialog();
+      return unread;
     }
-    ShowProgress(LoadResourceString(eStrOpeningTemplate), 0);
-    CStr text;
-    if (!ReadReportText(copy, text)) {
-      ShowMessageBox(CStr::DoStringFormat(LoadResourceString(eStrErrorOpeningTemporaryTemplate), copy));
-      RemoveFile(copy);
-      DestroyProgressDialog();
-      return false;
-    }
-    STemplateCacheEntry entry{boost::make_shared<CHTMLEventHandler>(), copy};
-    entry.collector->Collect(text.View());
-    cache[m_template] = entry;
-    result = ProcessHTMLTemplate(output);
-    if (!result) {
-      RemoveFile(output);
-      const auto failed = cache.find(m_template);
-      if (failed != cache.end()) {
-        RemoveFile(failed->second.templateCopy);
-        cache.erase(failed);
-      }
+    outcome = RunHtmlPass(run);
+    if (outcome) {
+      RemoveFile(run.output);
+      ForgetTemplate(run.templatePath);
     }
   }
-  ShowProgress(LoadResourceString(eStrCleaningUp), 0);
-  if (m_processingType == eSummary || !result) DestroyProgressDialog();
-  return result;
+  run.folio.ShowProgress(LoadResourceString(eStrCleaningUp), 0);
+  if (run.pass == eSummary || outcome) run.folio.DestroyProgressDialog();
+  return outcome;
+}
+
+bool CFolio::HasSectionTag(ELivesheetProcessingType type) { return HtmlPassHasWork(m_template, type); }
+
+bool CFolio::ActivateHTML(CStr const& output) {
+  SReportRun run = MakeRun(output);
+  const ReportOutcome outcome = GenerateHtml(run);
+  TellUser(outcome);
+  return !outcome;
+}
+
+bool CFolio::ProcessHTMLTemplate(CStr const& output) {
+  SReportRun run = MakeRun(output);
+  const ReportOutcome outcome = RunHtmlPass(run);
+  TellUser(outcome);
+  return !outcome;
 }

@@ -1,4 +1,5 @@
-// One pass over a cached HTML template (preface, body or summary).
+// One pass over a cached HTML template (preface, body or summary): the text between
+// placeholders is copied, each placeholder's span replaced by its value.
 #include <filesystem>
 
 #include "folio/platform/ui/IWindowing.h"
@@ -6,21 +7,18 @@
 #include "folio/util/CDiagnostics.h"
 #include "folio/util/StringTable.h"
 #include "folio/util/SystemUtils.h"
+#include "report/HtmlGenerator.h"
 #include "report/HtmlWriting.h"
+#include "report/SectionCursor.h"
 #include "report/TemplateCache.h"
 #include "report/UnicodeText.h"
+#include "report/ValueRequest.h"
 
 using namespace SystemUtils;
 
 namespace {
 
 const char16_t kLivesheeter[] = u"Livesheeter";
-
-void Trace(const CStr& text, const char16_t* source = kLivesheeter) {
-  G_Diagnostics.WriteTrace(text, source, 3);
-}
-
-CStr Quoted(const char16_t* what, const CStr& text) { return CStr(what) + u"\"" + text + u"\"\n"; }
 
 // Fills the report's companion folder from the template's; false when the copy failed
 // and the user chose not to go on.
@@ -35,141 +33,122 @@ bool CopyCompanionFolder(const CStr& templatePath, const CStr& templateFolder, c
 }
 
 // The existing report split at its last "</body>": the head is written now, the tail
-// after the new section. False (after telling the user) when the report cannot serve.
-bool StartAppending(const CStr& report, CBasic_OFStream& out, CStr& tail) {
+// after the new section. A failure says why the report cannot serve.
+ReportOutcome StartAppending(const CStr& report, CBasic_OFStream& out, CStr& tail) {
   CStr text;
   bool hadMark = false;
   CStr error;
-  size_t at = std::u16string::npos;
+  std::optional<uint32_t> at;
   if (!ReadReportText(report, text, &hadMark)) {
     error = CStr::DoStringFormat(LoadResourceString(eStrCannotOpenReport), report);
   } else if (!hadMark) {
     error = CStr::DoStringFormat(LoadResourceString(eStrReportNotUnicode), report);
-  } else if ((at = text.Str().rfind(u"</body>")) == std::u16string::npos) {
+  } else if (!(at = FindHtmlBody(text.View()).end)) {
     error = LoadResourceString(eStrBodyEndTagMissing);
   }
-  if (!error.IsEmpty()) {
-    ShowMessageBox(CStr::DoStringFormat(LoadResourceString(eStrCannotAppendToReport), report, error));
-    return false;
-  }
-  out << text.View().substr(0, at);
-  tail = text.Mid(at);
-  return true;
+  if (!error.IsEmpty()) return Failed(CStr::DoStringFormat(LoadResourceString(eStrCannotAppendToReport), report, error));
+  out << text.View().substr(0, *at);
+  tail = text.Mid(*at);
+  return Succeeded();
 }
 
-int ProgressPercent(uint32_t index, uint32_t count) {
-  return static_cast<int>(RoundToLong(index * 70.0 / count + 20.0));
+int ProgressPercent(std::size_t index, std::size_t count) {
+  return static_cast<int>(RoundToLong(static_cast<double>(index) * 70.0 / static_cast<double>(count) + 20.0));
+}
+
+// A report that could not be written is a failed run: the user is not told "done"
+// while the old report stays as it was.
+ReportOutcome Closed(CBasic_OFStream& out) { return out.Close() ? Succeeded() : Failed(); }
+
+// The HTML way of writing a value in place of its placeholder.
+void WriteValue(CKORIControlValue& value, CPictureNames& pictures, CBasic_OFStream& out) {
+  const auto quoted = [](const char16_t* what, const CStr& text) { return CStr(what) + u"\"" + text + u"\"\n"; };
+  switch (value.GetType()) {
+    case CKORIControlValue::eText: {
+      CStr text = value.DisplayString();
+      text.Replace(u"\n", u"<BR>\n");
+      G_Diagnostics.WriteTrace(quoted(u"Inserting text: ", text), kLivesheeter, 3);
+      out << text.View();
+      break;
+    }
+    case CKORIControlValue::eInteger:
+    case CKORIControlValue::eFloat:
+    case CKORIControlValue::eChar: {
+      const CStr text = value.DisplayString();
+      G_Diagnostics.WriteTrace(quoted(u"Inserting value: ", text), kLivesheeter, 3);
+      out << text.View();
+      break;
+    }
+    case CKORIControlValue::eMessage:
+      G_Diagnostics.WriteTrace(quoted(u"Inserting message: ", value.GetMessage()), u"Folio", 3);
+      out << value.GetMessage().View();
+      break;
+    case CKORIControlValue::ePicture:
+      WritePicture(value, pictures, out);
+      break;
+    case CKORIControlValue::ePrefaceEnd:
+    case CKORIControlValue::eSummaryBegin:
+      out << u"</body>";
+      break;
+    default:
+      break;
+  }
 }
 
 }  // namespace
 
-bool CFolio::ProcessHTMLTemplate(CStr const& output) {
-  if (!HasSectionTag(m_processingType)) return true;
-  const auto entry = TemplateCache().find(m_template);
-  if (entry == TemplateCache().end()) return false;
-  const CHTMLEventHandler& collector = *entry->second.collector;
+ReportOutcome RunHtmlPass(SReportRun& run) {
+  if (!HtmlPassHasWork(run.templatePath, run.pass)) return Succeeded();
+  const auto entry = TemplateCache().find(run.templatePath);
+  if (entry == TemplateCache().end()) return Failed();
+  const CTemplateModel& model = *entry->second.model;
   CStr text;
-  if (!ReadReportText(entry->second.templateCopy, text)) return false;
-  CBasic_OFStream out(output);
+  if (!ReadReportText(entry->second.templateCopy, text)) return Failed();
+  CBasic_OFStream out(run.output);
 
-  const CStr templateFolder = CompanionFolder(m_template);
-  const CStr reportFolder = CompanionFolder(m_report);
-  if (PathExists(templateFolder) && !CopyCompanionFolder(m_template, templateFolder, reportFolder)) return false;
+  const CStr templateFolder = CompanionFolder(run.templatePath);
+  const CStr reportFolder = CompanionFolder(run.reportPath);
+  if (PathExists(templateFolder) && !CopyCompanionFolder(run.templatePath, templateFolder, reportFolder))
+    return Failed();
   const CCompanionReferences references(templateFolder, reportFolder);
   auto copyTemplateText = [&](uint32_t from, uint32_t to) {
     if (to > from) out << references.Rewrite(text.Mid(from, to - from)).View();
   };
 
-  uint32_t position = static_cast<uint32_t>(m_bodyStartPosition);
-  bool appending = false;
+  const bool appending = run.option == eAppend && PathExists(run.reportPath) && GetFileSize(run.reportPath) > 0;
   CStr reportTail;
-  if (m_reportOption == eAppend && PathExists(m_report) && GetFileSize(m_report) > 0) {
-    if (!StartAppending(m_report, out, reportTail)) return false;
-    if (m_processingType == eBody) m_nextElementIndex = m_firstBodyElementIndex;
-    appending = true;
+  if (appending)
+    if (ReportOutcome failure = StartAppending(run.reportPath, out, reportTail)) return failure;
+  const std::optional<uint32_t> start = StartPass(run.cursor, run.pass, appending, model);
+  if (!start) {
+    // Nothing of the template is left for this pass; keep the report whole.
+    if (appending) out << reportTail.View();
+    return Closed(out);
   }
 
-  const uint32_t count = collector.GetKoriControlCount();
-  if (m_nextElementIndex != 0) {
-    if (m_nextElementIndex > 0 && static_cast<uint32_t>(m_nextElementIndex - 1) >= count) {
-      // Nothing of the template is left for this pass; keep the report whole.
-      if (appending) out << reportTail.View();
-      return out.Close();
-    }
-    position = collector.GetObjectInfo(m_nextElementIndex - 1)->m_end;
-    if (m_processingType == eBody) {
-      m_bodyStartPosition = static_cast<int32_t>(position);
-      m_nextElementIndex = m_firstBodyElementIndex;
-    }
-  }
-
+  uint32_t position = *start;
+  const std::size_t count = model.Count();
   CPictureNames pictureNames(reportFolder);
-  for (uint32_t i = static_cast<uint32_t>(std::max(m_nextElementIndex, 0)); i < count; ++i) {
-    const CHTMLEventHandler::SObjectInfo* info = collector.GetObjectInfo(i);
-    if (info->m_start < position) continue;  // inside an element already written
-    ShowProgress(CStr::DoStringFormat(LoadResourceString(eStrProcessingElement), i),
-                 ProgressPercent(i, count));
-    copyTemplateText(position, info->m_start);
-    position = info->m_end;
+  for (std::size_t i = static_cast<std::size_t>(std::max(run.cursor.nextElementIndex, 0)); i < count; ++i) {
+    const STemplatePlaceholder& placeholder = model.Placeholders()[i];
+    if (placeholder.start < position) continue;  // inside an element already written
+    run.folio.ShowProgress(CStr::DoStringFormat(LoadResourceString(eStrProcessingElement), static_cast<long>(i)),
+                           ProgressPercent(i, count));
+    copyTemplateText(position, placeholder.start);
+    position = placeholder.end;
 
-    collector.GetKoriControlValue(i, m_controlValue);
-    ShowProgress(CStr::DoStringFormat(LoadResourceString(eStrProcessingKoriElement), i,
-                                      m_controlValue.GetField()),
-                 static_cast<int>((i * 70) / count + 20));
-    Trace(u"Calculating value\n");
-    (*m_getValueCallback)();
-    Trace(u"Checking consistency of calculated value\n");
-    m_controlValue.CheckConsistency();
-
-    switch (m_controlValue.GetType()) {
-      case CKORIControlValue::eText: {
-        CStr value = m_controlValue.DisplayString();
-        value.Replace(u"\n", u"<BR>\n");
-        Trace(Quoted(u"Inserting text: ", value));
-        out << value.View();
-        break;
-      }
-      case CKORIControlValue::eInteger:
-      case CKORIControlValue::eFloat:
-      case CKORIControlValue::eChar: {
-        const CStr value = m_controlValue.DisplayString();
-        Trace(Quoted(u"Inserting value: ", value));
-        out << value.View();
-        break;
-      }
-      case CKORIControlValue::eMessage:
-        Trace(Quoted(u"Inserting message: ", m_controlValue.GetMessage()), u"Folio");
-        out << m_controlValue.GetMessage().View();
-        break;
-      case CKORIControlValue::ePicture:
-        WritePicture(m_controlValue, pictureNames, out);
-        break;
-      case CKORIControlValue::ePrefaceEnd:
-        out << u"</body>";
-        m_firstBodyElementIndex = m_nextElementIndex + 1;
-        if (!m_processWholeFileAtOnce) {
-          ++m_nextElementIndex;
-          return out.Close();
-        }
-        break;
-      case CKORIControlValue::eSummaryBegin:
-        out << u"</body>";
-        if (!m_processWholeFileAtOnce) {
-          ++m_nextElementIndex;
-          return out.Close();
-        }
-        m_processingType = eSummary;
-        break;
-      default:
-        break;
-    }
-    ++m_nextElementIndex;
+    PutDescription(placeholder.description, run.record);
+    run.folio.ShowProgress(CStr::DoStringFormat(LoadResourceString(eStrProcessingKoriElement), static_cast<long>(i),
+                                                run.record.GetField()),
+                           ElementPercent(static_cast<long>(i), static_cast<long>(count)));
+    RequestValue(run.getValue, run.record, kLivesheeter);
+    WriteValue(run.record, pictureNames, out);
+    if (PassPlaceholder(run.cursor, run.record.GetType(), run.wholeFile, run.pass) == EAfterPlaceholder::eEndPass)
+      return Closed(out);
   }
 
-  const uint32_t bodyEnd = static_cast<uint32_t>(collector.GetBodyEnd());
+  const uint32_t bodyEnd = entry->second.bodyEnd;
   copyTemplateText(position, appending && bodyEnd >= position ? bodyEnd : text.GetLength());
   if (appending) out << reportTail.View();
-  // A report that could not be written is a failed run: the user is not told
-  // "done" while the old report stays as it was.
-  return out.Close();
+  return Closed(out);
 }

@@ -4,7 +4,10 @@
 #include <filesystem>
 #include <limits>
 
+#include "folio/html/IHTMLReaderEvents.h"
 #include "folio/util/CDiagnostics.h"
+#include "html/CHTMLReader.h"
+#include "html/CHTMLTag.h"
 #include "folio/util/SystemUtils.h"
 #include "platform/picture/PictureSize.h"
 
@@ -19,6 +22,38 @@ CStr Encoded(CStr name) {
 }
 
 }  // namespace
+
+namespace {
+
+class CBodyFinder : public IHTMLReaderEvents {
+public:
+  void StartTag(CHTMLTag* tag, uint32_t start, uint32_t length, uint32_t, bool& abort) override {
+    abort = false;
+    if (!m_opened && tag->Name() == u"body") {
+      m_opened = true;
+      m_body.start = start + length;
+    }
+  }
+  void EndTag(CHTMLTag* tag, uint32_t start, uint32_t, uint32_t, bool& abort) override {
+    abort = false;
+    if (tag->Name() == u"body") m_body.end = start;
+  }
+  const SHtmlBody& Body() const { return m_body; }
+
+private:
+  bool m_opened = false;
+  SHtmlBody m_body;
+};
+
+}  // namespace
+
+SHtmlBody FindHtmlBody(std::u16string_view text) {
+  CBodyFinder finder;
+  CHTMLReader reader;
+  reader.SetEventHandler(&finder);
+  reader.Read(text);
+  return finder.Body();
+}
 
 CStr CompanionFolder(const CStr& htmlPath) { return RemoveExtension(htmlPath) + u"_files"; }
 

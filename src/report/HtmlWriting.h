@@ -20,6 +20,15 @@ private:
   CStr m_find1, m_replace1, m_find2, m_replace2;
 };
 
+// Where the body of an HTML text starts and ends, as every writer of HTML reports
+// decides it: just after the first opening body tag, and at the "<" of the last
+// closing body tag that the reader finds as a tag (not in a comment or script).
+struct SHtmlBody {
+  std::uint32_t start = 0;
+  std::optional<std::uint32_t> end;  // none without a closing body tag
+};
+SHtmlBody FindHtmlBody(std::u16string_view text);
+
 // "<path without extension>_files".
 CStr CompanionFolder(const CStr& htmlPath);
 

@@ -1,16 +1,21 @@
 #pragma once
 #include <map>
+#include <memory>
 
 #include <boost/shared_ptr.hpp>
 
 #include "folio/html/CHTMLEventHandler.h"
+#include "folio/report/CTemplateModel.h"
 #include "folio/util/CStr.h"
 
-// What the HTML generator learned from one template: its placeholders and the
-// temporary UTF-16 copy that every pass reads again.
+// What the HTML generator learned from one template: its placeholders (the collector
+// and the model read from it once) and the temporary UTF-16 copy that every pass reads
+// again.
 struct STemplateCacheEntry {
   boost::shared_ptr<CHTMLEventHandler> collector;
+  std::shared_ptr<const CTemplateModel> model;
   CStr templateCopy;
+  std::uint32_t bodyEnd = 0;  // where an appended section's template text ends
 };
 
 // Process-wide, keyed by the template path exactly as the host set it.

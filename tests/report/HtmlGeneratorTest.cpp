@@ -251,3 +251,17 @@ TEST_F(HtmlGenerator, ProgressWindowFollowsTheRun) {
 }
 
 }  // namespace
+
+namespace {
+
+// Text that only looks like a closing body tag (in a comment) is not where sections go.
+TEST_F(HtmlGenerator, SectionsGoBeforeTheLastRealBodyEnd) {
+  AnswerText(u"filename", u"v");
+  const CStr templatePath =
+      WriteUtf16("t.htm", u"<body>" + Placeholder(u"filename") + u"<!-- </body> --></body><p>after</p>");
+  const CStr report = WriteUtf16("r.htm", u"<body>old<!-- </body> --></body></html>");
+  ASSERT_TRUE(Run(templatePath, report, eAppend));
+  EXPECT_EQ(ReadText("r.htm"), CStr(u"<body>old<!-- </body> -->v<!-- </body> --></body></html>"));
+}
+
+}  // namespace

@@ -179,32 +179,33 @@ TEST(PictureCopies, TheFolderGoesWithTheObject) {
   std::filesystem::remove(original);
 }
 
-SScannedPlaceholder Scanned(const char16_t* group, const char16_t* field) {
-  SScannedPlaceholder p;
-  p.key = {group, field, u"None", u"None", u"None", u"None"};
-  return p;
+// The scan of a template whose placeholders name these groups and fields, in order.
+std::vector<SScannedPlaceholder> Scan(std::initializer_list<std::pair<const char16_t*, const char16_t*>> names) {
+  std::vector<STemplatePlaceholder> read;
+  for (const auto& [group, field] : names) {
+    STemplatePlaceholder p;
+    p.description.SetGroup(group);
+    p.description.SetField(field);
+    p.tag = SectionTagOf(field);
+    read.push_back(p);
+  }
+  return ScanModel(CTemplateModel(std::move(read), {}));
 }
 
 TEST(TemplateSections, SectionTagsSplitPrefaceBodyAndSummary) {
-  std::vector<SScannedPlaceholder> list = {Scanned(u"G", u"a"), Scanned(u"Section", u"PrefaceEnd"),
-                                           Scanned(u"G", u"b"), Scanned(u"Section", u"SummaryBegin"),
-                                           Scanned(u"G", u"c")};
-  AssignSections(list);
-  EXPECT_EQ(list[0].section, ESection::ePreface);
-  EXPECT_EQ(list[1].section, ESection::ePreface);
-  EXPECT_EQ(list[2].section, ESection::eBody);
-  EXPECT_EQ(list[3].section, ESection::eSummary);
-  EXPECT_EQ(list[4].section, ESection::eSummary);
-  std::vector<SScannedPlaceholder> plain = {Scanned(u"G", u"a"), Scanned(u"G", u"b")};
-  AssignSections(plain);
-  EXPECT_EQ(plain[0].section, ESection::eBody) << "without section tags everything is body";
+  const auto list = Scan({{u"G", u"a"}, {u"Section", u"PrefaceEnd"}, {u"G", u"b"}, {u"Section", u"SummaryBegin"},
+                          {u"G", u"c"}, {u"Section", u"SummaryBegin"}});
+  const std::vector<ESection> sections = {ESection::ePreface, ESection::ePreface, ESection::eBody,
+                                          ESection::eSummary, ESection::eSummary, ESection::eSummary};
+  for (std::size_t i = 0; i < list.size(); ++i) EXPECT_EQ(list[i].Section(), sections[i]) << i;
+  EXPECT_EQ(Scan({{u"G", u"a"}, {u"G", u"b"}})[0].Section(), ESection::eBody)
+      << "without section tags everything is body";
+  EXPECT_EQ(Scan({{u"G", u"a"}, {u"Section", u"SummaryBegin"}})[0].Section(), ESection::eBody);
 }
 
 TEST(TemplateSections, UnansweredBodyValuesAreFoundPerMeasurement) {
-  std::vector<SScannedPlaceholder> list = {Scanned(u"G", u"top"), Scanned(u"Section", u"PrefaceEnd"),
-                                           Scanned(u"G", u"each"), Scanned(u"BasicInfo", u"date"),
-                                           Scanned(u"Section", u"SummaryBegin"), Scanned(u"G", u"each")};
-  AssignSections(list);
+  const auto list = Scan({{u"G", u"top"}, {u"Section", u"PrefaceEnd"}, {u"G", u"each"}, {u"BasicInfo", u"date"},
+                          {u"Section", u"SummaryBegin"}, {u"G", u"each"}});
   const auto values = Parse(R"({"values": [{"group": "G", "field": "top", "text": "t"}],
     "measurements": [{"values": [{"group": "G", "field": "each", "text": "1"}]}, {"values": []}]})");
   EXPECT_EQ(FindUnanswered(list, values), std::vector<std::string>{"G/each"})

@@ -20,8 +20,7 @@ namespace {
 struct SArguments {
   SRenderRequest render;
   std::string option;
-  std::filesystem::path inspectTemplate;
-  std::filesystem::path inspectValues;
+  SInspectRequest inspect;
   std::filesystem::path appendSource;
   std::filesystem::path appendTarget;
   std::filesystem::path placeholderReport;
@@ -33,7 +32,7 @@ struct SArguments {
 
 void AddRender(CLI::App& app, SArguments& a) {
   CLI::App* render = app.add_subcommand("render", "Fill a template with the values of a values file");
-  render->add_option("TEMPLATE", a.render.templatePath, "HTML report template")->required()->check(CLI::ExistingFile);
+  render->add_option("TEMPLATE", a.render.templatePath, "report template (.htm, .html, .docx, .docm, .doc)")->required()->check(CLI::ExistingFile);
   render->add_option("--values", a.render.valuesPath, "values file (JSON)")->required()->check(CLI::ExistingFile);
   render->add_option("-o,--output", a.render.reportPath, "report to write (default: TEMPLATE-report in this folder)");
   render->add_option("--option", a.option,
@@ -44,10 +43,12 @@ void AddRender(CLI::App& app, SArguments& a) {
 }
 
 void AddInspect(CLI::App& app, SArguments& a) {
-  CLI::App* inspect = app.add_subcommand("inspect", "List the placeholders of a template");
-  inspect->add_option("TEMPLATE", a.inspectTemplate, "HTML report template")->required()->check(CLI::ExistingFile);
-  inspect->add_option("--values", a.inspectValues, "also show which value answers each placeholder")
+  CLI::App* inspect = app.add_subcommand("inspect", "List the placeholders of a template and its problems");
+  inspect->add_option("TEMPLATE", a.inspect.templatePath, "report template (.htm, .html, .docx, .docm, .doc)")
+      ->required()->check(CLI::ExistingFile);
+  inspect->add_option("--values", a.inspect.valuesPath, "also show which value answers each placeholder")
       ->check(CLI::ExistingFile);
+  inspect->add_flag("--strict", a.inspect.strict, "fail when the template has any problem");
 }
 
 void AddAppend(CLI::App& app, SArguments& a) {
@@ -85,7 +86,7 @@ int Dispatch(CLI::App& app, SArguments& a, const char* executable, std::ostream&
     a.render.interactive = IsInteractive();
     return RunRender(a.render, out, err);
   }
-  if (app.got_subcommand("inspect")) return RunInspect(a.inspectTemplate, a.inspectValues, out, err);
+  if (app.got_subcommand("inspect")) return RunInspect(a.inspect, out, err);
   if (app.got_subcommand("append")) return RunAppend(a.appendSource, a.appendTarget, out, err);
   if (app.got_subcommand("add-placeholder")) {
     a.placeholder.body = !a.summaryPlaceholder;
@@ -98,7 +99,7 @@ int Dispatch(CLI::App& app, SArguments& a, const char* executable, std::ostream&
 }  // namespace
 
 int RunFolio(int argc, char** argv, std::ostream& out, std::ostream& err) {
-  CLI::App app("Folio: fills HTML report templates with measurement values.", "folio");
+  CLI::App app("Folio: fills report templates (HTML and Word) with measurement values.", "folio");
   app.set_version_flag("--version", std::string("folio ") + FOLIO_VERSION);
   app.require_subcommand(1, 1);
   SArguments a;

@@ -18,10 +18,10 @@ const char* SectionName(ESection section) {
 // What became of a description that was not in today's form; empty when it was.
 std::string Outcome(const SScannedPlaceholder& p) {
   const std::string written = p.asWritten.Describe();
-  switch (p.outcome) {
+  switch (p.Outcome()) {
     case CKORIControlValue::eExtractOk:
     case CKORIControlValue::eTranslated:
-      if (p.version != 1000) return std::string();
+      if (p.read.description.GetVersion(nullptr, nullptr) != 1000) return std::string();
       return written == p.key.Describe() ? "legacy placeholder, names unchanged"
                                          : "legacy names, translated from " + written;
     case CKORIControlValue::eFieldNotSupported: return "legacy names " + written + ": field no longer supported";
@@ -31,48 +31,83 @@ std::string Outcome(const SScannedPlaceholder& p) {
   }
 }
 
-std::string Layout(const SScannedPlaceholder& p) {
+// Where a Word placeholder stands: its place, paragraph and opening words.
+std::string Place(const STemplatePlaceholder& p) {
   std::ostringstream text;
-  text << "unit " << p.unitOptions << ", picture " << p.pictureOptions << ", " << p.width << "x" << p.height;
+  text << PlaceName(p.place);
+  if (!p.part.IsEmpty()) text << " (" << p.part.ToUtf8() << ")";
+  if (p.paragraph > 0) text << ", paragraph " << p.paragraph;
+  if (!p.openingWords.IsEmpty()) text << " \"" << p.openingWords.ToUtf8() << "\"";
   return text.str();
 }
 
-std::string ValueSource(const SScannedPlaceholder& p, const SValuesFile& values) {
-  if (p.key.field == u"PrefaceEnd" || p.key.field == u"SummaryBegin") return "section tag";
+std::string Layout(const SScannedPlaceholder& p) {
+  std::ostringstream text;
+  const CKORIControlValue& d = p.read.description;
+  text << "unit " << d.GetUnitOptions() << ", picture " << d.GetPictureOptions() << ", " << d.GetWidth() << "x"
+       << d.GetHeight();
+  return text.str();
+}
+
+const SValueEntry* BodyOrTopValue(const SScannedPlaceholder& p, const SValuesFile& values) {
   const std::optional<std::size_t> measurement =
-      p.section == ESection::eBody ? std::optional<std::size_t>(0) : std::nullopt;
-  if (const SValueEntry* entry = FindValue(values, p.key, measurement)) return entry->where;
+      p.Section() == ESection::eBody ? std::optional<std::size_t>(0) : std::nullopt;
+  return FindValue(values, p.key, measurement);
+}
+
+std::string ValueSource(const SScannedPlaceholder& p, const SValuesFile& values) {
+  if (p.IsSectionTag()) return "section tag";
+  if (const SValueEntry* entry = BodyOrTopValue(p, values)) return entry->where;
   CKORIControlValue scratch;
   if (ApplyComputedValue(p.key, SRunFacts(), scratch)) return "computed";
   return "NO VALUE";
 }
 
+void PrintProblems(const std::vector<STemplateProblem>& problems, std::ostream& out) {
+  if (problems.empty()) return;
+  out << problems.size() << (problems.size() == 1 ? " problem:\n" : " problems:\n");
+  for (const STemplateProblem& problem : problems)
+    out << "  " << problem.id << " " << (problem.error ? "error" : "warning") << " at " << problem.where.ToUtf8()
+        << ": " << problem.what.ToUtf8() << "\n      " << problem.todo.ToUtf8() << "\n";
+}
+
 }  // namespace
 
-int RunInspect(const std::filesystem::path& templatePath, const std::filesystem::path& valuesPath,
-               std::ostream& out, std::ostream& err) {
+int RunInspect(const SInspectRequest& request, std::ostream& out, std::ostream& err) {
   std::optional<SValuesFile> values;
-  if (!valuesPath.empty()) {
+  if (!request.valuesPath.empty()) {
     try {
-      values = LoadValuesFile(valuesPath);
+      values = LoadValuesFile(request.valuesPath);
     } catch (const EValuesFile& e) {
       err << "folio: " << e.what() << "\n";
       return eExitUsage;
     }
   }
-  const auto placeholders = ScanTemplate(templatePath);
-  if (!placeholders) {
-    err << "folio: the template \"" << templatePath.string() << "\" could not be read\n";
+  std::string error;
+  const std::optional<STemplateScan> scan = ScanTemplate(request.templatePath, error);
+  if (!scan) {
+    err << "folio: the template \"" << request.templatePath.string() << "\" could not be read: " << error << "\n";
     return eExitReportFailed;
   }
-  out << templatePath.string() << ": " << placeholders->size() << " placeholders\n";
+  out << request.templatePath.string() << ": " << scan->placeholders.size() << " placeholders\n";
   std::size_t index = 0;
-  for (const SScannedPlaceholder& p : *placeholders) {
-    out << std::setw(4) << ++index << "  " << std::left << std::setw(8) << SectionName(p.section)
-        << p.key.Describe() << std::right << "\n        " << Layout(p);
+  for (const SScannedPlaceholder& p : scan->placeholders) {
+    out << std::setw(4) << ++index << "  " << std::left << std::setw(8) << SectionName(p.Section())
+        << p.key.Describe() << std::right << "\n        " << Place(p.read) << "; " << Layout(p);
     if (const std::string outcome = Outcome(p); !outcome.empty()) out << "; " << outcome;
     if (values) out << "; value: " << (p.AsksTheHost() ? ValueSource(p, *values) : "answered by Folio");
     out << "\n";
+  }
+  std::vector<STemplateProblem> problems = scan->model->Problems();
+  if (values)
+    for (const std::string& missing : FindUnanswered(scan->placeholders, *values))
+      problems.push_back({"FOLIO-V001", CStr::FromUtf8(request.valuesPath.string()),
+                          CStr::FromUtf8("no value for " + missing),
+                          u"add a value for it to the values file, or remove the placeholder", true});
+  PrintProblems(problems, out);
+  if (request.strict && !problems.empty()) {
+    err << "folio: --strict: the template has " << problems.size() << " problem(s)\n";
+    return eExitReportFailed;
   }
   return eExitOk;
 }

@@ -105,13 +105,24 @@ int RunRender(const SRenderRequest& request, std::ostream& out, std::ostream& er
 
   // --strict checks every placeholder before anything is written.
   if (request.strict) {
-    if (const auto placeholders = ScanTemplate(request.templatePath)) {
-      const std::vector<std::string> missing = FindUnanswered(*placeholders, values);
-      for (const std::string& description : missing) err << "folio: error: no value for " << description << "\n";
-      if (!missing.empty()) {
-        err << "folio: --strict: nothing was written\n";
-        return eExitReportFailed;
-      }
+    std::string error;
+    const std::optional<STemplateScan> scan = ScanTemplate(request.templatePath, error);
+    if (!scan) {
+      err << "folio: the template \"" << request.templatePath.string() << "\" could not be read: " << error << "\n";
+      return eExitReportFailed;
+    }
+    std::size_t errors = 0;
+    for (const STemplateProblem& problem : scan->model->Problems()) {
+      if (!problem.error) continue;
+      err << "folio: error: " << problem.id << " at " << problem.where.ToUtf8() << ": " << problem.what.ToUtf8()
+          << " (" << problem.todo.ToUtf8() << ")\n";
+      ++errors;
+    }
+    const std::vector<std::string> missing = FindUnanswered(scan->placeholders, values);
+    for (const std::string& description : missing) err << "folio: error: no value for " << description << "\n";
+    if (errors + missing.size() > 0) {
+      err << "folio: --strict: nothing was written\n";
+      return eExitReportFailed;
     }
   }
 

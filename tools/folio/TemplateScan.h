@@ -1,41 +1,40 @@
 #pragma once
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "SValueEntry.h"
 #include "ValueMatching.h"
+#include "folio/report/CTemplateModel.h"
 
 namespace FolioCli {
 
-enum class ESection { ePreface, eBody, eSummary };
+using ESection = ETemplateSection;
 
-// One placeholder as the host's callback sees it (legacy names already translated).
+// One placeholder of the template model with the names values are matched against.
 struct SScannedPlaceholder {
-  SPlaceholderKey key;
-  // How its description was read: current names, translated legacy names, or a
-  // description Folio answers itself with a "no longer supported" text.
-  CKORIControlValue::EExtractRes outcome = CKORIControlValue::eExtractOk;
-  std::uint32_t version = 0;  // 1000 for legacy object placeholders
+  STemplatePlaceholder read;  // as the library read it: place, section, outcome
+  SPlaceholderKey key;        // the names the host's callback sees (legacy names translated)
   SPlaceholderKey asWritten;  // the names in the template, before any translation
-  short unitOptions = 0;
-  short pictureOptions = 0;
-  float width = 0;
-  float height = 0;
-  ESection section = ESection::eBody;
 
-  bool AsksTheHost() const {
-    return outcome == CKORIControlValue::eExtractOk || outcome == CKORIControlValue::eTranslated;
-  }
+  CKORIControlValue::EExtractRes Outcome() const { return read.reading.m_result; }
+  ESection Section() const { return read.section; }
+  bool AsksTheHost() const { return read.AsksTheHost(); }
+  bool IsSectionTag() const { return read.tag != ESectionTag::eNone; }
 };
 
-// The placeholders of a template in document order, read as the reporter reads them;
-// nullopt when the template cannot be read.
-std::optional<std::vector<SScannedPlaceholder>> ScanTemplate(const std::filesystem::path& templatePath);
+// The model's placeholders with their keys, in document order.
+std::vector<SScannedPlaceholder> ScanModel(const CTemplateModel& model);
 
-// Marks each placeholder with its section from the section tags around it.
-void AssignSections(std::vector<SScannedPlaceholder>& placeholders);
+// The template model of a file and its placeholders; an error text (in error) when the
+// template cannot be read.
+struct STemplateScan {
+  std::shared_ptr<const CTemplateModel> model;
+  std::vector<SScannedPlaceholder> placeholders;
+};
+std::optional<STemplateScan> ScanTemplate(const std::filesystem::path& templatePath, std::string& error);
 
 // Descriptions of the placeholders that no pass can answer: preface and summary from
 // the top-level values, the body from every measurement; section tags and computed

@@ -24,6 +24,17 @@ enum EReportOptions : std::int32_t {
 // Which section of a sectioned template one Activate produces.
 enum ELivesheetProcessingType : std::int32_t { ePreface = 0, eBody = 1, eSummary = 2 };
 
+// Where the passes of a sectioned HTML template stand between Activate calls: the next
+// placeholder to process, the text position where the body starts and the first
+// placeholder after the preface.
+struct SSectionCursor {
+  std::int32_t nextElementIndex = 0;
+  std::int32_t bodyStartPosition = 0;
+  std::int32_t firstBodyElementIndex = 0;
+};
+
+struct SReportRun;
+
 // The ELivesheetFormat table ("Word", "HTML", "Invalid"); default eInvalid.
 FOLIO_API const CEnum& GetLivesheetFormatEnum();
 
@@ -115,6 +126,8 @@ protected:
 private:
   void CopyFrom(CFolio& other);
   bool CopyOutputOverReport(const CStr& output);
+  // The arguments of one generator run over this reporter's settings and state.
+  SReportRun MakeRun(const CStr& output);
 
   bool m_continue = true;
   std::unique_ptr<GetValueCallback> m_getValueCallback;
@@ -128,8 +141,6 @@ private:
   EReportOptions m_reportOption = eAuto;
   CStr m_error;
   CKORIControlValue m_controlValue;
-  std::int32_t m_nextElementIndex = 0;
   bool m_processWholeFileAtOnce = false;
-  std::int32_t m_bodyStartPosition = 0;
-  std::int32_t m_firstBodyElementIndex = 0;
+  SSectionCursor m_cursor;
 };
