@@ -261,7 +261,7 @@ TEST_F(HtmlGenerator, SectionsGoBeforeTheLastRealBodyEnd) {
       WriteUtf16("t.htm", u"<body>" + Placeholder(u"filename") + u"<!-- </body> --></body><p>after</p>");
   const CStr report = WriteUtf16("r.htm", u"<body>old<!-- </body> --></body></html>");
   ASSERT_TRUE(Run(templatePath, report, eAppend));
-  EXPECT_EQ(ReadText("r.htm"), CStr(u"<body>old<!-- </body> -->v<!-- </body> --></body></html>"));
+  EXPECT_EQ(ReadText("r.htm"), CStr(u"<body>old<!-- </body> --><body>v<!-- </body> --></body></html>"));
 }
 
 }  // namespace
