@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/word/CWordAutomation.h"
+#include "platform/word/om/CWordAutomation.h"
 
 void ReplacePlaceholders(const std::string& in, const std::string& out) {
   std::shared_ptr<IWordApplication> word;

@@ -17,7 +17,7 @@
 
 #include "ReplacePlaceholders.h"
 #include "platform/com/ComRuntime.h"
-#include "platform/word/CZipWriter.h"
+#include "platform/word/zip/CZipWriter.h"
 
 namespace fs = std::filesystem;
 

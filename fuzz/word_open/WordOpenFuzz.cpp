@@ -5,7 +5,7 @@
 
 #include "platform/com/CComError.h"
 #include "platform/com/ComRuntime.h"
-#include "platform/word/CWordApplication.h"
+#include "platform/word/om/CWordApplication.h"
 
 namespace {
 

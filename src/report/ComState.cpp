@@ -1,7 +1,7 @@
 // COM and Word state shared by every reporter of the process; the Word automation
 // layer keeps it, the reporter offers it to hosts.
 #include "folio/report/CFolio.h"
-#include "platform/word/CWordAutomation.h"
+#include "platform/word/om/CWordAutomation.h"
 
 void CFolio::InitializeCOM() { CWordAutomation::InitializeCOM(); }
 

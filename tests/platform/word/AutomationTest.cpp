@@ -2,7 +2,7 @@
 
 #include "platform/com/CComError.h"
 #include "platform/com/ComRuntime.h"
-#include "platform/word/CWordAutomation.h"
+#include "platform/word/om/CWordAutomation.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "platform/com/CCompoundFile.h"
 #include "platform/com/CKORIDocServer.h"
-#include "platform/word/CEmbeddedObject.h"
+#include "platform/word/document/CEmbeddedObject.h"
 
 using namespace wordtest;
 

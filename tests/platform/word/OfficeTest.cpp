@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "platform/word/CLibreOffice.h"
+#include "platform/word/document/CLibreOffice.h"
 
 using namespace wordtest;
 

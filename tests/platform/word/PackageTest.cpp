@@ -2,7 +2,7 @@
 
 #include "WordTestSupport.h"
 #include "platform/com/CComError.h"
-#include "platform/word/CPackage.h"
+#include "platform/word/package/CPackage.h"
 
 using namespace wordtest;
 

@@ -4,8 +4,8 @@
 #include "WordTestSupport.h"
 #include "platform/com/CComError.h"
 #include "platform/com/ComRuntime.h"
-#include "platform/word/CPackage.h"
-#include "platform/word/CWordAutomation.h"
+#include "platform/word/package/CPackage.h"
+#include "platform/word/om/CWordAutomation.h"
 
 namespace wordtest {
 

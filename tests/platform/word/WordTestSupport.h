@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/word/CZipArchive.h"
-#include "platform/word/CZipWriter.h"
+#include "platform/word/zip/CZipArchive.h"
+#include "platform/word/zip/CZipWriter.h"
 
 namespace wordtest {
 

@@ -1,6 +1,6 @@
 #include "WordFixture.h"
 
-#include "platform/word/CZipArchive.h"
+#include "platform/word/zip/CZipArchive.h"
 
 using namespace wordtest;
 

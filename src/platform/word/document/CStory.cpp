@@ -1,0 +1,352 @@
+#include "platform/word/document/CStory.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "folio/util/CStr.h"
+#include "platform/word/package/CPart.h"
+
+namespace {
+
+bool IsFloatingVml(const pugi::xml_node& container) {
+  for (auto child : container.children()) {
+    if (child.type() != pugi::node_element) continue;
+    const std::string_view style = child.attribute("style").value();
+    if (style.find("position:absolute") != std::string_view::npos) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+CStory::CStory(CPart& part, pugi::xml_node root, EStoryType type)
+    : m_part(&part), m_root(root), m_type(type), m_names(part.Xml().document_element()) {}
+
+std::int32_t CStory::Utf16Length(std::string_view utf8) {
+  std::int32_t n = 0;
+  size_t i = 0;
+  // Eight ASCII bytes at a time; other bytes one by one.
+  for (; i + 8 <= utf8.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, utf8.data() + i, 8);
+    if ((word & 0x8080808080808080ull) == 0) {
+      n += 8;
+      continue;
+    }
+    for (size_t k = i; k < i + 8; ++k) {
+      const unsigned char c = static_cast<unsigned char>(utf8[k]);
+      if ((c & 0xC0) != 0x80) n += c >= 0xF0 ? 2 : 1;
+    }
+  }
+  for (; i < utf8.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(utf8[i]);
+    if ((c & 0xC0) != 0x80) n += c >= 0xF0 ? 2 : 1;
+  }
+  return n;
+}
+
+CStory::EElement CStory::Classify(const char* name) const {
+  // Almost every element carries the w: prefix: check it once, then the local name.
+  const std::string& w = m_names.w;
+  const char* start = name;
+  if (w.empty()) {
+    if (std::strchr(name, ':')) return m_names.mcAlternateContent == name ? EElement::eAlternateContent : EElement::eOther;
+  } else {
+    if (std::strncmp(name, w.c_str(), w.size()) != 0 || name[w.size()] != ':')
+      return m_names.mcAlternateContent == name ? EElement::eAlternateContent : EElement::eOther;
+    start = name + w.size() + 1;
+  }
+  const std::string_view local(start);
+  switch (local.size()) {
+    case 1:
+      if (local[0] == 'p') return EElement::eP;
+      if (local[0] == 'r') return EElement::eR;
+      if (local[0] == 't') return EElement::eT;
+      break;
+    case 2:
+      if (local == "tr") return EElement::eTr;
+      if (local == "tc") return EElement::eTc;
+      if (local == "br" || local == "cr") return EElement::eChar;
+      break;
+    case 3:
+      if (local == "tab" || local == "sym") return EElement::eChar;
+      if (local == "tbl") return EElement::eTbl;
+      if (local == "sdt") return EElement::eSdt;
+      if (local == "ins") return EElement::eContainer;
+      break;
+    case 4:
+      if (local == "pict") return EElement::eObject;
+      if (local == "ptab") return EElement::eChar;
+      break;
+    case 6:
+      if (local == "object") return EElement::eObject;
+      break;
+    case 7:
+      if (local == "drawing") return EElement::eObject;
+      if (local == "fldChar") return EElement::eFldChar;
+      break;
+    case 8:
+      if (local == "smartTag") return EElement::eContainer;
+      break;
+    case 9:
+      if (local == "instrText") return EElement::eInstrText;
+      if (local == "fldSimple") return EElement::eFldSimple;
+      if (local == "hyperlink" || local == "customXml") return EElement::eContainer;
+      break;
+    case 10:
+      if (local == "sdtContent") return EElement::eContainer;
+      if (local == "softHyphen") return EElement::eChar;
+      break;
+    case 13:
+      if (local == "noBreakHyphen") return EElement::eChar;
+      break;
+    case 16:
+      if (local == "endnoteReference") return EElement::eChar;
+      break;
+    case 17:
+      if (local == "footnoteReference") return EElement::eChar;
+      break;
+    default: break;
+  }
+  return EElement::eOther;
+}
+
+const std::vector<SAtom>& CStory::Atoms() {
+  if (m_builtGeneration != m_part->Generation()) Rebuild();
+  return m_atoms;
+}
+
+std::vector<size_t> CStory::ObjectAtoms() {
+  Atoms();
+  std::vector<size_t> out;
+  out.reserve(m_objectIndex.size());
+  for (const auto& entry : m_objectIndex) out.push_back(entry.second);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+std::int32_t CStory::End() {
+  Atoms();
+  return m_end;
+}
+
+int CStory::FindAtom(const pugi::xml_node& node) {
+  Atoms();
+  auto it = m_objectIndex.find(node.internal_object());
+  if (it != m_objectIndex.end()) return static_cast<int>(it->second);
+  for (size_t i = 0; i < m_atoms.size(); ++i)
+    if (m_atoms[i].node == node) return static_cast<int>(i);
+  return -1;
+}
+
+size_t CStory::AtomAt(std::int32_t pos) {
+  const auto& atoms = Atoms();
+  auto it = std::lower_bound(atoms.begin(), atoms.end(), pos,
+                             [](const SAtom& a, std::int32_t p) { return a.start + std::max(a.length, 1) <= p; });
+  // lower_bound stops at the atom containing pos; step to the first starting at or after it
+  while (it != atoms.end() && it->start < pos) ++it;
+  return static_cast<size_t>(it - atoms.begin());
+}
+
+void CStory::Add(const pugi::xml_node& node, EAtomKind kind, std::int32_t length) {
+  if (kind == EAtomKind::eInline || kind == EAtomKind::eAnchor) m_objectIndex[node.internal_object()] = m_atoms.size();
+  m_atoms.push_back(SAtom{node, kind, m_end, length});
+  m_end += length;
+}
+
+EAtomKind CStory::ObjectKind(const pugi::xml_node& node) const {
+  const std::string_view name = node.name();
+  if (name == m_names.drawing) return node.child(m_names.wpAnchor.c_str()) ? EAtomKind::eAnchor : EAtomKind::eInline;
+  if (name == m_names.pict) {
+    if (node.child(m_names.control.c_str())) return EAtomKind::eInline;
+    return IsFloatingVml(node) ? EAtomKind::eAnchor : EAtomKind::eInline;
+  }
+  if (name == m_names.mcAlternateContent) {
+    auto choice = node.child(m_names.mcChoice.c_str());
+    for (auto child : choice.children())
+      if (child.type() == pugi::node_element) return ObjectKind(child);
+    return EAtomKind::eAnchor;
+  }
+  return EAtomKind::eInline;  // w:object
+}
+
+void CStory::RunChild(const pugi::xml_node& node) {
+  switch (Classify(node.name())) {
+    case EElement::eT: Add(node, EAtomKind::eText, Utf16Length(node.child_value())); break;
+    case EElement::eInstrText: Add(node, EAtomKind::eInstrText, Utf16Length(node.child_value())); break;
+    case EElement::eChar: Add(node, EAtomKind::eChar, 1); break;
+    case EElement::eFldChar: {
+      const std::string_view type = node.attribute(m_names.fldCharType.c_str()).value();
+      Add(node, type == "begin" ? EAtomKind::eFieldBegin : type == "separate" ? EAtomKind::eFieldSeparate : EAtomKind::eFieldEnd, 1);
+      break;
+    }
+    case EElement::eObject:
+    case EElement::eAlternateContent: {
+      const EAtomKind kind = ObjectKind(node);
+      Add(node, kind, kind == EAtomKind::eInline ? 1 : 0);
+      break;
+    }
+    default: break;
+  }
+}
+
+bool CStory::Enter(const pugi::xml_node& node) {
+  if (node.type() != pugi::node_element) return false;
+  switch (Classify(node.name())) {
+    case EElement::eR:
+      for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+        if (child.type() == pugi::node_element) RunChild(child);
+      return false;
+    case EElement::eP:
+    case EElement::eTbl:
+    case EElement::eTr:
+    case EElement::eTc:
+    case EElement::eSdt:  // only its w:sdtContent holds runs
+    case EElement::eContainer: return true;
+    case EElement::eFldSimple:
+      Add(node, EAtomKind::eFieldBegin, 1);
+      Add(node, EAtomKind::eFieldSeparate, 1);
+      return true;
+    default: return false;
+  }
+}
+
+void CStory::Exit(const pugi::xml_node& node) {
+  switch (Classify(node.name())) {
+    case EElement::eP: {
+      bool lastInCell = Classify(node.parent().name()) == EElement::eTc;
+      for (auto next = node.next_sibling(); lastInCell && next; next = next.next_sibling()) {
+        const EElement kind = Classify(next.name());
+        if (kind == EElement::eP || kind == EElement::eTbl || kind == EElement::eSdt) lastInCell = false;
+      }
+      Add(node, lastInCell ? EAtomKind::eCellEnd : EAtomKind::eParagraphEnd, 1);
+      break;
+    }
+    case EElement::eTr: Add(node, EAtomKind::eRowEnd, 1); break;
+    case EElement::eFldSimple: Add(node, EAtomKind::eFieldEnd, 1); break;
+    default: break;
+  }
+}
+
+void CStory::Rebuild() {
+  m_atoms.clear();
+  m_objectIndex.clear();
+  m_end = 0;
+  pugi::xml_node node = m_root.first_child();
+  while (node) {
+    const bool descend = Enter(node);
+    if (descend && node.first_child()) {
+      node = node.first_child();
+      continue;
+    }
+    if (descend) Exit(node);
+    // climb until a sibling is found, leaving each finished container
+    while (node && !node.next_sibling()) {
+      node = node.parent();
+      if (node == m_root) {
+        node = pugi::xml_node();
+        break;
+      }
+      Exit(node);
+    }
+    if (node) node = node.next_sibling();
+  }
+  m_builtGeneration = m_part->Generation();
+}
+
+std::u16string CStory::Text(std::int32_t start, std::int32_t end) {
+  std::u16string out;
+  const auto& atoms = Atoms();
+  size_t i = AtomAt(start);
+  // a text atom that starts before start but reaches into the range
+  if (i > 0 && atoms[i - 1].start < start && atoms[i - 1].start + atoms[i - 1].length > start) --i;
+  bool inCode = false;
+  for (; i < atoms.size() && atoms[i].start < end; ++i) {
+    const SAtom& a = atoms[i];
+    switch (a.kind) {
+      case EAtomKind::eText: {
+        std::u16string text;
+        AppendUtf16(a.node.child_value(), text);
+        const std::int32_t from = std::max(start - a.start, 0);
+        const std::int32_t to = std::min(end - a.start, a.length);
+        if (!inCode && to > from) out.append(text, static_cast<size_t>(from), static_cast<size_t>(to - from));
+        break;
+      }
+      case EAtomKind::eInstrText: break;
+      case EAtomKind::eChar: {
+        const std::string_view name = a.node.name();
+        if (name == m_names.tab || name == m_names.ptab) out += u'\t';
+        else if (name == m_names.br) out += std::string_view(a.node.attribute(m_names.type.c_str()).value()) == "page" ? u'\f' : u'\v';
+        else if (name == m_names.cr) out += u'\v';
+        else if (name == m_names.noBreakHyphen) out += u'\x1E';
+        else if (name == m_names.softHyphen) out += u'\x1F';
+        else out += u'\x02';
+        break;
+      }
+      case EAtomKind::eInline: if (!inCode) out += u'\x01'; break;
+      case EAtomKind::eAnchor: break;
+      case EAtomKind::eFieldBegin: inCode = true; break;
+      case EAtomKind::eFieldSeparate: inCode = false; break;
+      case EAtomKind::eFieldEnd: inCode = false; break;
+      case EAtomKind::eParagraphEnd: out += u'\r'; break;
+      case EAtomKind::eCellEnd:
+      case EAtomKind::eRowEnd: out += u"\r\a"; break;
+    }
+  }
+  return out;
+}
+
+void CStory::Changed(std::int32_t pos, std::int32_t removed, std::int32_t inserted) {
+  m_part->MarkDirty();
+  MoveRanges(pos, removed, inserted);
+}
+
+void CStory::MoveRanges(std::int32_t pos, std::int32_t removed, std::int32_t inserted) {
+  std::erase_if(m_ranges, [](const std::weak_ptr<SRangeState>& w) { return w.expired(); });
+  for (auto& weak : m_ranges) {
+    auto range = weak.lock();
+    for (std::int32_t* x : {&range->start, &range->end}) {
+      if (removed > 0) {
+        if (*x >= pos + removed) *x -= removed;
+        else if (*x > pos) *x = pos;
+      }
+      if (inserted > 0 && *x > pos) *x += inserted;
+    }
+  }
+}
+
+void CStory::SpliceAtoms(size_t index, const std::vector<SAtom>& replacement) {
+  std::int32_t at = m_atoms[index].start;
+  const std::int32_t removed = m_atoms[index].length;
+  std::int32_t added = 0;
+  std::vector<SAtom> atoms;
+  atoms.reserve(replacement.size());
+  for (SAtom atom : replacement) {
+    atom.start = at + added;
+    added += atom.length;
+    atoms.push_back(atom);
+  }
+  m_objectIndex.erase(m_atoms[index].node.internal_object());
+  if (atoms.size() == 1) {
+    m_atoms[index] = atoms.front();  // the common case: one text in place of one object
+  } else {
+    m_atoms.erase(m_atoms.begin() + static_cast<std::ptrdiff_t>(index));
+    m_atoms.insert(m_atoms.begin() + static_cast<std::ptrdiff_t>(index), atoms.begin(), atoms.end());
+    const std::ptrdiff_t moved = static_cast<std::ptrdiff_t>(atoms.size()) - 1;
+    for (auto& [node, i] : m_objectIndex)
+      if (i > index) i = static_cast<size_t>(static_cast<std::ptrdiff_t>(i) + moved);
+  }
+  for (size_t j = 0; j < atoms.size(); ++j)
+    if (atoms[j].kind == EAtomKind::eInline || atoms[j].kind == EAtomKind::eAnchor)
+      m_objectIndex[atoms[j].node.internal_object()] = index + j;
+  const std::int32_t shift = added - removed;
+  for (size_t i = index + atoms.size(); i < m_atoms.size(); ++i) m_atoms[i].start += shift;
+  m_end += shift;
+  m_builtGeneration = m_part->Generation();
+}
+
+std::shared_ptr<SRangeState> CStory::MakeRange(std::int32_t start, std::int32_t end) {
+  auto range = std::make_shared<SRangeState>(SRangeState{start, end});
+  m_ranges.push_back(range);
+  return range;
+}

@@ -1,0 +1,64 @@
+#pragma once
+#include <cstdint>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/word/document/CStory.h"
+
+// Edits of a story by character positions. Each edit keeps the XML valid (runs in
+// paragraphs, a paragraph at the end of every cell and of the body), moves the
+// story's live ranges and, in a text box, brings the fallback copy into step.
+class CStoryEditor {
+public:
+  explicit CStoryEditor(CStory& story) : m_story(story), m_n(story.Names()) {}
+
+  // Splits a text run so that pos falls between atoms.
+  void SplitAt(std::int32_t pos);
+  // Deletes [start, end) except marks that cannot go (the story's final paragraph
+  // mark, cell and row marks of tables only partly covered); returns positions removed.
+  std::int32_t Delete(std::int32_t start, std::int32_t end);
+  // Inserts text at pos ("\r" new paragraph, "\v" line break, "\t" tab, other control
+  // characters dropped); returns positions inserted.
+  std::int32_t InsertText(std::int32_t pos, std::u16string_view text);
+  // Replaces a single inline object [pos, end) by text inside the object's own run,
+  // keeping its formatting; false (nothing done) for any other range or for text
+  // with paragraph breaks.
+  bool ReplaceObject(std::int32_t pos, std::int32_t end, std::u16string_view text, std::int32_t& inserted);
+  // An empty run at pos that takes the formatting of its neighbour; the caller fills
+  // it with one object and then calls Inserted(pos, 1).
+  pugi::xml_node NewRunAt(std::int32_t pos);
+  // Records that length positions came in at pos.
+  void Inserted(std::int32_t pos, std::int32_t length);
+  // Removes one object (a run child) and the run when it becomes empty.
+  void RemoveObject(pugi::xml_node object);
+  // The position before the story's final paragraph mark.
+  std::int32_t LastInsertPosition();
+
+private:
+  // What a deletion removes, gathered before anything is removed.
+  struct SDeletion {
+    std::vector<pugi::xml_node> remove, paragraphs, tables;
+    std::unordered_set<const void*> rowEnds;
+  };
+  SDeletion Collect(const std::vector<SAtom>& atoms, size_t first, std::int32_t end) const;
+  void AddWholeTables(SDeletion& d, pugi::xml_node before) const;
+  // Removes what was collected (and runs left empty); returns the element whose tables
+  // may now touch. Drops paragraphs that went with an ancestor.
+  pugi::xml_node RemoveCollected(SDeletion& d);
+  // Joins a paragraph whose mark was deleted with the next one; returns its container.
+  pugi::xml_node MergeWithNext(pugi::xml_node p);
+  // Appends text to run (before "before" when given) as w:t, w:tab and w:br children;
+  // returns positions added. "\r" is not handled here.
+  std::int32_t AddText(pugi::xml_node run, pugi::xml_node before, std::u16string_view text,
+                       std::vector<SAtom>* atoms = nullptr);
+  pugi::xml_node NewRunNear(const SAtom* before, const SAtom* after);
+  pugi::xml_node SplitParagraph(pugi::xml_node run);
+  void RemoveEmptyRun(pugi::xml_node run);
+  void JoinAdjacentTables(pugi::xml_node container);
+  void SyncFallback();
+  bool IsRunLevel(const SAtom& atom) const;
+
+  CStory& m_story;
+  const CXmlNames& m_n;
+};

@@ -1,0 +1,99 @@
+#include "platform/word/document/CWordFiles.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "platform/com/CComError.h"
+#include "platform/word/document/CLibreOffice.h"
+#include "platform/word/zip/CMappedFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string LowerExtension(const fs::path& path) {
+  std::string ext = path.extension().string();
+  for (auto& c : ext)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return ext;
+}
+
+// A private temporary folder removed on scope exit.
+struct STempFolder {
+  fs::path path;
+  STempFolder() {
+    std::random_device random;
+    path = fs::temp_directory_path() / ("folio-word-" + std::to_string(random()) + std::to_string(random()));
+    fs::create_directories(path);
+  }
+  ~STempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+};
+
+}  // namespace
+
+fs::path CWordFiles::PathFromText(const CStr& text) { return fs::path(text.ToUtf8()); }
+
+std::string CWordFiles::ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  std::error_code error;
+  if (!in || fs::is_directory(path, error))
+    throw CComError(HRESULT_FILE_NOT_FOUND, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be opened"));
+  std::string bytes(static_cast<size_t>(in.tellg()), '\0');
+  in.seekg(0);
+  if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+    throw CComError(HRESULT_FILE_NOT_FOUND, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be read"));
+  return bytes;
+}
+
+void CWordFiles::WriteAll(const fs::path& path, const std::string& bytes) {
+  fs::path temp = path;
+  temp += ".folio-tmp";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush())
+      throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be written"));
+  }
+  std::error_code error;
+  fs::rename(temp, path, error);
+  if (error) {
+    fs::remove(temp, error);
+    throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be replaced"));
+  }
+}
+
+std::shared_ptr<CWordDocument> CWordFiles::Load(const fs::path& path) {
+  std::error_code error;
+  auto mapped = fs::is_directory(path, error) ? nullptr : CMappedFile::Open(path);
+  if (!mapped)
+    throw CComError(HRESULT_FILE_NOT_FOUND, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be opened"));
+  const std::string_view bytes = mapped->Bytes();
+  if (bytes.starts_with("PK\x03\x04")) return CWordDocument::Open(bytes, mapped, fs::absolute(path));
+  STempFolder temp;
+  // LibreOffice names its output after the input; copy under a plain name first.
+  const fs::path input = temp.path / ("source" + LowerExtension(path));
+  fs::copy_file(path, input);
+  return CWordDocument::FromBytes(ReadAll(CLibreOffice::Convert(input, temp.path, "docx:MS Word 2007 XML")),
+                                  fs::absolute(path));
+}
+
+void CWordFiles::Save(CWordDocument& doc, const fs::path& path, long fileFormat) {
+  const std::string ext = LowerExtension(path);
+  std::string target = "docx";
+  if (fileFormat == 0 || (fileFormat < 0 && ext == ".doc")) target = "doc:MS Word 97";
+  else if (fileFormat == 17 || (fileFormat < 0 && ext == ".pdf")) target = "pdf";
+  else if (fileFormat < 0 && ext == ".rtf") target = "rtf";
+  if (target == "docx") {
+    doc.SaveToFile(path);
+    return;
+  }
+  STempFolder temp;
+  const fs::path input = temp.path / "document.docx";
+  doc.SaveToFile(input);
+  const fs::path output = CLibreOffice::Convert(input, temp.path, target);
+  WriteAll(path, ReadAll(output));
+}

@@ -1,0 +1,258 @@
+#include "platform/word/om/CField.h"
+
+#include <chrono>
+#include <ctime>
+
+#include "platform/com/CComError.h"
+#include "platform/word/om/CInlineShape.h"
+#include "platform/word/om/COLEFormat.h"
+#include "platform/word/document/CStoryEditor.h"
+
+namespace {
+
+// Word's date picture ("dd.MM.yyyy HH:mm") applied to a local time.
+std::string FormatDate(const std::string& picture, const std::tm& t) {
+  static const char* kMonths[] = {"January", "February", "March", "April", "May", "June", "July",
+                                  "August", "September", "October", "November", "December"};
+  static const char* kDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+  std::string out;
+  for (size_t i = 0; i < picture.size();) {
+    const char c = picture[i];
+    size_t run = 1;
+    while (i + run < picture.size() && picture[i + run] == c) ++run;
+    auto two = [&](int v) { char b[16]; std::snprintf(b, sizeof b, "%02d", v); return std::string(b); };
+    switch (c) {
+      case 'd':
+        out += run == 1 ? std::to_string(t.tm_mday) : run == 2 ? two(t.tm_mday)
+               : run == 3 ? std::string(kDays[t.tm_wday], 3) : kDays[t.tm_wday];
+        break;
+      case 'M':
+        out += run == 1 ? std::to_string(t.tm_mon + 1) : run == 2 ? two(t.tm_mon + 1)
+               : run == 3 ? std::string(kMonths[t.tm_mon], 3) : kMonths[t.tm_mon];
+        break;
+      case 'y': out += run <= 2 ? two(t.tm_year % 100) : std::to_string(t.tm_year + 1900); break;
+      case 'H': out += run == 1 ? std::to_string(t.tm_hour) : two(t.tm_hour); break;
+      case 'h': {
+        const int h = t.tm_hour % 12 == 0 ? 12 : t.tm_hour % 12;
+        out += run == 1 ? std::to_string(h) : two(h);
+        break;
+      }
+      case 'm': out += run == 1 ? std::to_string(t.tm_min) : two(t.tm_min); break;
+      case 's': out += run == 1 ? std::to_string(t.tm_sec) : two(t.tm_sec); break;
+      case '\'': {
+        const size_t close = picture.find('\'', i + 1);
+        out += picture.substr(i + 1, close == std::string::npos ? std::string::npos : close - i - 1);
+        i = close == std::string::npos ? picture.size() : close + 1;
+        continue;
+      }
+      default: out.append(run, c);
+    }
+    i += run;
+  }
+  return out;
+}
+
+std::vector<std::string> Words(const std::string& code) {
+  std::vector<std::string> words;
+  for (size_t i = 0; i < code.size();) {
+    while (i < code.size() && code[i] == ' ') ++i;
+    if (i >= code.size()) break;
+    if (code[i] == '"') {
+      const size_t close = code.find('"', i + 1);
+      words.push_back(code.substr(i + 1, close == std::string::npos ? std::string::npos : close - i - 1));
+      i = close == std::string::npos ? code.size() : close + 1;
+    } else {
+      const size_t end = std::min(code.find(' ', i), code.size());
+      words.push_back(code.substr(i, end - i));
+      i = end;
+    }
+  }
+  return words;
+}
+
+std::string Upper(std::string s) {
+  for (auto& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return s;
+}
+
+// A core document property (docProps/core.xml) by its Word name.
+std::optional<std::string> CoreProperty(CWordDocument& doc, const std::string& name) {
+  static const std::pair<const char*, const char*> kNames[] = {
+      {"TITLE", "title"}, {"SUBJECT", "subject"}, {"AUTHOR", "creator"}, {"KEYWORDS", "keywords"},
+      {"COMMENTS", "description"}, {"LASTSAVEDBY", "lastModifiedBy"}, {"CATEGORY", "category"}};
+  CPart* core = doc.Package().FindPart("docProps/core.xml");
+  for (const auto& [word, local] : kNames) {
+    if (Upper(name) != word) continue;
+    if (!core) return std::string();
+    for (auto child : core->Xml().document_element().children()) {
+      const std::string_view n = child.name();
+      const auto colon = n.find(':');
+      if ((colon == std::string_view::npos ? n : n.substr(colon + 1)) == local) return std::string(child.child_value());
+    }
+    return std::string();
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<SFieldSpan> CFields::Spans(CStory& story) {
+  std::vector<SFieldSpan> spans;
+  std::vector<size_t> open;  // indexes into spans
+  const auto& atoms = story.Atoms();
+  for (size_t i = 0; i < atoms.size(); ++i) {
+    switch (atoms[i].kind) {
+      case EAtomKind::eFieldBegin:
+        open.push_back(spans.size());
+        spans.push_back({i, SIZE_MAX, i});
+        break;
+      case EAtomKind::eFieldSeparate:
+        if (!open.empty()) spans[open.back()].separate = i;
+        break;
+      case EAtomKind::eFieldEnd:
+        if (!open.empty()) {
+          spans[open.back()].end = i;
+          open.pop_back();
+        }
+        break;
+      default: break;
+    }
+  }
+  // Unclosed fields end with the story.
+  for (size_t k : open) spans[k].end = atoms.size() - 1;
+  return spans;
+}
+
+std::vector<pugi::xml_node> CFields::Begins() {
+  m_app->CheckRunning();
+  const std::int32_t start = m_range ? m_range->start : 0;
+  const std::int32_t end = m_range ? m_range->end : m_story->End();
+  std::vector<pugi::xml_node> out;
+  const auto& atoms = m_story->Atoms();
+  for (const auto& span : Spans(*m_story))
+    if (atoms[span.begin].start >= start && atoms[span.begin].start < end) out.push_back(atoms[span.begin].node);
+  return out;
+}
+
+long CFields::Count() { return static_cast<long>(Begins().size()); }
+
+std::shared_ptr<IWordField> CFields::Item(long index) {
+  const auto begins = Begins();
+  if (index < 1 || index > static_cast<long>(begins.size()))
+    throw CComError(DISP_E_BADINDEX, u"The requested member of the collection does not exist.");
+  return std::make_shared<CField>(m_app, m_doc, m_story, begins[static_cast<size_t>(index - 1)]);
+}
+
+long CFields::Update() {
+  // Each update changes positions, so take the fields one by one from the last.
+  const auto begins = Begins();
+  for (auto it = begins.rbegin(); it != begins.rend(); ++it) CField(m_app, m_doc, m_story, *it).Update();
+  return 0;
+}
+
+SFieldSpan CField::Span() {
+  m_app->CheckRunning();
+  const auto& atoms = m_story->Atoms();
+  for (const auto& span : CFields::Spans(*m_story))
+    if (atoms[span.begin].node == m_begin) return span;
+  throw CComError(E_FAIL, u"the field has been deleted");
+}
+
+CStr CField::Code() {
+  const SFieldSpan span = Span();
+  const auto& atoms = m_story->Atoms();
+  if (m_story->Names().fldSimple == m_begin.name()) return CStr::FromUtf8(m_begin.attribute(m_story->Names().instr.c_str()).value());
+  std::string code;
+  const size_t stop = span.separate != SIZE_MAX ? span.separate : span.end;
+  for (size_t i = span.begin + 1; i < stop; ++i)
+    if (atoms[i].kind == EAtomKind::eInstrText) code += atoms[i].node.child_value();
+  return CStr::FromUtf8(code);
+}
+
+CStr CField::Result() {
+  const SFieldSpan span = Span();
+  if (span.separate == SIZE_MAX) return CStr();
+  const auto& atoms = m_story->Atoms();
+  return CStr(m_story->Text(atoms[span.separate].start + 1, atoms[span.end].start));
+}
+
+pugi::xml_node CField::FirstObject(const SFieldSpan& span) {
+  const auto& atoms = m_story->Atoms();
+  for (size_t i = span.begin; i <= span.end && i < atoms.size(); ++i)
+    if (atoms[i].kind == EAtomKind::eInline) return atoms[i].node;
+  return {};
+}
+
+std::shared_ptr<IWordOLEFormat> CField::OLEFormat() {
+  pugi::xml_node object = FirstObject(Span());
+  if (!object) return nullptr;
+  CEmbeddedObject embedded = CEmbeddedObject::Inspect(*m_story, object);
+  if (embedded.kind == CEmbeddedObject::EKind::eNone) return nullptr;
+  return std::make_shared<COLEFormat>(m_doc, embedded);
+}
+
+std::shared_ptr<IWordInlineShape> CField::InlineShape() {
+  pugi::xml_node object = FirstObject(Span());
+  if (!object) return nullptr;
+  return std::make_shared<CInlineShape>(m_app, m_doc, m_story, object);
+}
+
+std::optional<CStr> CField::Evaluate(const CStr& code, CWordDocument& doc) {
+  const std::vector<std::string> words = Words(code.ToUtf8());
+  if (words.empty()) return std::nullopt;
+  const std::string type = Upper(words[0]);
+  std::string picture;
+  bool fullPath = false;
+  for (size_t i = 1; i < words.size(); ++i) {
+    if (words[i] == "\\@" && i + 1 < words.size()) picture = words[++i];
+    if (Upper(words[i]) == "\\P") fullPath = true;
+  }
+  if (type == "DATE" || type == "TIME") {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    if (picture.empty()) picture = type == "DATE" ? "M/d/yyyy" : "h:mm am/pm";
+    std::string text = FormatDate(picture, local);
+    if (auto at = text.find("am/pm"); at != std::string::npos) text.replace(at, 5, local.tm_hour < 12 ? "AM" : "PM");
+    return CStr::FromUtf8(text);
+  }
+  if (type == "FILENAME") {
+    const auto& path = doc.Path();
+    return CStr::FromUtf8(fullPath ? path.string() : path.filename().string());
+  }
+  if (type == "DOCPROPERTY" && words.size() > 1)
+    if (auto value = CoreProperty(doc, words[1])) return CStr::FromUtf8(*value);
+  if (auto value = CoreProperty(doc, type)) return CStr::FromUtf8(*value);
+  return std::nullopt;
+}
+
+bool CField::Update() {
+  const auto result = Evaluate(Code(), *m_doc);
+  if (!result) return false;
+  const CXmlNames& n = m_story->Names();
+  CStoryEditor editor(*m_story);
+  if (n.fldSimple == m_begin.name()) {
+    const SFieldSpan span = Span();
+    const auto& atoms = m_story->Atoms();
+    const std::int32_t from = atoms[span.separate].start + 1, to = atoms[span.end].start;
+    if (to > from) editor.Delete(from, to);
+    editor.InsertText(from, result->View());
+    return true;
+  }
+  SFieldSpan span = Span();
+  if (span.separate == SIZE_MAX) {
+    if (m_story->Atoms()[span.end].kind != EAtomKind::eFieldEnd) return false;  // never closed
+    // A field without a result gets its separator before the end mark.
+    pugi::xml_node endRun = m_story->Atoms()[span.end].node.parent();
+    pugi::xml_node run = endRun.parent().insert_child_before(n.run.c_str(), endRun);
+    run.append_child(n.fldChar.c_str()).append_attribute(n.fldCharType.c_str()) = "separate";
+    editor.Inserted(m_story->Atoms()[span.end].start, 1);
+    span = Span();
+  }
+  const auto& atoms = m_story->Atoms();
+  const std::int32_t from = atoms[span.separate].start + 1, to = atoms[span.end].start;
+  if (to > from) editor.Delete(from, to);
+  editor.InsertText(from, result->View());
+  return true;
+}

@@ -1,0 +1,25 @@
+#pragma once
+#include "platform/word/om/CRange.h"
+
+// The inline shapes of a story, or of a live range of it, computed on every call.
+class CInlineShapes : public IWordInlineShapes {
+public:
+  CInlineShapes(std::shared_ptr<CWordApplication> app, std::shared_ptr<CWordDocument> doc,
+                std::shared_ptr<CStory> story, std::shared_ptr<SRangeState> range);
+
+  long Count() override;
+  std::shared_ptr<IWordInlineShape> Item(long index) override;
+  std::shared_ptr<IWordInlineShape> AddPicture(const CStr& fileName, const CVariant& linkToFile,
+                                               const CVariant& saveWithDocument, const CVariant& range) override;
+  std::shared_ptr<IWordInlineShape> AddOLEControl(const CVariant& classType, const CVariant& range) override;
+
+private:
+  std::vector<pugi::xml_node> Objects();
+  // Story and position where an added shape goes.
+  std::pair<std::shared_ptr<CStory>, std::int32_t> Target(const CVariant& range);
+
+  std::shared_ptr<CWordApplication> m_app;
+  std::shared_ptr<CWordDocument> m_doc;
+  std::shared_ptr<CStory> m_story;
+  std::shared_ptr<SRangeState> m_range;
+};
