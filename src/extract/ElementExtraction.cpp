@@ -6,7 +6,7 @@
 #include "platform/com/CComError.h"
 #include "platform/com/CKORIControl.h"
 #include "platform/com/CKORIDocServer.h"
-#include "platform/word/WordObjectModel.h"
+#include "platform/word/om/WordObjectModel.h"
 
 using V = CKORIControlValue;
 

@@ -9,7 +9,7 @@
 #include "folio/model/CKORIControlValue.h"
 #include "folio/model/SReportConversionResult.h"
 #include "folio/util/CStr.h"
-#include "platform/word/WordObjectModel.h"
+#include "platform/word/om/WordObjectModel.h"
 
 namespace WordAppend {
 

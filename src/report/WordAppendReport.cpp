@@ -8,7 +8,7 @@
 #include "platform/com/CComError.h"
 #include "platform/com/CKORIControl.h"
 #include "platform/fs/CSafeFileWriter.h"
-#include "platform/word/CWordAutomation.h"
+#include "platform/word/om/CWordAutomation.h"
 #include "report/WordAppend.h"
 
 using namespace WordAppend;

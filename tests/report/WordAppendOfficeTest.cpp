@@ -4,7 +4,7 @@
 
 #include "ReportFixture.h"
 #include "WordReportBuilder.h"
-#include "platform/word/CLibreOffice.h"
+#include "platform/word/document/CLibreOffice.h"
 
 using namespace wordreport;
 

@@ -4,8 +4,8 @@
 #include "WordReportBuilder.h"
 #include "folio/extract/CKORIExtractor.h"
 #include "platform/com/ComRuntime.h"
-#include "platform/word/CPackage.h"
-#include "platform/word/CWordAutomation.h"
+#include "platform/word/package/CPackage.h"
+#include "platform/word/om/CWordAutomation.h"
 #include "report/WordAppend.h"
 
 using namespace wordreport;

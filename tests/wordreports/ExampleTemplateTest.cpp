@@ -8,7 +8,7 @@
 #include "folio/extract/CKORIExtractor.h"
 #include "folio/model/CKORIControlValue.h"
 #include "platform/com/ComRuntime.h"
-#include "platform/word/CWordAutomation.h"
+#include "platform/word/om/CWordAutomation.h"
 
 namespace {
 
