@@ -5,7 +5,7 @@
 
 #include "folio/extract/CKORIExtractor.h"
 #include "platform/com/ComRuntime.h"
-#include "platform/word/CWordAutomation.h"
+#include "platform/word/om/CWordAutomation.h"
 #include "platform/word/WordTestSupport.h"
 
 namespace {
