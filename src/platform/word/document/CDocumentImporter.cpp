@@ -162,6 +162,7 @@ std::int32_t CDocumentImporter::Insert(CWordDocument& source, std::int32_t pos) 
   m_source = &source;
   const CXmlNames& n = m_story.Names();
   CStoryEditor editor(m_story);
+  if (pos >= m_story.End()) editor.CloseFinalTable();
   pos = std::clamp(pos, 0, editor.LastInsertPosition());
   editor.SplitAt(pos);
   const std::int32_t oldEnd = m_story.End();

@@ -60,6 +60,16 @@ std::int32_t CStoryEditor::LastInsertPosition() {
   return m_story.End();
 }
 
+void CStoryEditor::CloseFinalTable() {
+  const auto& atoms = m_story.Atoms();
+  if (atoms.empty() || atoms.back().kind != EAtomKind::eRowEnd) return;
+  pugi::xml_node table = atoms.back().node.parent();
+  const std::int32_t end = m_story.End();
+  table.parent().insert_child_after(m_n.p.c_str(), table);
+  m_story.Part().MarkDirty();
+  m_story.Changed(end, 0, 1);
+}
+
 void CStoryEditor::SplitAt(std::int32_t pos) {
   const auto& atoms = m_story.Atoms();
   size_t i = m_story.AtomAt(pos);
@@ -127,13 +137,8 @@ pugi::xml_node CStoryEditor::NewRunAt(std::int32_t pos) {
     m_story.Changed(0, 0, 0);
     return p.append_child(m_n.run.c_str());
   }
-  if (pos == m_story.End() && atoms.back().kind == EAtomKind::eRowEnd) {
-    // The story ends with a table, as python-docx writes bodies; Word keeps a paragraph
-    // after every table, and text at the end goes there.
-    pugi::xml_node table = atoms.back().node.parent();
-    table.parent().insert_child_after(m_n.p.c_str(), table);
-    m_story.Changed(pos, 0, 1);
-  }
+  // Text at the end of a story that ends with a table goes into the paragraph after it.
+  if (pos == m_story.End()) CloseFinalTable();
   const size_t k = m_story.AtomAt(pos);
   const SAtom* before = k > 0 ? &atoms[k - 1] : nullptr;
   const SAtom* after = k < atoms.size() ? &atoms[k] : nullptr;

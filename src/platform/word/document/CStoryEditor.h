@@ -34,6 +34,9 @@ public:
   void RemoveObject(pugi::xml_node object);
   // The position before the story's final paragraph mark.
   std::int32_t LastInsertPosition();
+  // Word keeps a paragraph after every table; a story that ends with a table (as
+  // python-docx writes bodies) gets that paragraph here, so that content can follow.
+  void CloseFinalTable();
 
 private:
   // What a deletion removes, gathered before anything is removed.
