@@ -63,6 +63,22 @@ CPrivateFolder::~CPrivateFolder() {
 
 CStr CPrivateFolder::File(const CStr& name) const { return SystemUtils::FromFsPath(m_path / SystemUtils::ToFsPath(name)); }
 
+void FillStoryPlaceholders(IWordRange& story, SStoryValues& values, const CStr& replaceTrace) {
+  using V = CKORIControlValue;
+  auto shapes = story.InlineShapes();
+  for (long i = shapes->Count(); i >= 1; --i) {
+    auto shape = shapes->Item(i);
+    if (!shape || !shape->OLEFormat()) continue;
+    const SReportConversionResult result = CKORIExtractor::ExtractKORIElementProperties(shape.get(), values.value);
+    if (result.m_result == V::eNotKoriElement) continue;
+    // eTranslated and 2 are read well enough to be asked for; 4 and up carry their error text.
+    if (result.m_result <= 2 && values.getValue) values.getValue();
+    if (result.m_result != V::eExtractOk) values.results.push_back(result);
+    if (!replaceTrace.IsEmpty()) Trace(replaceTrace);
+    shape->Range()->SetText(values.value.DisplayString());
+  }
+}
+
 namespace {
 
 // The end of the last table that ends one or two positions before the document does.
@@ -93,30 +109,19 @@ void JoinTablesAt(IWordApplication& app, IWordDocument& doc, long seam) {
   }
 }
 
-// Placeholders in the primary footer are filled with their display text, as in the
-// header of the preface pass. The footer is a courtesy: a COM error only ends the step.
-void EvaluateFooter(IWordDocument& doc, SFooterContext& footer) {
-  using V = CKORIControlValue;
+// Placeholders in the primary footer are evaluated again. The footer is a courtesy: a
+// COM error only ends the step.
+void EvaluateFooter(IWordDocument& doc, SStoryValues& footer) {
   try {
     auto stories = doc.StoryRanges();
-    if (stories->Count() <= 0) return;
-    auto shapes = stories->Item(eWordPrimaryFooterStory)->InlineShapes();
-    for (long i = shapes->Count(); i >= 1; --i) {
-      auto shape = shapes->Item(i);
-      if (!shape || !shape->OLEFormat()) continue;
-      SReportConversionResult result = CKORIExtractor::ExtractKORIElementProperties(shape.get(), footer.value);
-      if (result.m_result == V::eNotKoriElement) continue;
-      if (result.m_result <= 2 && footer.getValue) footer.getValue();
-      if (result.m_result != V::eExtractOk) footer.results.push_back(result);
-      shape->Range()->SetText(footer.value.DisplayString());
-    }
+    if (stories->Count() > 0) FillStoryPlaceholders(*stories->Item(eWordPrimaryFooterStory), footer);
   } catch (const CComError&) {
   }
 }
 
 }  // namespace
 
-void MergeIntoReport(IWordApplication& app, const CStr& report, const CStr& output, SFooterContext footer) {
+void MergeIntoReport(IWordApplication& app, const CStr& report, const CStr& output, SStoryValues footer) {
   const CPrivateFolder folder;
   if (!folder.IsValid()) throw CComError(E_ACCESSDENIED, u"no private temporary folder can be made for the merge");
   const CStr extension = SystemUtils::GetExtension(output) == u".docx" ? CStr(u".docx") : CStr(u".doc");

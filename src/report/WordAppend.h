@@ -30,17 +30,24 @@ void SaveUnder(IWordDocument& doc, const CStr& path);
 // Close without saving.
 void CloseUnsaved(IWordDocument& doc);
 
-// What the footer step of the in-run merge needs from the reporter.
-struct SFooterContext {
+// What filling a header or footer needs from the reporter: the working record, the
+// host's GetValue callback and the list of conversion results.
+struct SStoryValues {
   CKORIControlValue& value;
   std::function<void()> getValue;
   std::vector<SReportConversionResult>& results;
 };
 
+// Replaces each placeholder among the story's inline shapes that hold an object, last
+// to first, by its value's display text (pictures too: a header has no room for
+// sizing); traces replaceTrace before each replacement when it is not empty. Translated
+// and failed extractions are recorded. Raises CComError.
+void FillStoryPlaceholders(IWordRange& story, SStoryValues& values, const CStr& replaceTrace = CStr());
+
 // Merges the generated document output at the end of report in app (the shared
 // application) and leaves the merged document in output; the report file itself is
 // not written. Raises CComError.
-void MergeIntoReport(IWordApplication& app, const CStr& report, const CStr& output, SFooterContext footer);
+void MergeIntoReport(IWordApplication& app, const CStr& report, const CStr& output, SStoryValues footer);
 
 // A folder only this process uses, in the temporary folder; removed with the object.
 class CPrivateFolder {
