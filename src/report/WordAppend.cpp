@@ -11,12 +11,18 @@
 #include "folio/util/SystemUtils.h"
 #include "platform/com/CComError.h"
 #include "platform/fs/CSafeFileWriter.h"
+#include "report/ValueRequest.h"
 
 namespace fs = std::filesystem;
 
 namespace WordAppend {
 
 void Trace(const CStr& text) { G_Diagnostics.WriteTrace(text, u"Folio", 3); }
+
+CStr ComErrorText(const CComError& error) {
+  if (error.Description().IsEmpty()) return error.ErrorMessage();
+  return error.ErrorMessage() + u"\r\n\r\n" + error.Description();
+}
 
 std::shared_ptr<IWordDocument> OpenHidden(IWordDocuments& documents, const CStr& path) {
   return documents.Open(CVariant::Text(path), kFalse, kFalse, kFalse, kMissing, kMissing, kFalse, kMissing, kMissing,
@@ -72,7 +78,7 @@ void FillStoryPlaceholders(IWordRange& story, SStoryValues& values, const CStr& 
     const SReportConversionResult result = CKORIExtractor::ExtractKORIElementProperties(shape.get(), values.value);
     if (result.m_result == V::eNotKoriElement) continue;
     // eTranslated and 2 are read well enough to be asked for; 4 and up carry their error text.
-    if (result.m_result <= 2 && values.getValue) values.getValue();
+    if (result.m_result <= 2 && values.getValue) AskHost(values.getValue);
     if (result.m_result != V::eExtractOk) values.results.push_back(result);
     if (!replaceTrace.IsEmpty()) Trace(replaceTrace);
     shape->Range()->SetText(values.value.DisplayString());

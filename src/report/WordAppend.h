@@ -9,7 +9,9 @@
 #include "folio/model/CKORIControlValue.h"
 #include "folio/model/SReportConversionResult.h"
 #include "folio/util/CStr.h"
+#include "platform/com/CComError.h"
 #include "platform/word/om/WordObjectModel.h"
+#include "report/ReportRun.h"
 
 namespace WordAppend {
 
@@ -18,6 +20,10 @@ inline const CVariant kFalse = CVariant::I2(0);
 
 // "Folio" trace, to the debugger output and the trace file.
 void Trace(const CStr& text);
+
+// What the user is told of a failed Word call: the code's text, and what the failing
+// object said about it when it said anything.
+CStr ComErrorText(const CComError& error);
 
 // Opens path hidden, without conversions and without adding it to the recent files.
 std::shared_ptr<IWordDocument> OpenHidden(IWordDocuments& documents, const CStr& path);
@@ -43,6 +49,8 @@ struct SStoryValues {
 // sizing); traces replaceTrace before each replacement when it is not empty. Translated
 // and failed extractions are recorded. Raises CComError.
 void FillStoryPlaceholders(IWordRange& story, SStoryValues& values, const CStr& replaceTrace = CStr());
+// A run's record, callback and results.
+inline SStoryValues StoryValues(SReportRun& run) { return {run.record, run.getValue, run.results}; }
 
 // Merges the generated document output at the end of report in app (the shared
 // application) and leaves the merged document in output; the report file itself is

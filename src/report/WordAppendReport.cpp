@@ -9,6 +9,7 @@
 #include "platform/com/CKORIControl.h"
 #include "platform/fs/CSafeFileWriter.h"
 #include "platform/word/om/CWordAutomation.h"
+#include "report/ReportRun.h"
 #include "report/WordAppend.h"
 
 using namespace WordAppend;
@@ -16,28 +17,21 @@ using namespace SystemUtils;
 
 namespace {
 
-// The code's text, and what the failing object said when it said anything.
-CStr ComErrorText(const CComError& error) {
-  if (error.Description().IsEmpty()) return error.ErrorMessage();
-  return error.ErrorMessage() + u"\r\n\r\n" + error.Description();
-}
-
-// A Word for this call alone; null after telling the user why it could not start.
-std::shared_ptr<IWordApplication> StartOwnWord() {
-  std::shared_ptr<IWordApplication> app;
-  const HRESULT hr = CWordAutomation::StartWordApplication(app);
-  if (FAILED(hr)) {
-    ShowStringMessage(eStrErrorAccessingWord, eMbOk, static_cast<unsigned>(hr));
-    return nullptr;
-  }
-  return app;
+ReportOutcome Message(unsigned id, const CStr& argument, const CStr& reason = CStr()) {
+  return Failed(CStr::DoStringFormat(LoadResourceString(id).View(), argument, reason));
 }
 
 // A report that exists must be writable before Word is asked to do anything.
-bool CheckWritable(const CStr& report) {
-  if (!PathExists(report) || TestWriteAccess(true, report)) return true;
-  ShowStringMessage(eStrReportFileInaccessible, eMbOk, report);
-  return false;
+ReportOutcome CheckWritable(const CStr& report) {
+  if (!PathExists(report) || TestWriteAccess(true, report)) return Succeeded();
+  return Message(eStrReportFileInaccessible, report);
+}
+
+// A Word for this call alone.
+ReportOutcome StartOwnWord(std::shared_ptr<IWordApplication>& app) {
+  const HRESULT hr = CWordAutomation::StartWordApplication(app);
+  if (SUCCEEDED(hr)) return Succeeded();
+  return Failed(CStr::DoStringFormat(LoadResourceString(eStrErrorAccessingWord).View(), static_cast<unsigned>(hr)));
 }
 
 std::shared_ptr<IWordDocument> OpenOrCreate(IWordApplication& app, const CStr& path) {
@@ -61,89 +55,94 @@ void UpdateFields(IWordDocument& doc) {
 }
 
 // The report takes the saved work file's content in one step.
-bool ReplaceReport(const CStr& work, const CStr& report) {
+ReportOutcome ReplaceReport(const CStr& work, const CStr& report) {
   std::string bytes;
-  CStr reason = u"the saved document cannot be read back";
-  if (ReadFileBytes(work, bytes)) {
-    CSafeFileWriter writer(report);
-    if (writer.Write(bytes) && writer.Commit()) return true;
-    reason = writer.GetError();
-  }
-  ShowStringMessage(eStrCannotAppendToReport, eMbOk, report, reason);
-  return false;
+  if (!ReadFileBytes(work, bytes)) return Message(eStrCannotAppendToReport, report, u"the saved document cannot be read back");
+  CSafeFileWriter writer(report);
+  if (writer.Write(bytes) && writer.Commit()) return Succeeded();
+  return Message(eStrCannotAppendToReport, report, writer.GetError());
 }
 
-// Saves doc twice into work, as Word users expect fields to be updated in between.
-void SaveWithUpdatedFields(IWordDocument& doc, const CStr& work) {
-  Trace(u"Saving append document\n");
-  SaveUnder(doc, work);
-  Trace(u"Updating fields\n");
-  UpdateFields(doc);
-  Trace(u"Saving append document (again)\n");
-  SaveUnder(doc, work);
+// Named as the report, so that file name fields show the report's name.
+CStr WorkFile(const CPrivateFolder& folder, const CStr& report) {
+  if (!folder.IsValid()) throw CComError(E_ACCESSDENIED, u"no private temporary folder can be made");
+  return folder.File(GetFileName(report));
+}
+
+ReportOutcome AppendDocument(IWordApplication& app, const CStr& source, const CStr& target) {
+  const CPrivateFolder folder;
+  try {
+    const CStr work = WorkFile(folder, target);
+    Trace(u"Opening append document\n");
+    auto doc = OpenOrCreate(app, target);
+    Trace(u"Merging report into append document\n");
+    SelectEnd(app, *doc)->InsertFile(source);
+    Trace(u"Post processing append document\n");
+    SettleEnd(app, *doc);
+    Trace(u"Saving append document\n");
+    SaveUnder(*doc, work);
+    Trace(u"Updating fields\n");
+    UpdateFields(*doc);
+    Trace(u"Saving append document (again)\n");
+    SaveUnder(*doc, work);
+    Trace(u"Closing append document\n");
+    CloseUnsaved(*doc);
+    app.Quit(kFalse);
+    return ReplaceReport(work, target);
+  } catch (const CComError& error) {
+    return Failed(ComErrorText(error));
+  }
+}
+
+// The control's group and field, at the end of report; the report is saved even when
+// the new shape offers no control to name (the outcome is then a failure without text).
+ReportOutcome AppendControl(IWordApplication& app, const CStr& report, CKORIControlValue record) {
+  const CPrivateFolder folder;
+  try {
+    const CStr work = WorkFile(folder, report);
+    auto doc = OpenOrCreate(app, report);
+    auto at = SelectEnd(app, *doc)->Range();
+    auto shape = doc->InlineShapes()->AddOLEControl(CVariant::Text(CKORIControl::kProgId), CVariant::Dispatch(at));
+    bool named = false;
+    if (auto format = shape ? shape->OLEFormat() : nullptr) {
+      auto control = format->Object();
+      if (control && control->QueryInterface(CKORIControl::InterfaceId()) == S_OK) {
+        PutProperty(*control, 1, CVariant::Text(record.GetGroup()));
+        PutProperty(*control, 2, CVariant::Text(record.GetField()));
+        named = true;
+      }
+    }
+    SaveUnder(*doc, work);
+    doc.reset();
+    Trace(u"Closing Word\n");
+    app.Quit(kFalse);
+    if (ReportOutcome replaced = ReplaceReport(work, report)) return replaced;
+    return named ? Succeeded() : Failed();
+  } catch (const CComError& error) {
+    return Failed(ComErrorText(error));
+  }
 }
 
 }  // namespace
 
 bool CFolio::AppendToWordReport(CStr source, CStr target) {
   if (source == target) return true;
-  if (!CheckWritable(target)) return false;
-  auto app = StartOwnWord();
-  if (!app) {
-    DestroyProgressDialog();
-    return false;
+  std::shared_ptr<IWordApplication> app;
+  ReportOutcome outcome = CheckWritable(target);
+  if (!outcome) {
+    outcome = StartOwnWord(app);
+    if (outcome) DestroyProgressDialog();
   }
-  const CPrivateFolder folder;
-  try {
-    if (!folder.IsValid()) throw CComError(E_ACCESSDENIED, u"no private temporary folder can be made");
-    // Named as the report, so that file name fields show the report's name.
-    const CStr work = folder.File(GetFileName(target));
-    Trace(u"Opening append document\n");
-    auto doc = OpenOrCreate(*app, target);
-    Trace(u"Merging report into append document\n");
-    SelectEnd(*app, *doc)->InsertFile(source);
-    Trace(u"Post processing append document\n");
-    SettleEnd(*app, *doc);
-    SaveWithUpdatedFields(*doc, work);
-    Trace(u"Closing append document\n");
-    CloseUnsaved(*doc);
-    app->Quit(kFalse);
-    return ReplaceReport(work, target);
-  } catch (const CComError& error) {
-    ShowMessageBox(ComErrorText(error), eMbOk);
-    return false;
-  }
+  if (!outcome) outcome = AppendDocument(*app, source, target);
+  TellUser(outcome);
+  return !outcome;
 }
 
 bool CFolio::AppendKoriControlToWord(CStr const& report, CKORIControlValue const& value) {
-  if (!CheckWritable(report)) return false;
-  auto app = StartOwnWord();
-  if (!app) return false;
-  const CPrivateFolder folder;
-  CKORIControlValue record = value;
-  try {
-    if (!folder.IsValid()) throw CComError(E_ACCESSDENIED, u"no private temporary folder can be made");
-    const CStr work = folder.File(GetFileName(report));
-    auto doc = OpenOrCreate(*app, report);
-    auto at = SelectEnd(*app, *doc)->Range();
-    auto shape = doc->InlineShapes()->AddOLEControl(CVariant::Text(CKORIControl::kProgId), CVariant::Dispatch(at));
-    bool written = false;
-    if (auto format = shape ? shape->OLEFormat() : nullptr) {
-      auto control = format->Object();
-      if (control && control->QueryInterface(CKORIControl::InterfaceId()) == S_OK) {
-        PutProperty(*control, 1, CVariant::Text(record.GetGroup()));
-        PutProperty(*control, 2, CVariant::Text(record.GetField()));
-        written = true;
-      }
-    }
-    SaveUnder(*doc, work);
-    doc.reset();
-    Trace(u"Closing Word\n");
-    app->Quit(kFalse);
-    // A report that could not be replaced did not get its placeholder.
-    return ReplaceReport(work, report) && written;
-  } catch (const CComError& error) {
-    ShowMessageBox(ComErrorText(error), eMbOk);
-    return false;
-  }
+  std::shared_ptr<IWordApplication> app;
+  ReportOutcome outcome = CheckWritable(report);
+  if (!outcome) outcome = StartOwnWord(app);
+  if (!outcome) outcome = AppendControl(*app, report, value);
+  TellUser(outcome);
+  return !outcome;
 }
