@@ -1,7 +1,7 @@
 #include "html/CHTMLElemAttr.h"
 
-#include "html/CHTMLEntityResolver.h"
 #include "html/HTMLChars.h"
+#include "html/ValueReferences.h"
 
 using namespace folio_html;
 
@@ -42,34 +42,5 @@ void CHTMLElemAttr::PutValue(std::u16string_view value) {
     const char16_t c = *p;
     if (c != u'\n') out.push_back(c == u'\r' || c == u'\t' ? u' ' : c);
   }
-  ResolveReferences(out);
-}
-
-void CHTMLElemAttr::ResolveReferences(std::u16string& out) {
-  constexpr size_t npos = std::u16string::npos;
-  // Each reference found also replaces its later copies in one go, before the scan
-  // moves on; resolving them one by one would differ where references overlap.
-  size_t semicolon = npos;
-  for (size_t amp = out.find(u'&'); amp != npos; amp = out.find(u'&', amp + 1)) {
-    if (semicolon == npos || semicolon < amp) {
-      semicolon = out.find(u';', amp);
-      if (semicolon == npos) return;  // nothing after here can resolve
-    }
-    char16_t unit = 0;
-    const size_t length = CHTMLEntityResolver::ResolveEntity(
-        std::u16string_view(out).substr(amp), semicolon - amp, unit);
-    if (length == 0) continue;
-    const std::u16string reference = out.substr(amp, length);
-    std::u16string replaced(out, 0, amp);
-    replaced.push_back(unit);
-    for (size_t from = amp + length;;) {
-      const size_t next = out.find(reference, from);
-      replaced.append(out, from, next == npos ? npos : next - from);
-      if (next == npos) break;
-      replaced.push_back(unit);
-      from = next + length;
-    }
-    out.swap(replaced);
-    semicolon = npos;
-  }
+  ResolveValueReferences(out);
 }

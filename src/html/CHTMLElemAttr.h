@@ -39,8 +39,6 @@ public:
   void PutValue(std::u16string_view value);
 
 private:
-  static void ResolveReferences(std::u16string& value);
-
   CStr m_name;
   CStr m_value;
 };

@@ -38,8 +38,11 @@ std::string NumberPrefix(const CStr& text) {
 double ReadDouble(const CStr& text) { return std::strtod(NumberPrefix(text).c_str(), nullptr); }
 int ReadInt(const CStr& text) { return static_cast<int>(std::strtol(NumberPrefix(text).c_str(), nullptr, 10)); }
 
+// Formats only when the source is on: formatting would copy every tag's name.
 void TraceTag(const CHTMLTag& tag, const char16_t* what) {
-  G_Diagnostics.WriteTrace(CStr::DoStringFormat(u"%s %s\n", tag.GetTagName(), CStr(what)), u"HTMLParsing", 3);
+  static const CStr kSource = u"HTMLParsing";
+  if (!G_Diagnostics.IsSourceEnabled(kSource)) return;
+  G_Diagnostics.WriteTrace(CStr::DoStringFormat(u"%s %s\n", tag.GetTagName(), CStr(what)), kSource, 3);
 }
 
 // Value of the first param whose name matches exactly; empty without one.

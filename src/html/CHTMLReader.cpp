@@ -1,11 +1,12 @@
 #include "html/CHTMLReader.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <limits>
 
 #include "html/CHTMLEntityResolver.h"
-#include "html/CReadOnlyMapping.h"
+#include "html/OpenFileText.h"
 #include "html/HTMLChars.h"
 
 using namespace folio_html;
@@ -101,21 +102,36 @@ uint32_t CHTMLReader::Read(std::u16string_view text) {
 
 uint32_t CHTMLReader::ReadFromFile(int fileDescriptor) {
   uint64_t size = 0;
-  if (!CReadOnlyMapping::GetFileSize(fileDescriptor, size) || size < 2) return 0;
-  CReadOnlyMapping mapping;
-  if (!mapping.Map(fileDescriptor, size)) return 0;
-  const unsigned char* bytes = mapping.GetData();
-  if (bytes[0] == 0xFF && bytes[1] == 0xFE) {
-    m_text = reinterpret_cast<const char16_t*>(bytes + 2);
-    m_length = EffectiveLength(m_text, size / 2 - 1);
+  if (!OpenFileText::GetSize(fileDescriptor, size) || size < 2) return 0;
+  unsigned char mark[2];
+  if (OpenFileText::ReadAt(fileDescriptor, 0, mark, 2) != 2) return 0;
+  if (mark[0] == 0xFF && mark[1] == 0xFE) {
+    std::u16string text(static_cast<size_t>(std::min<uint64_t>(size / 2 - 1, kMaxLength)), u'\0');
+    const int64_t read = OpenFileText::ReadAt(fileDescriptor, 2, text.data(), text.size() * 2);
+    if (read <= 0) return 0;
+    text.resize(static_cast<size_t>(read) / 2);
+    m_text = text.data();
+    m_length = EffectiveLength(m_text, text.size());
     return ParseWithTextSet();
   }
   // Narrow text: one character per byte, as the C locale widens it, so positions
   // equal byte offsets.
   std::u16string widened;
   const uint64_t length = std::min<uint64_t>(size, kMaxLength);
-  widened.reserve(length);
-  for (uint64_t i = 0; i < length && bytes[i] != 0; ++i) widened.push_back(bytes[i]);
+  widened.reserve(static_cast<size_t>(length));
+  unsigned char chunk[1 << 16];
+  for (uint64_t at = 0; at < length;) {
+    const int64_t read = OpenFileText::ReadAt(fileDescriptor, at, chunk,
+                                              static_cast<size_t>(std::min<uint64_t>(sizeof chunk, length - at)));
+    if (read <= 0) break;
+    const unsigned char* begin = chunk;
+    const unsigned char* end = begin + read;
+    const unsigned char* zero = std::find(begin, end, 0);
+    widened.append(begin, zero);
+    if (zero != end) break;
+    at += static_cast<uint64_t>(read);
+  }
+  if (widened.empty()) return 0;
   m_text = widened.data();
   m_length = static_cast<uint32_t>(widened.size());
   return ParseWithTextSet();

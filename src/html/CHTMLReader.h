@@ -38,10 +38,10 @@ public:
   uint32_t Read(const char16_t* text);
   // The same for text of a known length; a zero code unit inside ends the text.
   uint32_t Read(std::u16string_view text);
-  // Reads an open file through a read-only mapping: UTF-16LE after a 0xFF 0xFE
-  // byte-order mark, otherwise one character per byte up to the first zero byte.
-  // Returns 0 without events for a file of fewer than 2 bytes or one that cannot
-  // be mapped.
+  // Reads an open file into memory: UTF-16LE after a 0xFF 0xFE byte-order mark,
+  // otherwise one character per byte up to the first zero byte. Returns 0 without
+  // events for a file of fewer than 2 bytes or one that cannot be read; a file cut
+  // short while it is read is read as far as it goes.
   uint32_t ReadFromFile(int fileDescriptor);
 
 protected:

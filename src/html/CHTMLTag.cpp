@@ -10,8 +10,25 @@ const char16_t* FindTagEnd(const char16_t* from, const char16_t* end, SHTMLScanC
   if (cache && cache->searchedFrom && cache->searchedFrom <= from && from <= cache->found)
     return cache->found;
   const char16_t* found = FindChar(from, end, u'>');
-  if (cache) *cache = {from, found};
+  if (cache) cache->searchedFrom = from, cache->found = found;
   return found;
+}
+
+// The attribute run from p, as CHTMLAttributes::ScanAt finds it; null when the
+// run reaches an attribute start that the cache knows leads to no tag end.
+const char16_t* ScanAttributes(const char16_t* base, const char16_t* p, const char16_t* end,
+                               std::vector<SAttrSpan>& spans, const SHTMLScanCache* cache) {
+  if (!cache || cache->failedAttributes.empty()) return CHTMLAttributes::ScanAt(base, p, end, spans);
+  spans.clear();
+  SAttrSpan span;
+  while (p < end) {
+    if (cache->failedAttributes.count(SkipSpace(p, end))) return nullptr;
+    const char16_t* after = CHTMLElemAttr::ScanAt(base, p, end, span);
+    if (!after) break;
+    spans.push_back(span);
+    p = after;
+  }
+  return p;
 }
 
 }  // namespace
@@ -36,10 +53,15 @@ CHTMLAttributes* CHTMLTag::GetAttributes() {
   return m_attributes && m_attributes->GetCount() > 0 ? m_attributes.get() : nullptr;
 }
 
-void CHTMLTag::Materialize() const {
+void CHTMLTag::MaterializeName() const {
   std::u16string& name = m_name.Str();
   name.assign(m_source + m_nameBegin, m_source + m_nameEnd);
   for (char16_t& c : name) c = ToLower(c);
+  m_nameCopied = true;
+}
+
+void CHTMLTag::Materialize() const {
+  if (!m_nameCopied) MaterializeName();
   if (!m_spans.empty()) {
     if (!m_attributes) m_attributes = std::make_unique<CHTMLAttributes>();
     m_attributes->Assign({m_source, m_sourceLength}, m_spans);
@@ -81,12 +103,15 @@ size_t CHTMLTag::ParseFromString(std::u16string_view text, bool parseAttributes,
     } else {
       p = SkipSpace(nameEnd, end);
       const char16_t* runEnd =
-          parseAttributes ? CHTMLAttributes::ScanAt(begin, p, end, m_scanSpans) : p;
+          parseAttributes ? ScanAttributes(begin, p, end, m_scanSpans, cache) : p;
       if (runEnd != p) {
-        gt = SkipSpace(runEnd, end);
-        if (gt == end) return 0;
-        if (*gt == u'/') closing = true, ++gt;
-        if (gt == end || *gt != u'>') return 0;
+        gt = runEnd ? SkipSpace(runEnd, end) : end;
+        if (gt != end && *gt == u'/') closing = true, ++gt;
+        if (gt == end || *gt != u'>') {
+          if (cache)
+            for (const SAttrSpan& span : m_scanSpans) cache->failedAttributes.insert(begin + span.nameBegin);
+          return 0;
+        }
       } else {
         gt = FindTagEnd(p, end, cache);
         if (gt == end) return 0;
@@ -98,6 +123,7 @@ size_t CHTMLTag::ParseFromString(std::u16string_view text, bool parseAttributes,
   m_closing = closing;
   m_spans.swap(m_scanSpans);
   m_source = begin;
+  m_nameCopied = false;
   m_sourceLength = text.size();
   m_nameBegin = nameBegin - begin;
   m_nameEnd = nameEnd - begin;

@@ -2,16 +2,20 @@
 #include <cstddef>
 #include <memory>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "folio/util/CStr.h"
 #include "html/CHTMLAttributes.h"
 
-// Remembers where the last search for ">" ended, so that a reader trying tag after
-// unterminated tag does not search the same rest of the text again and again.
+// What a reader trying tag after unterminated tag has learnt about the rest of the
+// text, so that it does not scan the same stretch again from every "<".
 struct SHTMLScanCache {
   const char16_t* searchedFrom = nullptr;
   const char16_t* found = nullptr;  // the ">" found, or the end of the text
+  // Where attributes started in runs that ended without a tag end. A run from a given
+  // start always ends at the same place, so a tag that reaches one of them fails too.
+  std::unordered_set<const char16_t*> failedAttributes;
 };
 
 // One tag: lower-case name and its attributes.
@@ -35,7 +39,7 @@ public:
 
   CStr GetTagName() const { return Name(); }
   const CStr& Name() const {
-    if (m_source) Materialize();
+    if (m_source && !m_nameCopied) MaterializeName();
     return m_name;
   }
   // The attributes, or null when the tag has none.
@@ -45,7 +49,8 @@ public:
   bool IsClosing() const { return m_closing; }
 
 private:
-  // Copies name and attributes out of the text they were found in.
+  // Copy the name, or name and attributes, out of the text they were found in.
+  void MaterializeName() const;
   void Materialize() const;
 
   mutable std::unique_ptr<CHTMLAttributes> m_attributes;
@@ -55,6 +60,7 @@ private:
   // While m_source is set, name and attributes still stand only in that text: the
   // name at [m_nameBegin, m_nameEnd), the attributes at m_spans.
   mutable const char16_t* m_source = nullptr;
+  mutable bool m_nameCopied = false;
   size_t m_sourceLength = 0;
   size_t m_nameBegin = 0, m_nameEnd = 0;
   std::vector<SAttrSpan> m_spans;

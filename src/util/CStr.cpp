@@ -155,11 +155,18 @@ CStr CStr::LowerAscii() const {
 
 CStr::size_type CStr::Replace(std::u16string_view what, std::u16string_view with) {
   if (what.empty()) return 0;
-  size_type count = 0;
-  for (size_type pos = m_text.find(what); pos != npos; pos = m_text.find(what, pos + with.size())) {
-    m_text.replace(pos, what.size(), with);
+  size_type pos = m_text.find(what);
+  if (pos == npos) return 0;
+  // One new text built in a pass: replacing in place moves the tail every time.
+  std::u16string out;
+  size_type count = 0, from = 0;
+  for (; pos != npos; pos = m_text.find(what, from)) {
+    out.append(m_text, from, pos - from).append(with);
+    from = pos + what.size();
     ++count;
   }
+  out.append(m_text, from);
+  m_text.swap(out);
   return count;
 }
 

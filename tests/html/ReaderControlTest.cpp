@@ -145,4 +145,31 @@ TEST(HTMLReaderFile, TinyOrUnreadableFilesGiveNoEvents) {
   EXPECT_TRUE(sink.events.empty());
 }
 
+// Another process cuts the file short while it is being read: the reader goes on
+// with the text it read, where a mapping of the file would bring the process down.
+TEST(HTMLReaderFile, AFileCutShortDuringTheParseDoesNotFault) {
+  struct CTruncatingSink : CRecordingSink {
+    int fd = -1;
+    void BeginParse(uint32_t data, bool& abort) override {
+      CRecordingSink::BeginParse(data, abort);
+      EXPECT_EQ(ftruncate(fd, 0), 0);
+    }
+  };
+  std::u16string text = u"\uFEFF";
+  while (text.size() < (1u << 20)) text += u"<p>paragraph</p>";
+  char path[] = "/tmp/folio-html-XXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  const auto bytes = static_cast<ssize_t>(text.size() * 2);
+  EXPECT_EQ(write(fd, text.data(), size_t(bytes)), bytes);
+  CTruncatingSink sink;
+  sink.fd = fd;
+  CHTMLReader reader;
+  reader.SetEventHandler(&sink);
+  EXPECT_EQ(reader.ReadFromFile(fd), text.size() - 1);
+  EXPECT_EQ(sink.events.back(), "Z");
+  close(fd);
+  unlink(path);
+}
+
 }  // namespace

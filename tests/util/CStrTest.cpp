@@ -101,6 +101,23 @@ TEST(CStrText, TrimLowerReplace) {
   CStr s(u"GrainMeanMeanArea");
   EXPECT_EQ(s.Replace(u"Mean", u""), 2u);
   EXPECT_EQ(s, CStr(u"GrainArea"));
+  CStr grows(u"aa");
+  EXPECT_EQ(grows.Replace(u"a", u"aa"), 2u);  // what the replacement brings is not replaced again
+  EXPECT_EQ(grows, CStr(u"aaaa"));
+  CStr none(u"abc");
+  EXPECT_EQ(none.Replace(u"x", u"y"), 0u);
+  EXPECT_EQ(none.Replace(u"", u"y"), 0u);
+  EXPECT_EQ(none, CStr(u"abc"));
+}
+
+// Many replacements of a different length: one pass, not one tail move per match.
+TEST(CStrText, ReplacesMillionsOfMatchesInOnePass) {
+  std::u16string text;
+  for (int i = 0; i < 1000000; ++i) text += u"{x}.";
+  CStr s(text);
+  EXPECT_EQ(s.Replace(u"{x}", u"value"), 1000000u);
+  EXPECT_EQ(s.GetLength(), 6000000u);
+  EXPECT_EQ(s.Mid(0, 12), CStr(u"value.value."));
 }
 
 }  // namespace
