@@ -82,4 +82,18 @@ TEST(HostileTemplate, AValueOfManyReferencesReadsInOnePass) {
   EXPECT_EQ(value.Str()[19999], char16_t(0x4E00 + 19999));
 }
 
+// References keep their low sixteen bits, zero and lone surrogates included; a zero
+// unit they bring does not end the text the way a zero in the template does.
+TEST(HostileTemplate, ReferencesToZeroAndSurrogatesStayInsideTheText) {
+  using namespace std::string_literals;
+  CRecordingSink sink;
+  CHTMLReader reader;
+  reader.SetEventHandler(&sink);
+  reader.Read(std::u16string(u"a&#0;b&#xD800;c&#x1F600;<p>d"));
+  ASSERT_EQ(sink.events.size(), 5u);
+  EXPECT_EQ(sink.events[1], "T a"s + '\0' + "b\xEF\xBF\xBD" "c\xEF\x98\x80");
+  EXPECT_EQ(sink.events[2], "S p 25 3");
+  EXPECT_EQ(sink.events[3], "T d");
+}
+
 }  // namespace

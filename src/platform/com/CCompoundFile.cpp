@@ -19,15 +19,16 @@ char16_t Upper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_
   throw CComError(HRESULT_INVALID_DATA, CStr::FromUtf8("the embedded object is no valid compound file (" + why + ")"));
 }
 
+// at + width could wrap for an offset counted back from a short sector's end.
 std::uint32_t U32(std::string_view b, size_t at) {
-  if (at + 4 > b.size()) Fail("a field lies past the end");
+  if (at > b.size() || b.size() - at < 4) Fail("a field lies past the end");
   return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8 |
                                     static_cast<unsigned char>(b[at + 2]) << 16) |
          static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
 }
 
 std::uint16_t U16(std::string_view b, size_t at) {
-  if (at + 2 > b.size()) Fail("a field lies past the end");
+  if (at > b.size() || b.size() - at < 2) Fail("a field lies past the end");
   return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
 }
 
@@ -49,8 +50,9 @@ public:
     ReadDirectory();
     const SEntry& root = m_entries[0];
     if (root.type != eRoot) Fail("the first directory entry is no root");
-    m_miniStream = Gather(Chain(root.start, m_fat, m_sectors), m_sectorSize, root.size, false);
-    for (std::uint32_t id : Chain(m_firstMiniFat, m_fat, m_sectors)) {
+    m_miniStream = Gather(Chain(root.start, m_fat, m_fatUsed, m_sectors, Needed(root.size, m_sectorSize)), m_sectorSize,
+                          root.size, false);
+    for (std::uint32_t id : Chain(m_firstMiniFat, m_fat, m_fatUsed, m_sectors, kWholeChain)) {
       const std::string_view sector = Sector(id);
       for (size_t at = 0; at < sector.size(); at += 4) m_miniFat.push_back(U32(sector, at));
     }
@@ -72,7 +74,8 @@ private:
     m_sectors = static_cast<std::uint32_t>(std::min<size_t>((m_bytes.size() - 1) / m_sectorSize, 0xFFFFFFF0u));
     m_fatCount = U32(m_bytes, 44);
     m_firstDirectory = U32(m_bytes, 48);
-    m_miniCutoff = U32(m_bytes, 56);
+    // Which streams live in the mini stream is fixed by the format, not by the file.
+    if (U32(m_bytes, 56) != kMiniCutoff) Fail("the mini stream cutoff is not 4096");
     m_firstMiniFat = U32(m_bytes, 60);
     if (m_fatCount > m_sectors) Fail("more allocation sectors than the file holds");
   }
@@ -91,6 +94,7 @@ private:
     for (std::uint32_t steps = 0; fatSectors.size() < m_fatCount; ++steps) {
       if (steps > m_sectors) Fail("the allocation table's extension loops");
       const std::string_view sector = Sector(next);
+      if (sector.size() < m_sectorSize) Fail("the allocation table's extension is cut short");
       for (size_t at = 0; at + 4 < sector.size() && fatSectors.size() < m_fatCount; at += 4)
         fatSectors.push_back(U32(sector, at));
       next = U32(sector, sector.size() - 4);
@@ -101,12 +105,25 @@ private:
     }
   }
 
-  // A chain of sector ids; a loop, or an id outside the table or the file, is an error.
-  std::vector<std::uint32_t> Chain(std::uint32_t start, const std::vector<std::uint32_t>& table, std::uint32_t limit) const {
+  static constexpr size_t kWholeChain = SIZE_MAX;
+  static size_t Needed(std::uint64_t size, size_t sectorSize) {
+    return static_cast<size_t>(std::min<std::uint64_t>((size + sectorSize - 1) / sectorSize, SIZE_MAX));
+  }
+
+  // A chain of sector ids, at most count of them: a stream's chain is followed no
+  // further than its size needs. Each sector belongs to one chain at most, which used
+  // records for the whole file; a loop, a shared sector, or an id outside the table or
+  // the file, is an error.
+  std::vector<std::uint32_t> Chain(std::uint32_t start, const std::vector<std::uint32_t>& table,
+                                   std::vector<std::uint32_t>& used, std::uint32_t limit, size_t count) {
+    const std::uint32_t chain = ++m_chains;
+    used.resize(table.size(), 0);
     std::vector<std::uint32_t> ids;
-    for (std::uint32_t id = start; id != kEndOfChain;) {
+    for (std::uint32_t id = start; id != kEndOfChain && ids.size() < count;) {
       if (id >= table.size() || id >= limit) Fail("a sector chain leaves the file");
-      if (ids.size() >= table.size()) Fail("a sector chain loops");
+      if (used[id] == chain) Fail("a sector chain loops");
+      if (used[id] != 0) Fail("two sector chains share a sector");
+      used[id] = chain;
       ids.push_back(id);
       id = table[id];
     }
@@ -133,7 +150,7 @@ private:
   }
 
   void ReadDirectory() {
-    for (std::uint32_t id : Chain(m_firstDirectory, m_fat, m_sectors)) {
+    for (std::uint32_t id : Chain(m_firstDirectory, m_fat, m_fatUsed, m_sectors, kWholeChain)) {
       const std::string_view sector = Sector(id);
       for (size_t at = 0; at + kEntrySize <= sector.size(); at += kEntrySize) m_entries.push_back(Entry(sector.substr(at, kEntrySize)));
     }
@@ -201,10 +218,13 @@ private:
   // A stream's bytes. Streams may not claim more than the file holds in all, so that
   // chains shared between streams cannot multiply the memory a small file takes.
   std::string StreamData(const SEntry& entry) {
-    const bool mini = entry.size < m_miniCutoff;
-    std::string data = mini ? Gather(Chain(entry.start, m_miniFat, static_cast<std::uint32_t>(m_miniStream.size() / kMiniSectorSize)),
-                                     kMiniSectorSize, entry.size, true)
-                            : Gather(Chain(entry.start, m_fat, m_sectors), m_sectorSize, entry.size, false);
+    const bool mini = entry.size < kMiniCutoff;
+    const size_t sectorSize = mini ? kMiniSectorSize : m_sectorSize;
+    const std::vector<std::uint32_t> chain =
+        mini ? Chain(entry.start, m_miniFat, m_miniUsed, static_cast<std::uint32_t>(m_miniStream.size() / kMiniSectorSize),
+                     Needed(entry.size, sectorSize))
+             : Chain(entry.start, m_fat, m_fatUsed, m_sectors, Needed(entry.size, sectorSize));
+    std::string data = Gather(chain, sectorSize, entry.size, mini);
     (mini ? m_miniClaimed : m_claimed) += entry.size;
     if (m_miniClaimed > m_miniStream.size() || m_claimed > std::uint64_t{m_sectors} * m_sectorSize)
       Fail("the streams claim more data than the file holds");
@@ -213,8 +233,10 @@ private:
 
   std::string_view m_bytes;
   size_t m_sectorSize = 512;
-  std::uint32_t m_sectors = 0, m_fatCount = 0, m_firstDirectory = 0, m_miniCutoff = kMiniCutoff, m_firstMiniFat = 0;
+  std::uint32_t m_sectors = 0, m_fatCount = 0, m_firstDirectory = 0, m_firstMiniFat = 0;
   std::vector<std::uint32_t> m_fat, m_miniFat;
+  std::vector<std::uint32_t> m_fatUsed, m_miniUsed;  // per sector, the chain it belongs to (0: none)
+  std::uint32_t m_chains = 0;
   std::vector<SEntry> m_entries;
   std::string m_miniStream;
   std::uint64_t m_claimed = 0, m_miniClaimed = 0;

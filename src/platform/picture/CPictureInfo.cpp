@@ -55,7 +55,9 @@ void TiffTagResolution(std::string_view tiff, CPictureInfo& info) {
   if (tiff.size() < 8 || (tiff.substr(0, 2) != "II" && tiff.substr(0, 2) != "MM")) return;
   const SBytes t{tiff, tiff[0] == 'I'};
   const std::uint32_t ifd = t.Get(4, 4);
-  const std::uint32_t count = std::min<std::uint32_t>(t.Get(ifd, 2), 1000);
+  // No more entries than the directory's bytes hold: a short segment may claim 65535.
+  const size_t room = ifd + 2 <= tiff.size() ? (tiff.size() - ifd - 2) / 12 : 0;
+  const std::uint32_t count = static_cast<std::uint32_t>(std::min<size_t>(t.Get(ifd, 2), room));
   double x = 0, y = 0;
   std::uint32_t unit = 2;
   for (std::uint32_t i = 0; i < count; ++i) {
@@ -234,7 +236,11 @@ std::optional<CPictureInfo> CPictureInfo::ReadFile(const CStr& path) {
   bytes.resize(std::fread(bytes.data(), 1, kStart, file.get()));
   if (bytes.size() < kStart) return Read(bytes);
   if (auto info = Read(bytes)) return info;
+  // A header further on than kMaxHeaderBytes makes the file no picture.
   char chunk[1 << 16];
-  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;) bytes.append(chunk, n);
+  for (size_t n; bytes.size() < kMaxHeaderBytes &&
+                 (n = std::fread(chunk, 1, std::min(sizeof chunk, kMaxHeaderBytes - bytes.size()),
+                                 file.get())) > 0;)
+    bytes.append(chunk, n);
   return Read(bytes);
 }

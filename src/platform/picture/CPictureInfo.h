@@ -16,8 +16,10 @@ struct CPictureInfo {
   // Reads PNG, JPEG, GIF, BMP and TIFF headers (TIFF through libtiff, the others by a
   // bounded walk of their few fields); nothing for anything else or a damaged header.
   static std::optional<CPictureInfo> Read(std::string_view bytes);
-  // The same for a file, reading only its start when that is enough; nothing when the
-  // file is missing or no picture.
+  // The most of a file that is read to find its header.
+  static constexpr size_t kMaxHeaderBytes = size_t(64) << 20;
+  // The same for a file, reading only its start when that is enough and never more
+  // than kMaxHeaderBytes; nothing when the file is missing or no picture.
   static std::optional<CPictureInfo> ReadFile(const CStr& path);
   // Own size in points: pixels over resolution.
   double WidthPoints() const { return width * 72.0 / dpiX; }

@@ -380,3 +380,38 @@ TEST(CompoundFile, HostileStorageTreesAreClearErrors) {
 }
 
 }  // namespace
+
+namespace {
+
+// The allocation table's extension starts in a last sector of only a few bytes.
+TEST(CompoundFile, AShortLastSectorIsAnErrorNotAReadPastTheEnd) {
+  for (size_t tail : {1u, 2u, 3u, 5u}) {
+    std::string bytes = CCompoundFile::Write(Sample());
+    bytes.resize(512 + 110 * 512 + tail, '\0');
+    Put32(bytes, 44, 110);   // one allocation sector more than the header lists
+    Put32(bytes, 68, 110);   // listed in the short last sector
+    EXPECT_NE(ReadError(bytes).find("cut short"), std::string::npos) << tail << ": " << ReadError(bytes);
+  }
+}
+
+TEST(CompoundFile, TheMiniStreamCutoffIsTheFormatsNotTheFiles) {
+  std::string bytes = CCompoundFile::Write(Sample());
+  Put32(bytes, 56, 0xFFFFFFFF);
+  EXPECT_NE(ReadError(bytes).find("cutoff"), std::string::npos) << ReadError(bytes);
+}
+
+// Empty streams whose chains point anywhere are read without following them, and
+// a chain is followed only as far as its stream's size needs.
+TEST(CompoundFile, ChainsAreFollowedOnlyAsFarAsTheStreamNeeds) {
+  std::string bytes = CCompoundFile::Write(Sample());
+  Put32(bytes, EntryOf(bytes, u"Empty") + 116, 0x00FFFFFF);
+  const size_t contents = EntryOf(bytes, u"Contents");
+  // The large stream's last sector now leads outside the file; its 5000 bytes end before.
+  const std::uint32_t last = U32(bytes, contents + 116) + 9;
+  Put32(bytes, 512 + last * 4, 0x00FFFFFF);
+  const SCompoundFile read = CCompoundFile::Read(bytes);
+  EXPECT_EQ(*read.Stream(u"Empty"), "");
+  EXPECT_EQ(*read.Stream(u"Contents"), Sample().streams[1].second);
+}
+
+}  // namespace
