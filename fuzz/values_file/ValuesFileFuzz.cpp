@@ -1,0 +1,42 @@
+// The values file reader, as the command-line host reads a file someone else made.
+// Picture paths resolve against a private folder holding one small picture.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+
+#include "ValuesFile.h"
+
+namespace {
+
+std::filesystem::path Folder() {
+  static const std::filesystem::path folder = [] {
+    char pattern[] = "/tmp/folio-fuzz-values-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (!made) std::abort();
+    // A 1x1 PNG.
+    static const unsigned char png[] = {
+        0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52,
+        0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x06, 0x00, 0x00, 0x00, 0x1F, 0x15, 0xC4,
+        0x89, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0x00, 0x01, 0x00, 0x00,
+        0x05, 0x00, 0x01, 0x0D, 0x0A, 0x2D, 0xB4, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE,
+        0x42, 0x60, 0x82};
+    std::ofstream(std::filesystem::path(made) / "p.png", std::ios::binary)
+        .write(reinterpret_cast<const char*>(png), sizeof png);
+    return std::filesystem::path(made);
+  }();
+  return folder;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  try {
+    FolioCli::ParseValuesFile(std::string_view(reinterpret_cast<const char*>(data), size), Folder(),
+                              "fuzz.json");
+  } catch (const FolioCli::EValuesFile&) {
+  }
+  return 0;
+}
