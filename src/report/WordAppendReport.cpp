@@ -1,6 +1,8 @@
 // AppendToWordReport and AppendKoriControl for Word reports: each runs a Word of its
 // own, saves into a private folder and replaces the report in one step at the end, so
 // that a failure anywhere leaves the report as it was.
+#include <cctype>
+
 #include "folio/platform/ui/IWindowing.h"
 #include "folio/report/CFolio.h"
 #include "folio/util/StringTable.h"
@@ -94,6 +96,25 @@ ReportOutcome AppendDocument(IWordApplication& app, const CStr& source, const CS
   }
 }
 
+long CountControls(IWordDocument& doc) {
+  long count = 0;
+  auto shapes = doc.InlineShapes();
+  for (long i = 1; i <= shapes->Count(); ++i)
+    if (auto format = shapes->Item(i)->OLEFormat(); format && format->ClassType() == CKORIControl::kProgId) ++count;
+  return count;
+}
+
+// Formats saved through a conversion (.doc) may drop the control on the way out.
+bool KeptAfterConversion(IWordApplication& app, const CStr& work, long before) {
+  std::string extension = GetExtension(work).ToUtf8();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension == ".docx" || extension == ".docm") return true;
+  auto saved = OpenHidden(*app.Documents(), work);
+  const bool kept = CountControls(*saved) > before;
+  CloseUnsaved(*saved);
+  return kept;
+}
+
 // The control's group and field, at the end of report; the report is saved even when
 // the new shape offers no control to name (the outcome is then a failure without text).
 ReportOutcome AppendControl(IWordApplication& app, const CStr& report, CKORIControlValue record) {
@@ -101,6 +122,7 @@ ReportOutcome AppendControl(IWordApplication& app, const CStr& report, CKORICont
   try {
     const CStr work = WorkFile(folder, report);
     auto doc = OpenOrCreate(app, report);
+    const long before = CountControls(*doc);
     auto at = SelectEnd(app, *doc)->Range();
     auto shape = doc->InlineShapes()->AddOLEControl(CVariant::Text(CKORIControl::kProgId), CVariant::Dispatch(at));
     bool named = false;
@@ -113,6 +135,9 @@ ReportOutcome AppendControl(IWordApplication& app, const CStr& report, CKORICont
       }
     }
     SaveUnder(*doc, work);
+    if (!KeptAfterConversion(app, work, before))
+      return Failed(u"A placeholder cannot be added to \"" + report +
+                    u"\": its file format does not keep placeholder controls. Save the report as .docx first.");
     doc.reset();
     Trace(u"Closing Word\n");
     app.Quit(kFalse);

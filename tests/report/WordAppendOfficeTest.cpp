@@ -58,4 +58,18 @@ TEST_F(WordAppendOffice, TenAppendedReportsOpenCleanlyAndShowEveryBody) {
   EXPECT_EQ(lines - 2, 10) << images;
 }
 
+TEST_F(WordAppendOffice, APlaceholderThatADocReportCannotKeepIsRefused) {
+  m_folder.Write("report.docx", NumberedReport(1));
+  const auto doc = CLibreOffice::Convert(m_folder.Path() / "report.docx", m_folder.Path() / "doc", "doc:MS Word 97");
+  const CStr report = CStr::FromUtf8(doc.string());
+  const std::string before = wordtest::ReadFile(doc);
+  CKORIControlValue placeholder;
+  placeholder.SetGroup(u"BasicInfo");
+  placeholder.SetField(u"filename");
+  EXPECT_FALSE(m_folio.AppendKoriControl(report, placeholder));
+  EXPECT_EQ(wordtest::ReadFile(doc), before);
+  ASSERT_EQ(m_windows->MessageTexts().size(), 1u);
+  EXPECT_NE(m_windows->MessageTexts()[0].ToUtf8().find(".docx"), std::string::npos);
+}
+
 }  // namespace
