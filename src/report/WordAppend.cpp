@@ -8,6 +8,7 @@
 
 #include "folio/extract/CKORIExtractor.h"
 #include "folio/util/CDiagnostics.h"
+#include "folio/util/EBase.h"
 #include "folio/util/SystemUtils.h"
 #include "platform/com/CComError.h"
 #include "platform/fs/CSafeFileWriter.h"
@@ -50,7 +51,12 @@ void CloseUnsaved(IWordDocument& doc) { doc.Close(kFalse); }
 
 CPrivateFolder::CPrivateFolder() {
   std::error_code ec;
-  const fs::path base = SystemUtils::ToFsPath(SystemUtils::GetTempFolder());
+  fs::path base;
+  try {
+    base = SystemUtils::ToFsPath(SystemUtils::GetTempFolder());
+  } catch (const EBase&) {
+    return;  // no temporary folder: the folder stays invalid
+  }
   std::random_device random;
   // create_directory fails on an existing name, so the folder is ours alone.
   for (int attempt = 0; attempt < 16 && m_path.empty(); ++attempt) {

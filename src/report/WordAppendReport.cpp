@@ -23,6 +23,13 @@ ReportOutcome Message(unsigned id, const CStr& argument, const CStr& reason = CS
   return Failed(CStr::DoStringFormat(LoadResourceString(id).View(), argument, reason));
 }
 
+// Any other failure on the way (the engine's own, a conversion, memory): its own text,
+// cut as the framework cuts error messages.
+ReportOutcome OtherFailure(const std::exception& error) {
+  const CStr text = CStr::FromUtf8(error.what());
+  return Failed(CStr(text.View().substr(0, 255)));
+}
+
 // A report that exists must be writable before Word is asked to do anything.
 ReportOutcome CheckWritable(const CStr& report) {
   if (!PathExists(report) || TestWriteAccess(true, report)) return Succeeded();
@@ -93,6 +100,8 @@ ReportOutcome AppendDocument(IWordApplication& app, const CStr& source, const CS
     return ReplaceReport(work, target);
   } catch (const CComError& error) {
     return Failed(ComErrorText(error));
+  } catch (const std::exception& error) {
+    return OtherFailure(error);
   }
 }
 
@@ -145,6 +154,8 @@ ReportOutcome AppendControl(IWordApplication& app, const CStr& report, CKORICont
     return named ? Succeeded() : Failed();
   } catch (const CComError& error) {
     return Failed(ComErrorText(error));
+  } catch (const std::exception& error) {
+    return OtherFailure(error);
   }
 }
 
