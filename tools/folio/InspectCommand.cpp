@@ -35,7 +35,8 @@ std::string Outcome(const SScannedPlaceholder& p) {
 std::string Place(const STemplatePlaceholder& p) {
   std::ostringstream text;
   text << PlaceName(p.place);
-  if (!p.part.IsEmpty()) text << " (" << p.part.ToUtf8() << ")";
+  const bool ownPart = p.place == EPlaceholderPlace::eHeader || p.place == EPlaceholderPlace::eFooter;
+  if (ownPart && p.part != CStr::FromUtf8(PlaceName(p.place))) text << " (" << p.part.ToUtf8() << ")";
   if (p.paragraph > 0) text << ", paragraph " << p.paragraph;
   if (!p.openingWords.IsEmpty()) text << " \"" << p.openingWords.ToUtf8() << "\"";
   return text.str();
