@@ -140,6 +140,12 @@ TEST_F(WordAppending, DamagedSourceIsReportedAndChangesNothing) {
   EXPECT_EQ(Bytes("report.docx"), NumberedReport(1));
   ASSERT_EQ(m_windows->MessageTexts().size(), 1u);
   EXPECT_EQ(Files(), (std::set<std::string>{"broken.docx", "report.docx"}));
+  // A package name on something else is damage too, told as such.
+  const CStr text = Write("text.docx", "just some text");
+  EXPECT_FALSE(m_folio.AppendToWordReport(text, target));
+  EXPECT_EQ(Bytes("report.docx"), NumberedReport(1));
+  ASSERT_EQ(m_windows->MessageTexts().size(), 2u);
+  EXPECT_NE(m_windows->MessageTexts()[1].ToUtf8().find("is damaged"), std::string::npos) << m_windows->MessageTexts()[1].ToUtf8();
 }
 
 TEST_F(WordAppending, PlaceholdersAreAddedAtTheEndOfAWordReport) {

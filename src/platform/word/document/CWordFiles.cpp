@@ -73,6 +73,12 @@ std::shared_ptr<CWordDocument> CWordFiles::Load(const fs::path& path) {
     throw CComError(HRESULT_FILE_NOT_FOUND, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be opened"));
   const std::string_view bytes = mapped->Bytes();
   if (bytes.starts_with("PK\x03\x04")) return CWordDocument::Open(bytes, mapped, fs::absolute(path));
+  // A package's name on a file that is no package means damage, not a format to convert.
+  const std::string extension = LowerExtension(path);
+  if (extension == ".docx" || extension == ".docm" || extension == ".dotx" || extension == ".dotm")
+    throw CComError(HRESULT_INVALID_DATA, CStr::FromUtf8("the file \"" + path.string() +
+                                                         "\" is damaged: a Word document of this kind is a zip package, "
+                                                         "and this file is none"));
   STempFolder temp;
   // LibreOffice names its output after the input; copy under a plain name first.
   const fs::path input = temp.path / ("source" + LowerExtension(path));
