@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "folio/util/SystemUtils.h"
+#include "util/FileSafety.h"
 
 namespace fs = std::filesystem;
 
@@ -24,33 +25,20 @@ bool IsInside(const fs::path& inner, const fs::path& outer) {
   return true;
 }
 
-bool CopyTree(const fs::path& from, const fs::path& to) {
-  std::error_code error;
-  if (fs::is_directory(from, error)) {
-    if (fs::exists(to, error) && !fs::is_directory(to, error)) return false;
-    fs::create_directory(to, error);
-    if (error) return false;
-    for (const fs::directory_entry& entry : fs::directory_iterator(from, error)) {
-      if (!CopyTree(entry.path(), to / entry.path().filename())) return false;
-    }
-    return !error;
-  }
-  if (fs::is_directory(to, error)) return false;
-  fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
-  return !error;
-}
-
+// Moves from onto to. Nothing is followed through a link: a link is moved as the link
+// it is, and a link where a folder is to be merged into fails the move.
 bool MoveTree(const fs::path& from, const fs::path& to) {
   std::error_code error;
-  const bool fromIsFolder = fs::is_directory(from, error);
-  const bool toExists = fs::exists(fs::symlink_status(to, error));
-  if (toExists && fs::is_directory(to, error) != fromIsFolder) return false;
+  const bool fromIsFolder = fs::is_directory(fs::symlink_status(from, error));
+  const fs::file_status toStatus = fs::symlink_status(to, error);
+  const bool toExists = fs::exists(toStatus);
+  if (toExists && fs::is_directory(toStatus) != fromIsFolder) return false;
   if (!toExists || !fromIsFolder) {
     error.clear();
     fs::rename(from, to, error);  // replaces a file of that name
     if (!error) return true;
     if (error != std::errc::cross_device_link) return false;
-    if (!CopyTree(from, to)) return false;
+    if (!FileSafety::CopyTree(from, to, false)) return false;
     fs::remove_all(from, error);
     return !error;
   }
@@ -66,7 +54,9 @@ bool MoveTree(const fs::path& from, const fs::path& to) {
   return !error;
 }
 
-bool RunOperation(const CStr& from, const CStr& to, int operation) {
+// followSource: whether a source that is a link is taken for what it points at (the
+// document the caller named) or left alone (its companion folder).
+bool RunOperation(const CStr& from, const CStr& to, int operation, bool followSource) {
   const fs::path source = ToFsPath(from);
   std::error_code error;
   if (!fs::exists(fs::symlink_status(source, error))) return false;
@@ -80,7 +70,7 @@ bool RunOperation(const CStr& from, const CStr& to, int operation) {
     fs::create_directories(destination.parent_path(), error);
     if (error) return false;
   }
-  return operation == eMove ? MoveTree(source, destination) : CopyTree(source, destination);
+  return operation == eMove ? MoveTree(source, destination) : FileSafety::CopyTree(source, destination, followSource);
 }
 
 }  // namespace
@@ -91,13 +81,12 @@ bool FileOperationWithCompanion(const CStr& from, const CStr& to, int operation)
   CStr destination = to;
   if (!QualifyPath(source)) return false;
   if (operation != eDelete && !QualifyPath(destination)) return false;
-  if (!RunOperation(source, destination, operation)) return false;
+  if (!RunOperation(source, destination, operation, true)) return false;
 
-  const CStr sourceCompanion = RemoveExtension(source) + u"_files";
+  const CStr sourceCompanion = GetCompanionFolder(source);
   if (!PathExists(sourceCompanion)) return true;
-  const CStr destinationCompanion =
-      operation == eDelete ? CStr() : RemoveExtension(destination) + u"_files";
-  return RunOperation(sourceCompanion, destinationCompanion, operation);
+  const CStr destinationCompanion = operation == eDelete ? CStr() : GetCompanionFolder(destination);
+  return RunOperation(sourceCompanion, destinationCompanion, operation, false);
 }
 
 }  // namespace SystemUtils

@@ -1,4 +1,7 @@
 // Files: existence, sizes, the temporary folder, unique names and write probes.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -7,6 +10,7 @@
 
 #include "folio/util/EBase.h"
 #include "folio/util/SystemUtils.h"
+#include "util/FileSafety.h"
 #include "util/SystemUtilsDetail.h"
 
 namespace SystemUtils {
@@ -200,23 +204,26 @@ CStr MakeUniqueFileName(const CStr& prefix, const CStr& extension) {
 }
 
 bool TestWriteAccess(bool isFile, const CStr& path) {
-  bool existed = false;
-  CStr probe;
+  if (path.IsEmpty()) return false;
+  std::filesystem::path folder = ToFsPath(path);
   if (isFile) {
-    existed = PathExists(path);
-    probe = path;
-  } else {
-    probe = MakeUniqueFileName(AddTrailingSeparator(path), u".tmp");
+    const FileSafety::SWriteTarget target = FileSafety::ResolveWriteTarget(folder);
+    if (!target.refusal.empty()) return false;
+    if (target.exists) {
+      // Opened for writing, never truncated; what the safe writer replaces is this file.
+      const int fd = ::open(target.path.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+      return fd >= 0 && ::close(fd) == 0;
+    }
+    folder = target.path.parent_path();
+    if (folder.empty()) folder = ".";
   }
-  // Appending creates the file when needed but never truncates one that is there.
-  FilePtr file(OpenFile(probe, "ab"));
-  const bool opened = file != nullptr;
-  const bool good = opened && std::fclose(file.release()) == 0;
-  if (opened && !existed) {
-    std::error_code error;
-    std::filesystem::remove(ToFsPath(probe), error);
-  }
-  return good;
+  // A new file can be made there: tried under a name nobody can guess or have prepared.
+  std::filesystem::path probe;
+  const int fd = FileSafety::CreateExclusiveFile(folder, ".folio-probe-", 0600, probe);
+  if (fd < 0) return false;
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return true;
 }
 
 }  // namespace SystemUtils

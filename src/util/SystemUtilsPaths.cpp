@@ -48,6 +48,14 @@ CStr RemoveExtension(const CStr& path) {
   return dot == CStr::npos ? path : path.Left(dot);
 }
 
+CStr GetCompanionFolder(const CStr& path, EPathStyle style) {
+  // Only the file name loses its extension: a dot in a folder's name is not one.
+  const CStr name = GetFileName(path, style);
+  const CStr::size_type dot = name.ReverseFind(u'.');
+  const CStr::size_type cut = dot == CStr::npos ? path.GetLength() : path.GetLength() - name.GetLength() + dot;
+  return path.Left(cut) + u"_files";
+}
+
 CStr AddTrailingSeparator(const CStr& path, EPathStyle style) {
   if (path.IsEmpty() || IsSlash(path[path.GetLength() - 1], style)) return path;
   return path + AddedSeparator(style);

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -149,6 +151,25 @@ TEST(WriteAccess, UnwritablePlacesAreFalse) {
   EXPECT_FALSE(TestWriteAccess(false, file));
   EXPECT_EQ(folder.Read("plain"), "x");
   EXPECT_TRUE(fs::is_directory(folder.Path() / "sub"));
+}
+
+TEST(WriteAccess, ReadOnlyFilesPipesAndOtherUsersLinksAreNotWritable) {
+  ScratchFolder folder;
+  const CStr locked = folder.Write("locked.htm", "x");
+  fs::permissions(folder.Path() / "locked.htm", fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_FALSE(TestWriteAccess(true, locked));  // even for the superuser
+  // A pipe would block an open for writing until someone reads it.
+  ASSERT_EQ(::mkfifo((folder.Path() / "pipe.htm").c_str(), 0600), 0);
+  EXPECT_FALSE(TestWriteAccess(true, folder / "pipe.htm"));
+  // The user's own link is written through, so it is as writable as its target.
+  fs::create_symlink(folder.Path() / "target.htm", folder.Path() / "mine.htm");
+  EXPECT_TRUE(TestWriteAccess(true, folder / "mine.htm"));
+  EXPECT_FALSE(folder.Exists("target.htm"));
+  if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can give a link to another user";
+  fs::create_symlink(folder.Path() / "planted.htm", folder.Path() / "theirs.htm");
+  ASSERT_EQ(::lchown((folder.Path() / "theirs.htm").c_str(), 65534, 65534), 0);
+  EXPECT_FALSE(TestWriteAccess(true, folder / "theirs.htm"));
+  EXPECT_FALSE(folder.Exists("planted.htm"));
 }
 
 TEST(CreateFolder, ExistingFoldersAreTrueAndNothingIsCreated) {

@@ -69,6 +69,15 @@ TEST(PathText, RemoveExtensionCutsAtTheLastDotAnywhere) {
   EXPECT_EQ(RemoveExtension(u""), CStr(u""));
 }
 
+TEST(PathText, CompanionFolderCutsTheExtensionOfTheFileNameOnly) {
+  EXPECT_EQ(GetCompanionFolder(u"/tmp/user.x/HTMLCopy 2026-01-02 03-04-05"),
+            CStr(u"/tmp/user.x/HTMLCopy 2026-01-02 03-04-05_files"));
+  EXPECT_EQ(GetCompanionFolder(u"/r/a.b.htm"), CStr(u"/r/a.b_files"));
+  EXPECT_EQ(GetCompanionFolder(u"report"), CStr(u"report_files"));
+  EXPECT_EQ(GetCompanionFolder(u"C:\\my.folder\\report", EPathStyle::eWindows), CStr(u"C:\\my.folder\\report_files"));
+  EXPECT_EQ(GetCompanionFolder(u"C:\\my.folder\\r.htm", EPathStyle::eWindows), CStr(u"C:\\my.folder\\r_files"));
+}
+
 TEST(PathText, TrailingSeparatorIsAddedOnce) {
   ExpectAll(AddTrailingSeparator, {{W, u"", u""},
                                    {W, u"C:/data/", u"C:/data/"},

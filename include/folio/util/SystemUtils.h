@@ -38,6 +38,9 @@ FOLIO_API CStr GetFolder(const CStr& path, bool addSeparator = false,
                          EPathStyle style = kNativePathStyle);
 // The path up to its last "." anywhere (folders included); the whole path without one.
 FOLIO_API CStr RemoveExtension(const CStr& path);
+// The companion folder of a document: the path less the extension of its file name,
+// plus "_files". Unlike RemoveExtension, a dot in a folder's name is left alone.
+FOLIO_API CStr GetCompanionFolder(const CStr& path, EPathStyle style = kNativePathStyle);
 // The path with a separator appended unless it is empty or already ends with one.
 FOLIO_API CStr AddTrailingSeparator(const CStr& path, EPathStyle style = kNativePathStyle);
 // The extension with its dot, as the Windows shell finds it: the last "." not followed
@@ -87,17 +90,22 @@ FOLIO_API CStr MakeUniqueFileName(const CStr& prefix, const CStr& extension);
 FOLIO_API CStr MakeUniqueFileName(const CStr& prefix, const CStr& extension,
                                   const std::tm& localTime);
 
-// Whether a file can be written at path (isFile) or in the folder path. Never
-// truncates or deletes an existing file and leaves no probe file behind.
+// Whether a file can be written at path (isFile) or in the folder path, by the rules
+// the report writer keeps: a read-only file, anything but a regular file and a link of
+// another user's are not writable. Never truncates or deletes an existing file, probes
+// a folder under an unguessable name created exclusively, and leaves nothing behind.
 FOLIO_API bool TestWriteAccess(bool isFile, const CStr& path);
 
-// Moves, copies or deletes a file together with its companion folder ("<path without
-// extension>_files") when that exists. Like the silent shell operation it replaces,
+// Moves, copies or deletes a file together with its companion folder
+// (GetCompanionFolder) when that exists. Like the silent shell operation it replaces,
 // an existing destination file is overwritten and an existing destination folder is
-// merged into (files of the same name overwritten, others kept); missing destination
-// folders are created. False for a missing source, a file onto a folder (or the other
-// way round), a copy or move onto itself or into itself, or any failure on the way
-// (which may leave part of the work done, as the shell does).
+// merged into (files of the same name overwritten, each in one step, others kept);
+// missing destination folders are created. Links inside the companion folder, and the
+// companion folder itself when it is a link, are never followed: a copy skips them, a
+// move takes the links as they are. False for a missing source, a file onto a folder
+// (or the other way round), a link in the destination's way, a copy or move onto
+// itself or into itself, or any failure on the way (a failed copy removes what it
+// created; a failed move may leave part of the work done, as the shell does).
 FOLIO_API bool FileOperationWithCompanion(const CStr& from, const CStr& to, int operation);
 
 // The text for a common-dialog extended error code; "Unknown error code" otherwise.
