@@ -11,36 +11,49 @@
 
 #include "folio/util/SystemUtils.h"
 #include "platform/fs/FileFaults.h"
+#include "util/FileSafety.h"
 
 namespace fs = std::filesystem;
 
 CSafeFileWriter::CSafeFileWriter(const CStr& target) : m_target(target) {
-  const fs::path path = SystemUtils::ToFsPath(target);
-  fs::path folder = path.parent_path();
-  if (folder.empty()) folder = ".";
-  // Hidden, in the same folder, so that the final rename never crosses file systems.
-  std::string pattern = (folder / ("." + path.filename().string() + ".folio-XXXXXX")).string();
   if (FileFaults::Hit(EFileStep::eCreate)) {
     errno = EIO;
     Fail(u"create");
     return;
   }
-  const int fd = ::mkstemp(pattern.data());
+  // Through the user's own links to the file they name; a read-only report, or a link
+  // someone else planted, is refused rather than replaced.
+  const FileSafety::SWriteTarget resolved = FileSafety::ResolveWriteTarget(SystemUtils::ToFsPath(target));
+  if (!resolved.refusal.empty()) {
+    m_error = CStr::DoStringFormat(u"cannot write \"%s\": %s", m_target, CStr::FromUtf8(resolved.refusal));
+    return;
+  }
+  m_destination = resolved.path;
+  fs::path folder = m_destination.parent_path();
+  if (folder.empty()) folder = ".";
+  // Hidden, in the same folder, so that the final rename never crosses file systems.
+  // A new file gets what the umask allows, as any program's new file would.
+  const int fd = FileSafety::CreateExclusiveFile(folder, "." + m_destination.filename().string() + ".folio-",
+                                                 resolved.exists ? 0600 : 0666, m_temporary);
   if (fd < 0) {
     Fail(u"create");
     return;
   }
-  m_temporary = SystemUtils::FromFsPath(pattern);
-  // A replaced file keeps its permissions; a new one gets the usual rw-r--r--.
-  std::error_code ec;
-  const fs::perms existing = fs::status(path, ec).permissions();
-  ::fchmod(fd, ec || existing == fs::perms::unknown ? 0644 : static_cast<mode_t>(existing));
+  if (resolved.exists) {
+    // A replaced file keeps its group and permissions, less set-user and set-group id.
+    if (::fchown(fd, static_cast<uid_t>(-1), resolved.info.st_gid) != 0) {
+      // Not a member of that group: the file keeps this user's group.
+    }
+    ::fchmod(fd, resolved.info.st_mode & 0777);
+  }
   m_file = ::fdopen(fd, "wb");
   if (!m_file) {
     ::close(fd);
     Fail(u"create");
     return;
   }
+  // Documents arrive in many small pieces; fewer, larger writes.
+  std::setvbuf(m_file, nullptr, _IOFBF, 256u << 10);
   m_good = true;
 }
 
@@ -57,8 +70,8 @@ void CSafeFileWriter::Fail(const char16_t* step) {
 void CSafeFileWriter::Discard() {
   if (m_file) std::fclose(m_file);
   m_file = nullptr;
-  if (!m_temporary.IsEmpty()) ::unlink(m_temporary.ToUtf8().c_str());
-  m_temporary = CStr();
+  if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
+  m_temporary.clear();
 }
 
 bool CSafeFileWriter::Write(std::string_view bytes) {
@@ -87,14 +100,21 @@ bool CSafeFileWriter::Commit() {
   std::fclose(m_file);
   m_file = nullptr;
   const bool renameFault = FileFaults::Hit(EFileStep::eRename);
-  if (renameFault || std::rename(m_temporary.ToUtf8().c_str(), m_target.ToUtf8().c_str()) != 0) {
+  if (renameFault || std::rename(m_temporary.c_str(), m_destination.c_str()) != 0) {
     if (renameFault) errno = EACCES;
     Fail(u"rename");
     Discard();
     return false;
   }
-  m_temporary = CStr();
+  m_temporary.clear();
   m_committed = true;
+  // The rename itself reaches the disk only with the folder.
+  fs::path folder = m_destination.parent_path();
+  const int folderFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folderFd >= 0) {
+    ::fsync(folderFd);
+    ::close(folderFd);
+  }
   return true;
 }
 
@@ -110,6 +130,51 @@ bool ReplaceFileSafely(const CStr& source, const CStr& target) {
   return readOk && writer.Commit();
 }
 
+bool CopyFileSafely(const CStr& source, const CStr& target) {
+  return FileSafety::CopyTree(SystemUtils::ToFsPath(source), SystemUtils::ToFsPath(target), true,
+                              [] { return FileFaults::Hit(EFileStep::eCopy); });
+}
+
+CFileSetAside::~CFileSetAside() {
+  if (!m_aside.empty()) ::unlink(m_aside.c_str());
+}
+
+bool CFileSetAside::SetAside(const CStr& path, CStr& error) {
+  const FileSafety::SWriteTarget target = FileSafety::ResolveWriteTarget(SystemUtils::ToFsPath(path));
+  if (!target.refusal.empty() || !target.exists) {
+    error = CStr::FromUtf8(target.exists ? target.refusal : std::strerror(ENOENT));
+    return false;
+  }
+  // A new name reserved exclusively, then taken over by the rename.
+  fs::path folder = target.path.parent_path();
+  if (folder.empty()) folder = ".";
+  fs::path aside;
+  const int fd = FileSafety::CreateExclusiveFile(folder, "." + target.path.filename().string() + ".folio-old-", 0600, aside);
+  if (fd >= 0) ::close(fd);
+  CStr reason;
+  if (fd < 0 || !RenamePath(SystemUtils::FromFsPath(target.path), SystemUtils::FromFsPath(aside), reason)) {
+    error = fd < 0 ? CStr::FromUtf8(std::strerror(errno)) : reason;
+    if (fd >= 0) ::unlink(aside.c_str());
+    return false;
+  }
+  m_original = target.path;
+  m_aside = aside;
+  return true;
+}
+
+void CFileSetAside::Restore() {
+  if (m_aside.empty()) return;
+  if (std::rename(m_aside.c_str(), m_original.c_str()) == 0) m_aside.clear();
+}
+
+bool MakeRealFolder(const CStr& folder) {
+  fs::path path = SystemUtils::ToFsPath(folder);
+  if (!path.has_filename()) path = path.parent_path();  // "x/" would look through a link
+  if (::mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) return false;
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool RenamePath(const CStr& from, const CStr& to, CStr& error) {
   std::error_code ec;
   if (FileFaults::Hit(EFileStep::eRename)) ec = std::make_error_code(std::errc::permission_denied);
@@ -120,24 +185,30 @@ bool RenamePath(const CStr& from, const CStr& to, CStr& error) {
 
 bool ReadFileBytes(const CStr& path, std::string& bytes) {
   if (FileFaults::Hit(EFileStep::eRead)) return false;
-  std::FILE* in = SystemUtils::OpenFile(path, "rb");
-  if (!in) return false;
+  // Not blocking, so that a pipe named as a file is refused instead of waited on.
+  const int fd = ::open(SystemUtils::ToFsPath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   bytes.clear();
+  if (ok) bytes.reserve(static_cast<size_t>(info.st_size));
   char buffer[1 << 16];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
-  const bool ok = !std::ferror(in);
-  std::fclose(in);
+  while (ok) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
   return ok;
 }
 
 bool CopyFolderContents(const CStr& from, const CStr& to) {
-  if (FileFaults::Hit(EFileStep::eCopy)) return false;
-  std::error_code ec;
-  fs::create_directories(SystemUtils::ToFsPath(to), ec);
-  fs::copy(SystemUtils::ToFsPath(from), SystemUtils::ToFsPath(to),
-           fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-  return !ec;
+  return FileSafety::CopyTree(SystemUtils::ToFsPath(from), SystemUtils::ToFsPath(to), false,
+                              [] { return FileFaults::Hit(EFileStep::eCopy); });
 }
 
 void RemoveFile(const CStr& path) {
