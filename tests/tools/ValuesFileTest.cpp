@@ -76,6 +76,38 @@ TEST(ValuesFileEntries, PicturesAreFoundBesideTheValuesFile) {
   std::filesystem::remove_all(folder);
 }
 
+TEST(ValuesFileEntries, PicturesOutsideTheValuesFolderAreRefusedUnlessTheUserNamesTheirFolder) {
+  char pattern[] = "/tmp/folio-values-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const std::filesystem::path root = pattern;
+  std::filesystem::create_directories(root / "run");
+  std::filesystem::create_directories(root / "private");
+  std::ofstream(root / "private" / "key.png") << "secret";
+  std::ofstream(root / "run" / "inside.png") << "png";
+  std::filesystem::create_symlink(root / "private" / "key.png", root / "run" / "link.png");
+  const auto parse = [&](const std::string& picture, std::vector<std::filesystem::path> allowed = {}) {
+    try {
+      ParseValuesFile(R"({"values": [{"group": "G", "field": "p", "picture": ")" + picture + R"("}]})",
+                      root / "run", "v.json", allowed);
+    } catch (const EValuesFile& e) {
+      return std::string(e.what());
+    }
+    return std::string("accepted");
+  };
+  EXPECT_EQ(parse("inside.png"), "accepted");
+  EXPECT_EQ(parse("../run/inside.png"), "accepted");
+  EXPECT_EQ(parse((root / "run" / "inside.png").string()), "accepted");
+  for (const std::string& outside : {std::string("../private/key.png"), (root / "private" / "key.png").string(),
+                                     std::string("link.png")}) {
+    const std::string error = parse(outside);
+    EXPECT_NE(error.find("lies outside the values file's folder"), std::string::npos) << outside << ": " << error;
+    EXPECT_NE(error.find("--picture-folder"), std::string::npos) << error;
+  }
+  EXPECT_EQ(parse((root / "private" / "key.png").string(), {root / "private"}), "accepted");
+  EXPECT_EQ(parse("link.png", {root / "private"}), "accepted");
+  std::filesystem::remove_all(root);
+}
+
 struct SBadFile {
   const char* json;
   const char* expected;  // part of the message

@@ -1,6 +1,8 @@
 #include "ValuesFile.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <fstream>
 #include <limits>
 #include <sstream>
@@ -18,8 +20,14 @@ constexpr std::array kModifierKeys = {"unit", "precision"};
 
 class CEntryReader {
 public:
-  CEntryReader(const std::filesystem::path& baseFolder, const std::string& source)
-      : m_baseFolder(baseFolder), m_source(source) {}
+  CEntryReader(const std::filesystem::path& baseFolder, const std::vector<std::filesystem::path>& pictureFolders,
+               const std::string& source)
+      : m_baseFolder(baseFolder), m_source(source) {
+    // Compared as the disk has them, so that neither "../" nor a link leads out.
+    std::error_code ec;
+    m_pictureFolders.push_back(std::filesystem::weakly_canonical(baseFolder, ec));
+    for (const auto& folder : pictureFolders) m_pictureFolders.push_back(std::filesystem::weakly_canonical(folder, ec));
+  }
 
   [[noreturn]] void Fail(const std::string& where, const std::string& why) const {
     throw EValuesFile(m_source + ": " + where + ": " + why);
@@ -107,11 +115,24 @@ private:
     if (!value.is_string() || value.get<std::string>().empty())
       Fail(entry.where, "\"picture\" must be a file name");
     const std::filesystem::path given(value.get<std::string>());
-    entry.picture = given.is_absolute() ? given : m_baseFolder / given;
+    const std::filesystem::path path = given.is_absolute() ? given : m_baseFolder / given;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(entry.picture, ec))
-      Fail(entry.where, "picture \"" + entry.picture.string() + "\" does not exist");
-    entry.picture = std::filesystem::absolute(entry.picture, ec).lexically_normal();
+    if (!std::filesystem::is_regular_file(path, ec))
+      Fail(entry.where, "picture \"" + path.string() + "\" does not exist");
+    // A values file may come from someone else: it must not pick files from anywhere
+    // on this machine to be copied into a report that is then passed on.
+    entry.picture = std::filesystem::canonical(path, ec);
+    if (ec || !InPictureFolder(entry.picture))
+      Fail(entry.where, "picture \"" + given.string() + "\" lies outside the values file's folder \"" +
+                            m_baseFolder.string() + "\"; name its folder with --picture-folder to allow it");
+  }
+
+  bool InPictureFolder(const std::filesystem::path& picture) const {
+    for (const auto& folder : m_pictureFolders) {
+      const auto [end, rest] = std::mismatch(folder.begin(), folder.end(), picture.begin(), picture.end());
+      if (end == folder.end() || (std::next(end) == folder.end() && end->empty())) return true;
+    }
+    return false;
   }
 
   CStr RequiredText(const json& item, const char* key, const std::string& where) const {
@@ -138,20 +159,21 @@ private:
   }
 
   std::filesystem::path m_baseFolder;
+  std::vector<std::filesystem::path> m_pictureFolders;
   std::string m_source;
 };
 
 }  // namespace
 
 SValuesFile ParseValuesFile(std::string_view text, const std::filesystem::path& baseFolder,
-                            const std::string& source) {
+                            const std::string& source, const std::vector<std::filesystem::path>& pictureFolders) {
   json document;
   try {
     document = json::parse(text);
   } catch (const json::parse_error& e) {
     throw EValuesFile(source + ": not valid JSON (" + e.what() + ")");
   }
-  const CEntryReader reader(baseFolder, source);
+  const CEntryReader reader(baseFolder, pictureFolders, source);
   if (!document.is_object()) reader.Fail("top level", "expected an object with \"values\" or \"measurements\"");
   SValuesFile file;
   for (const auto& [key, value] : document.items()) {
@@ -175,14 +197,14 @@ SValuesFile ParseValuesFile(std::string_view text, const std::filesystem::path& 
   return file;
 }
 
-SValuesFile LoadValuesFile(const std::filesystem::path& path) {
+SValuesFile LoadValuesFile(const std::filesystem::path& path, const std::vector<std::filesystem::path>& pictureFolders) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw EValuesFile(path.string() + ": cannot be read");
   std::ostringstream text;
   text << in.rdbuf();
   std::error_code ec;
   const std::filesystem::path folder = std::filesystem::absolute(path, ec).parent_path();
-  return ParseValuesFile(text.str(), folder, path.string());
+  return ParseValuesFile(text.str(), folder, path.string(), pictureFolders);
 }
 
 }  // namespace FolioCli

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "SValueEntry.h"
 
@@ -14,11 +15,13 @@ public:
   using std::runtime_error::runtime_error;
 };
 
-// Reads values-file JSON. Picture paths are taken relative to baseFolder and must exist.
-// source names the file in messages.
+// Reads values-file JSON. Picture paths are taken relative to baseFolder and must exist
+// there or below, links resolved; pictureFolders are further folders the user allows
+// pictures from. source names the file in messages.
 SValuesFile ParseValuesFile(std::string_view json, const std::filesystem::path& baseFolder,
-                            const std::string& source);
+                            const std::string& source, const std::vector<std::filesystem::path>& pictureFolders = {});
 // Reads the file at path; pictures are relative to its folder.
-SValuesFile LoadValuesFile(const std::filesystem::path& path);
+SValuesFile LoadValuesFile(const std::filesystem::path& path,
+                           const std::vector<std::filesystem::path>& pictureFolders = {});
 
 }  // namespace FolioCli
