@@ -57,6 +57,36 @@ TEST_F(WordGenerator, HostileValuesNeverCorruptTheReport) {
   EXPECT_EQ(BodyText("r.docx"), "<b>&amp; \"q\"  end\nxyz|w\n\U0001F600 \u65E5\u672C\u8A9E\n");
 }
 
+// Each script gets a run of its own with the placeholder's properties: East Asian text
+// the eastAsia font hint, right-to-left text the cs hint and its direction.
+TEST_F(WordGenerator, TextInAnyScriptTakesItsFontAndDirection) {
+  AnswerText(u"a", u"\u65E5\u672C 2 text \u05E9\u05DC\u05D5\u05DD!");
+  AnswerText(u"b", u"\u0633\u0644\u0627\u0645");
+  std::string inRun = Slot(u"a");
+  inRun = inRun.substr(5, inRun.size() - 11);  // the drawing without its run
+  const CStr templatePath = Template(Para("<w:r><w:rPr><w:b/><w:lang w:val=\"de-DE\"/></w:rPr><w:t>A </w:t>" + inRun +
+                                          "<w:t> B</w:t></w:r>") +
+                                     Para(Text("x ") + Slot(u"b") + Text(" y")));
+  ASSERT_TRUE(Run(templatePath, m_folder / "r.docx", eOverwrite));
+  const pugi::xml_document xml = Xml("r.docx");
+  std::vector<std::string> runs;
+  for (const pugi::xpath_node& r : xml.select_nodes("//w:r")) {
+    std::string line;
+    for (pugi::xml_node p : r.node().child("w:rPr").children())
+      line += std::string("<") + p.name() + (p.attribute("w:hint") ? std::string(" ") + p.attribute("w:hint").value() : "") + ">";
+    runs.push_back(line + r.node().child("w:t").text().get());
+  }
+  EXPECT_EQ(runs, (std::vector<std::string>{
+                      "<w:b><w:lang>A ",
+                      "<w:rFonts eastAsia><w:b><w:lang>\u65E5\u672C 2 ",
+                      "<w:b><w:lang>text ",
+                      "<w:rFonts cs><w:b><w:rtl><w:lang>\u05E9\u05DC\u05D5\u05DD!",
+                      "<w:b><w:lang> B",
+                      "x ",
+                      "<w:rFonts cs><w:rtl>\u0633\u0644\u0627\u0645",
+                      " y"}));
+}
+
 TEST_F(WordGenerator, TextBoxPlaceholdersAreFilledTwoSideBySide) {
   AnswerText(u"a", u"first");
   AnswerText(u"b", u"second");

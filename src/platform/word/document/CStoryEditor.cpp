@@ -6,6 +6,7 @@
 #include "folio/util/CStr.h"
 #include "platform/com/CComError.h"
 #include "platform/word/package/CPart.h"
+#include "platform/word/document/ScriptRuns.h"
 
 namespace {
 
@@ -175,9 +176,7 @@ pugi::xml_node CStoryEditor::SplitParagraph(pugi::xml_node run) {
   return newRun;
 }
 
-std::int32_t CStoryEditor::InsertText(std::int32_t pos, std::u16string_view text) {
-  pos = std::clamp(pos, 0, LastInsertPosition());
-  pugi::xml_node run = NewRunAt(pos);
+std::int32_t CStoryEditor::InsertChars(pugi::xml_node& run, std::u16string_view text) {
   std::int32_t inserted = 0;
   std::string pending;
   auto flush = [&] {
@@ -206,9 +205,60 @@ std::int32_t CStoryEditor::InsertText(std::int32_t pos, std::u16string_view text
     ++inserted;
   }
   flush();
+  return inserted;
+}
+
+pugi::xml_node CStoryEditor::RunAfter(pugi::xml_node run, pugi::xml_node model) {
+  pugi::xml_node next = run.parent().insert_child_after(m_n.run.c_str(), run);
+  if (model) next.append_copy(model);
+  return next;
+}
+
+std::int32_t CStoryEditor::InsertText(std::int32_t pos, std::u16string_view text) {
+  pos = std::clamp(pos, 0, LastInsertPosition());
+  pugi::xml_node run = NewRunAt(pos);
+  std::int32_t inserted = 0;
+  if (!NeedsScriptRuns(text)) {
+    inserted = InsertChars(run, text);
+  } else {
+    // Each script in a run of its own, all with the properties the new run took.
+    pugi::xml_document model;
+    if (auto rPr = run.child(m_n.rPr.c_str())) model.append_copy(rPr);
+    bool first = true;
+    for (const SScriptPiece& piece : ScriptPieces(text)) {
+      if (!first) {
+        pugi::xml_node previous = run;
+        run = RunAfter(run, model.first_child());
+        RemoveEmptyRun(previous);
+      }
+      first = false;
+      MarkRunScript(run, piece.script, m_n);
+      inserted += InsertChars(run, piece.text);
+    }
+  }
   RemoveEmptyRun(run);
   Inserted(pos, inserted);
   return inserted;
+}
+
+void CStoryEditor::IsolateObject(pugi::xml_node object) {
+  pugi::xml_node run = object.parent();
+  const pugi::xml_node rPr = run.child(m_n.rPr.c_str());
+  bool before = false;
+  for (pugi::xml_node n = object.previous_sibling(); n && !before; n = n.previous_sibling()) before = n != rPr;
+  if (before) {
+    pugi::xml_node head = run.parent().insert_child_before(m_n.run.c_str(), run);
+    if (rPr) head.append_copy(rPr);
+    for (pugi::xml_node n = run.first_child(); n != object;) {
+      pugi::xml_node moving = n;
+      n = n.next_sibling();
+      if (moving != rPr) head.append_move(moving);
+    }
+  }
+  if (object.next_sibling()) {
+    pugi::xml_node tail = RunAfter(run, rPr);
+    while (pugi::xml_node moving = object.next_sibling()) tail.append_move(moving);
+  }
 }
 
 std::int32_t CStoryEditor::AddText(pugi::xml_node run, pugi::xml_node before, std::u16string_view text,
@@ -253,7 +303,25 @@ bool CStoryEditor::ReplaceObject(std::int32_t pos, std::int32_t end, std::u16str
   pugi::xml_node object = atoms[k].node;
   pugi::xml_node run = object.parent();
   std::vector<SAtom> replacement;
-  inserted = AddText(run, object, text, &replacement);
+  if (!NeedsScriptRuns(text)) {
+    inserted = AddText(run, object, text, &replacement);
+  } else {
+    // Each script in a run of its own with the placeholder's properties; the runs
+    // follow one another where the placeholder stood.
+    IsolateObject(object);
+    pugi::xml_document model;
+    if (auto rPr = run.child(m_n.rPr.c_str())) model.append_copy(rPr);
+    inserted = 0;
+    pugi::xml_node last = run;
+    bool first = true;
+    for (const SScriptPiece& piece : ScriptPieces(text)) {
+      pugi::xml_node target = first ? run : RunAfter(last, model.first_child());
+      MarkRunScript(target, piece.script, m_n);
+      inserted += AddText(target, first ? object : pugi::xml_node(), piece.text, &replacement);
+      last = target;
+      first = false;
+    }
+  }
   run.remove_child(object);
   RemoveEmptyRun(run);
   m_story.Changed(pos, 1, inserted);

@@ -53,6 +53,13 @@ private:
   pugi::xml_node MergeWithNext(pugi::xml_node p);
   // Appends text to run (before "before" when given) as w:t, w:tab and w:br children;
   // returns positions added. "\r" is not handled here.
+  // Inserts text into run (the chars of InsertText); run moves on with each new paragraph.
+  std::int32_t InsertChars(pugi::xml_node& run, std::u16string_view text);
+  // A new run after run with the properties of model (or none).
+  pugi::xml_node RunAfter(pugi::xml_node run, pugi::xml_node model);
+  // Leaves object alone in its run: what comes before and after it moves to runs of
+  // the same properties.
+  void IsolateObject(pugi::xml_node object);
   std::int32_t AddText(pugi::xml_node run, pugi::xml_node before, std::u16string_view text,
                        std::vector<SAtom>* atoms = nullptr);
   pugi::xml_node NewRunNear(const SAtom* before, const SAtom* after);
