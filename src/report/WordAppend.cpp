@@ -13,6 +13,7 @@
 #include "platform/com/CComError.h"
 #include "platform/fs/CSafeFileWriter.h"
 #include "report/ValueRequest.h"
+#include "report/WordRun.h"
 
 namespace fs = std::filesystem;
 
@@ -20,9 +21,11 @@ namespace WordAppend {
 
 void Trace(const CStr& text) { G_Diagnostics.WriteTrace(text, u"Folio", 3); }
 
+// The code's text alone ("Unspecified error") tells a user little; what the failing
+// object said about it follows.
 CStr ComErrorText(const CComError& error) {
   if (error.Description().IsEmpty()) return error.ErrorMessage();
-  return error.ErrorMessage() + u"\r\n\r\n" + error.Description();
+  return error.ErrorMessage() + u": " + error.Description();
 }
 
 std::shared_ptr<IWordDocument> OpenHidden(IWordDocuments& documents, const CStr& path) {
@@ -87,7 +90,7 @@ void FillStoryPlaceholders(IWordRange& story, SStoryValues& values, const CStr& 
     if (result.m_result <= 2 && values.getValue) AskHost(values.getValue);
     if (result.m_result != V::eExtractOk) values.results.push_back(result);
     if (!replaceTrace.IsEmpty()) Trace(replaceTrace);
-    shape->Range()->SetText(values.value.DisplayString());
+    shape->Range()->SetText(WordText(values.value.DisplayString()));
   }
 }
 

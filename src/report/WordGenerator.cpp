@@ -72,9 +72,7 @@ ReportOutcome FillCatchingErrors(SWordRun& word, const CStr& templateCopy) {
   try {
     return FillDocument(word, templateCopy);
   } catch (const CComError& e) {
-    // The code's text alone ("Unspecified error") tells a user little; what the failing
-    // object said about it follows.
-    const CStr text = e.Description().IsEmpty() ? e.ErrorMessage() : e.ErrorMessage() + u": " + e.Description();
+    const CStr text = WordAppend::ComErrorText(e);
     WordAppend::Trace(u"_com_error exception caught: " + text + u"\n");
     return Failed(text);
   } catch (const EBase& e) {

@@ -69,17 +69,8 @@ void FillHeader(SWordRun& word) {
     const std::shared_ptr<IWordRange> header = stories->Item(eWordPrimaryHeaderStory);
     WordAppend::Trace(u"Processing word header\n");
     word.run.folio.ShowProgress(LoadResourceString(eStrProcessingHeader), 10);
-    const std::shared_ptr<IWordInlineShapes> shapes = header->InlineShapes();
-    for (long i = shapes->Count(); i >= 1; --i) {
-      const std::shared_ptr<IWordInlineShape> shape = shapes->Item(i);
-      if (!shape || !shape->OLEFormat()) continue;
-      const SReportConversionResult reading = ExtractPlaceholder(*shape, word.run.record);
-      if (reading.m_result == CKORIControlValue::eNotKoriElement) continue;
-      if (reading.m_result <= 2) AskHost(word.run.getValue);
-      RecordReading(word, reading);
-      WordAppend::Trace(u"Replacing control in word header\n");
-      shape->Range()->SetText(WordText(word.run.record.DisplayString()));
-    }
+    WordAppend::SStoryValues values = WordAppend::StoryValues(word.run);
+    WordAppend::FillStoryPlaceholders(*header, values, u"Replacing control in word header\n");
   } catch (const CComError&) {
   }
 }
