@@ -4,18 +4,15 @@
 #include "report/WordAppend.h"
 
 #include <optional>
-#include <random>
 
 #include "folio/extract/CKORIExtractor.h"
 #include "folio/util/CDiagnostics.h"
-#include "folio/util/EBase.h"
 #include "folio/util/SystemUtils.h"
 #include "platform/com/CComError.h"
+#include "platform/fs/CPrivateFolder.h"
 #include "platform/fs/CSafeFileWriter.h"
 #include "report/ValueRequest.h"
 #include "report/WordRun.h"
-
-namespace fs = std::filesystem;
 
 namespace WordAppend {
 
@@ -51,32 +48,6 @@ void SaveUnder(IWordDocument& doc, const CStr& path) {
 }
 
 void CloseUnsaved(IWordDocument& doc) { doc.Close(kFalse); }
-
-CPrivateFolder::CPrivateFolder() {
-  std::error_code ec;
-  fs::path base;
-  try {
-    base = SystemUtils::ToFsPath(SystemUtils::GetTempFolder());
-  } catch (const EBase&) {
-    return;  // no temporary folder: the folder stays invalid
-  }
-  std::random_device random;
-  // create_directory fails on an existing name, so the folder is ours alone.
-  for (int attempt = 0; attempt < 16 && m_path.empty(); ++attempt) {
-    const fs::path candidate = base / ("folio-append-" + std::to_string(random()) + std::to_string(random()));
-    if (fs::create_directory(candidate, ec)) {
-      fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, ec);
-      m_path = candidate;
-    }
-  }
-}
-
-CPrivateFolder::~CPrivateFolder() {
-  std::error_code ec;
-  if (!m_path.empty()) fs::remove_all(m_path, ec);
-}
-
-CStr CPrivateFolder::File(const CStr& name) const { return SystemUtils::FromFsPath(m_path / SystemUtils::ToFsPath(name)); }
 
 void FillStoryPlaceholders(IWordRange& story, SStoryValues& values, const CStr& replaceTrace) {
   using V = CKORIControlValue;
@@ -138,9 +109,9 @@ void EvaluateFooter(IWordDocument& doc, SStoryValues& footer) {
 
 void MergeIntoReport(IWordApplication& app, const CStr& report, const CStr& output, SStoryValues footer) {
   const CPrivateFolder folder;
-  if (!folder.IsValid()) throw CComError(E_ACCESSDENIED, u"no private temporary folder can be made for the merge");
+  if (folder.Path().IsEmpty()) throw CComError(E_ACCESSDENIED, u"no private temporary folder can be made for the merge");
   const CStr extension = SystemUtils::GetExtension(output) == u".docx" ? CStr(u".docx") : CStr(u".doc");
-  const CStr saveFile = SystemUtils::MakeUniqueFileName(folder.File(u"TempReportSaveAs"), extension);
+  const CStr saveFile = SystemUtils::MakeUniqueFileName(folder.Path() + u"TempReportSaveAs", extension);
 
   Trace(u"Opening append document\n");
   auto doc = OpenHidden(*app.Documents(), report);

@@ -1,7 +1,6 @@
 #pragma once
-// Joining Word documents: the steps the in-run merge and AppendToWordReport share, the
-// in-run merge itself, and the private folder appended reports are saved in first.
-#include <filesystem>
+// Joining Word documents: the steps the in-run merge and AppendToWordReport share, and
+// the in-run merge itself.
 #include <functional>
 #include <memory>
 #include <vector>
@@ -56,21 +55,5 @@ inline SStoryValues StoryValues(SReportRun& run) { return {run.record, run.getVa
 // application) and leaves the merged document in output; the report file itself is
 // not written. Raises CComError.
 void MergeIntoReport(IWordApplication& app, const CStr& report, const CStr& output, SStoryValues footer);
-
-// A folder only this process uses, in the temporary folder; removed with the object.
-class CPrivateFolder {
-public:
-  CPrivateFolder();
-  ~CPrivateFolder();
-  CPrivateFolder(const CPrivateFolder&) = delete;
-  CPrivateFolder& operator=(const CPrivateFolder&) = delete;
-  // Empty when no folder could be made.
-  bool IsValid() const { return !m_path.empty(); }
-  // name inside the folder.
-  CStr File(const CStr& name) const;
-
-private:
-  std::filesystem::path m_path;
-};
 
 }  // namespace WordAppend

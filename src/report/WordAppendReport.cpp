@@ -9,6 +9,7 @@
 #include "folio/util/SystemUtils.h"
 #include "platform/com/CComError.h"
 #include "platform/com/CKORIControl.h"
+#include "platform/fs/CPrivateFolder.h"
 #include "platform/fs/CSafeFileWriter.h"
 #include "platform/word/om/CWordAutomation.h"
 #include "report/ReportRun.h"
@@ -74,8 +75,8 @@ ReportOutcome ReplaceReport(const CStr& work, const CStr& report) {
 
 // Named as the report, so that file name fields show the report's name.
 CStr WorkFile(const CPrivateFolder& folder, const CStr& report) {
-  if (!folder.IsValid()) throw CComError(E_ACCESSDENIED, u"no private temporary folder can be made");
-  return folder.File(GetFileName(report));
+  if (folder.Path().IsEmpty()) throw CComError(E_ACCESSDENIED, u"no private temporary folder can be made");
+  return folder.Path() + GetFileName(report);
 }
 
 ReportOutcome AppendDocument(IWordApplication& app, const CStr& source, const CStr& target) {
