@@ -42,7 +42,8 @@ usage_errors_exit_2)
 help_and_version_on_stdout)
   run --help; expect_status 0; expect_in out.txt "render"; expect_in out.txt "add-placeholder"
   [ ! -s err.txt ] || fail "help wrote to standard error"
-  run render --help; expect_status 0; expect_in out.txt "--option"
+  run render --help; expect_status 0; expect_in out.txt "--option"; expect_in out.txt ".docx"
+  run inspect --help; expect_status 0; expect_in out.txt ".docx"; expect_in out.txt "--strict"
   run --version; expect_status 0
   grep -qE '^folio [0-9]+\.[0-9]+\.[0-9]+$' out.txt || fail "version line: $(cat out.txt)"
   ;;
@@ -189,6 +190,44 @@ PY
   expect_in err.txt "keeps only its group and field"
   python3 -c "import sys, zipfile; z = zipfile.ZipFile('b.docx'); sys.exit(0 if any(b'ax:value=\"filename\"' in z.read(n) for n in z.namelist() if n.startswith('word/activeX/')) else 1)" \
     || fail "the placeholder control is missing from the Word report"
+  ;;
+render_and_inspect_word_example)
+  main_xml() { python3 -c "import sys, zipfile; print(zipfile.ZipFile(sys.argv[1]).read('word/document.xml').decode())" "$1"; }
+  run inspect "$examples/surface-report.docx" --values "$examples/measurements.json"; expect_status 0
+  expect_in out.txt "29 placeholders"; expect_in out.txt "table cell, paragraph 4 \"after: Project:\""
+  expect_in out.txt "text box"; expect_in out.txt "header, paragraph 1"
+  ! grep -q "NO VALUE\|problem" out.txt || fail "the example has a value for every placeholder and no problem"
+  run render "$examples/surface-report.docx" --values "$examples/measurements.json" -o r.docx; expect_status 0
+  expect_in out.txt "$work/r.docx"
+  main_xml r.docx > r.xml
+  python3 -c "import re, sys; print(''.join(re.findall(r'<w:t(?: [^>]*)?>([^<]*)</w:t>', open('r.xml').read())))" > r.txt
+  for text in scan_014.spm scan_016.spm "Summary of 3" "1.234 nm" "Grain study, batch 14"; do expect_in r.txt "$text"; done
+  # Only the placeholder answered "none" stays, as Word reports keep it (once per measurement).
+  [ "$(grep -o 'descr="KORI {' r.xml | wc -l)" -eq 3 ] || fail "placeholders were left in the report"
+  [ "$(grep -o '<wp:inline' r.xml | wc -l)" -ge 15 ] || fail "five pictures per measurement expected"
+  printf '{"values": []}' > none.json
+  run render "$examples/surface-report.docx" --values none.json -o s.docx --strict; expect_status 1
+  expect_in err.txt "nothing was written"; [ ! -e s.docx ] || fail "--strict wrote a report"
+  ;;
+inspect_word_problems)
+  # A placeholder whose description does not unpack, written with the standard library alone.
+  python3 - <<'PY'
+import zipfile
+ns = 'xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main" xmlns:wp="http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing"'
+body = '<w:p><w:r><w:t>Scan </w:t></w:r><w:r><w:drawing><wp:inline><wp:extent cx="914400" cy="457200"/><wp:docPr id="1" name="P" descr="KORI {&#13;&#10;broken"/></wp:inline></w:drawing></w:r></w:p>'
+with zipfile.ZipFile("t.docx", "w") as z:
+    z.writestr("[Content_Types].xml", '<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"><Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/><Default Extension="xml" ContentType="application/xml"/><Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/></Types>')
+    z.writestr("_rels/.rels", '<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="word/document.xml"/></Relationships>')
+    z.writestr("word/document.xml", '<?xml version="1.0" encoding="UTF-8"?><w:document %s><w:body>%s<w:sectPr/></w:body></w:document>' % (ns, body))
+PY
+  run inspect t.docx; expect_status 0
+  expect_in out.txt "0 placeholders"; expect_in out.txt "FOLIO-T004 error at main text, paragraph 1"
+  run inspect t.docx --strict; expect_status 1
+  printf '{"values": []}' > none.json
+  run render t.docx --values none.json -o r.docx --strict; expect_status 1
+  expect_in err.txt "FOLIO-T004"; [ ! -e r.docx ] || fail "--strict wrote a report"
+  printf 'not a zip' > broken.docx
+  run inspect broken.docx; expect_status 1; expect_in err.txt "could not be read"
   ;;
 demo_writes_into_out)
   FOLIO_EXAMPLES="$examples" run demo; expect_status 0
