@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "ValueMatching.h"
 #include "ValuesFile.h"
 
@@ -67,6 +69,40 @@ TEST(ValueMatching, AMoreSpecificTopLevelEntryDoesNotBeatTheMeasurement) {
     "values": [{"group": "R", "field": "F", "parameter1": "Sa", "statistics2": "None", "text": "top"}],
     "measurements": [{"values": [{"group": "R", "field": "F", "text": "measurement"}]}]})");
   EXPECT_EQ(Found(file, Key(u"R", u"F", u"Sa"), 0), "measurements[0].values[0]");
+}
+
+// The index must agree with the plain search on every key, ties and fall-backs included:
+// random files over a small alphabet make many entries share group, field and names.
+TEST(ValueIndex, AgreesWithThePlainSearch) {
+  std::mt19937 random(12);
+  const char16_t* const names[] = {u"a", u"b", u"None", u""};
+  const auto pick = [&](int n) { return names[random() % n]; };
+  const auto randomList = [&](std::size_t size) {
+    ValueList list;
+    for (std::size_t i = 0; i < size; ++i) {
+      SValueEntry entry;
+      entry.group = pick(2);
+      entry.field = pick(2);
+      for (std::optional<CStr>* name : {&entry.parameter1, &entry.parameter2, &entry.statistics1, &entry.statistics2})
+        if (random() % 2) *name = CStr(pick(4));
+      entry.where = std::to_string(i);
+      list.push_back(entry);
+    }
+    return list;
+  };
+  for (int round = 0; round < 20; ++round) {
+    SValuesFile file;
+    file.values = randomList(random() % 40);
+    for (int m = 0; m < 3; ++m) file.measurements.push_back(randomList(random() % 10));
+    const CValueIndex index(file);
+    for (int k = 0; k < 300; ++k) {
+      const SPlaceholderKey key{pick(3), pick(3), pick(4), pick(4), pick(4), pick(4)};
+      for (const std::optional<std::size_t> measurement : {std::optional<std::size_t>(), std::optional<std::size_t>(1),
+                                                           std::optional<std::size_t>(7)})
+        ASSERT_EQ(index.Find(key, measurement), FindValue(file, key, measurement))
+            << key.Describe() << " in round " << round;
+    }
+  }
 }
 
 TEST(PlaceholderDescription, NamesOnlyWhatSaysMoreThanTheDefaults) {

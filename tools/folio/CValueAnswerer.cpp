@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "ValueMatching.h"
 #include "folio/util/SystemUtils.h"
 
 namespace FolioCli {
@@ -28,7 +27,7 @@ void CValueAnswerer::Answer(CKORIControlValue& record) {
     record.SetType(CKORIControlValue::eSummaryBegin);
     return;
   }
-  if (const SValueEntry* entry = FindValue(m_values, key, m_measurement)) {
+  if (const SValueEntry* entry = m_index.Find(key, m_measurement)) {
     ApplyEntry(*entry, record);
     return;
   }

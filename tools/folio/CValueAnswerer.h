@@ -6,6 +6,7 @@
 #include "CPictureCopies.h"
 #include "ComputedValues.h"
 #include "SValueEntry.h"
+#include "ValueMatching.h"
 #include "folio/report/CFolio.h"
 
 namespace FolioCli {
@@ -14,8 +15,9 @@ namespace FolioCli {
 // values file, then from what the host computes, and otherwise with a message naming it.
 class CValueAnswerer {
 public:
+  // values must outlive the answerer: it is indexed, not copied.
   CValueAnswerer(const SValuesFile& values, SRunFacts facts, CPictureCopies& pictures)
-      : m_values(values), m_facts(std::move(facts)), m_pictures(pictures) {}
+      : m_index(values), m_facts(std::move(facts)), m_pictures(pictures) {}
 
   // The pass the next answers belong to; a body pass names its measurement (from 0).
   void BeginPass(ELivesheetProcessingType pass, std::size_t measurement = 0);
@@ -31,7 +33,7 @@ private:
   void ApplyEntry(const SValueEntry& entry, CKORIControlValue& record);
   void Note(std::vector<std::string>& list, const std::string& text);
 
-  const SValuesFile& m_values;
+  const CValueIndex m_index;
   SRunFacts m_facts;
   CPictureCopies& m_pictures;
   std::optional<std::size_t> m_measurement;

@@ -1,5 +1,8 @@
 #include "ValueMatching.h"
 
+#include <bit>
+#include <functional>
+
 namespace FolioCli {
 namespace {
 
@@ -48,6 +51,66 @@ const SValueEntry* FindValue(const SValuesFile& file, const SPlaceholderKey& key
   if (measurement && *measurement < file.measurements.size())
     if (const SValueEntry* found = FindBestMatch(file.measurements[*measurement], key)) return found;
   return FindBestMatch(file.values, key);
+}
+
+std::size_t CValueIndex::SHash::operator()(const SNames& key) const {
+  std::size_t hash = key.mask;
+  for (const std::u16string_view name : key.names)
+    hash = hash * 1000003u ^ std::hash<std::u16string_view>()(name);
+  return hash;
+}
+
+CValueIndex::CValueIndex(const SValuesFile& file) : m_values(IndexList(file.values)) {
+  m_measurements.reserve(file.measurements.size());
+  for (const ValueList& list : file.measurements) m_measurements.push_back(IndexList(list));
+}
+
+CValueIndex::SList CValueIndex::IndexList(const ValueList& list) {
+  SList index;
+  index.entries.reserve(list.size());
+  for (std::size_t position = 0; position < list.size(); ++position) {
+    const SValueEntry& entry = list[position];
+    SNames names{{entry.group.View(), entry.field.View()}, 0};
+    const std::optional<CStr>* given[] = {&entry.parameter1, &entry.parameter2, &entry.statistics1,
+                                          &entry.statistics2};
+    for (int i = 0; i < 4; ++i) {
+      if (!*given[i]) continue;
+      names.names[2 + i] = (*given[i])->View();
+      names.mask |= static_cast<std::uint8_t>(1 << i);
+    }
+    index.entries.try_emplace(names, SFirst{position, &entry});
+    index.masks[SNames{{names.names[0], names.names[1]}, 0}] |= static_cast<std::uint16_t>(1 << names.mask);
+  }
+  return index;
+}
+
+const SValueEntry* CValueIndex::FindIn(const SList& list, const SPlaceholderKey& key) {
+  const auto masks = list.masks.find(SNames{{key.group.View(), key.field.View()}, 0});
+  if (masks == list.masks.end()) return nullptr;
+  const std::u16string_view optional[] = {key.parameter1.View(), key.parameter2.View(),
+                                          key.statistics1.View(), key.statistics2.View()};
+  const SFirst* best = nullptr;
+  int bestCount = -1;
+  for (unsigned mask = 0; mask < 16; ++mask) {
+    if (!(masks->second & (1u << mask))) continue;
+    SNames names{{key.group.View(), key.field.View()}, static_cast<std::uint8_t>(mask)};
+    for (int i = 0; i < 4; ++i)
+      if (mask & (1u << i)) names.names[2 + i] = optional[i];
+    const auto found = list.entries.find(names);
+    if (found == list.entries.end()) continue;
+    const int count = std::popcount(mask);
+    if (count > bestCount || (count == bestCount && found->second.position < best->position)) {
+      best = &found->second;
+      bestCount = count;
+    }
+  }
+  return best ? best->entry : nullptr;
+}
+
+const SValueEntry* CValueIndex::Find(const SPlaceholderKey& key, std::optional<std::size_t> measurement) const {
+  if (measurement && *measurement < m_measurements.size())
+    if (const SValueEntry* found = FindIn(m_measurements[*measurement], key)) return found;
+  return FindIn(m_values, key);
 }
 
 }  // namespace FolioCli

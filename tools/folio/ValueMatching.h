@@ -1,6 +1,11 @@
 #pragma once
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "SValueEntry.h"
 
@@ -18,6 +23,42 @@ struct SPlaceholderKey {
   static SPlaceholderKey Of(CKORIControlValue& value);
   // "Group/Field" followed by the names that say more than the defaults, for messages.
   std::string Describe() const;
+};
+
+// A values file indexed once by group, field and the names each entry gives, so that
+// finding a placeholder's value costs a few hash look-ups however long the file is.
+// Gives what FindValue gives. The file must outlive the index and stay unchanged.
+class CValueIndex {
+public:
+  explicit CValueIndex(const SValuesFile& file);
+  const SValueEntry* Find(const SPlaceholderKey& key, std::optional<std::size_t> measurement) const;
+
+private:
+  // Group, field, then the optional names that the mask says an entry gives.
+  struct SNames {
+    std::array<std::u16string_view, 6> names;
+    std::uint8_t mask = 0;
+    bool operator==(const SNames&) const = default;
+  };
+  struct SHash {
+    std::size_t operator()(const SNames& key) const;
+  };
+  struct SFirst {
+    std::size_t position;  // in the list: the first entry wins a tie
+    const SValueEntry* entry;
+  };
+  // One list of entries (the top-level values, or one measurement's).
+  struct SList {
+    // The first entry for each distinct description.
+    std::unordered_map<SNames, SFirst, SHash> entries;
+    // Per group and field (mask 0), which of the 16 masks occur.
+    std::unordered_map<SNames, std::uint16_t, SHash> masks;
+  };
+  static SList IndexList(const ValueList& list);
+  static const SValueEntry* FindIn(const SList& list, const SPlaceholderKey& key);
+
+  SList m_values;
+  std::vector<SList> m_measurements;
 };
 
 // Group and field equal, and every optional name the entry gives equal.
