@@ -1,6 +1,7 @@
 // The "KORI {" text form of a description: one "\tKey: value" line per packed field.
+#include <array>
 #include <optional>
-#include <vector>
+#include <string_view>
 
 #include "folio/model/CKORIControlValue.h"
 #include "folio/util/EBase.h"
@@ -30,17 +31,30 @@ CStr KeyLine(const char16_t* key, const CStr& value) {
 }
 
 // Maximal runs of characters that are none of the separators; empty runs do not count.
-std::vector<CStr> SplitRuns(const CStr& text, std::u16string_view separators) {
-  std::vector<CStr> runs;
-  const std::u16string& s = text.Str();
+// Views into text; false when there are more than N runs (the text is then no packed text).
+template <size_t N>
+bool SplitRuns(std::u16string_view text, std::u16string_view separators, std::array<std::u16string_view, N>& runs,
+               size_t& count) {
+  count = 0;
   size_t i = 0;
-  while (i < s.size()) {
-    while (i < s.size() && separators.find(s[i]) != std::u16string_view::npos) ++i;
+  while (i < text.size()) {
+    while (i < text.size() && separators.find(text[i]) != std::u16string_view::npos) ++i;
     const size_t start = i;
-    while (i < s.size() && separators.find(s[i]) == std::u16string_view::npos) ++i;
-    if (i > start) runs.push_back(CStr(std::u16string_view(s).substr(start, i - start)));
+    while (i < text.size() && separators.find(text[i]) == std::u16string_view::npos) ++i;
+    if (i == start) continue;
+    if (count == N) return false;
+    runs[count++] = text.substr(start, i - start);
   }
-  return runs;
+  return true;
+}
+
+std::u16string_view Trim(std::u16string_view text) {
+  const auto white = [](char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
+  };
+  while (!text.empty() && white(text.front())) text.remove_prefix(1);
+  while (!text.empty() && white(text.back())) text.remove_suffix(1);
+  return text;
 }
 
 std::int16_t Low16Bits(long value) {
@@ -68,23 +82,25 @@ CStr CKORIControlValue::Pack() {
 }
 
 // Applies one "Key: value" line; version is held back until the whole text is valid.
-bool CKORIControlValue::ApplyPackedLine(const CStr& line, std::optional<long>& version) {
-  const std::vector<CStr> pieces = SplitRuns(line, u":");
-  if (pieces.size() != 2) return false;
-  const CStr key = pieces[0].Trimmed();
-  const CStr value = pieces[1].Trimmed();
-  if (key == kVersion) version = value.AsLong();
-  else if (key == kGroup) m_group = value;
-  else if (key == kField) m_field = value;
-  else if (key == kParameter1) m_parameter1 = value;
-  else if (key == kParameter2) m_parameter2 = value;
-  else if (key == kImageStatistics) m_statistics1 = value;
-  else if (key == kBatchStatistics) m_statistics2 = value;
-  else if (key == kResolutionFactor) m_resolutionFactor = static_cast<float>(value.AsDouble());
-  else if (key == kScaleFont) m_scaleFont = Low16Bits(value.AsLong());
-  else if (key == kUnitOptions) m_unitOptions = Low16Bits(value.AsLong());
-  else if (key == kPictureOptions) m_pictureOptions = Low16Bits(value.AsLong());
-  else if (key == kBody) m_body = value.AsBool(u"True", u"False");
+// Numbers are converted through CStr for its exact rules; short texts need no allocation.
+bool CKORIControlValue::ApplyPackedLine(std::u16string_view line, std::optional<long>& version) {
+  std::array<std::u16string_view, 2> pieces;
+  size_t count = 0;
+  if (!SplitRuns(line, u":", pieces, count) || count != 2) return false;
+  const std::u16string_view key = Trim(pieces[0]);
+  const std::u16string_view value = Trim(pieces[1]);
+  if (key == kVersion) version = CStr(value).AsLong();
+  else if (key == kGroup) m_group = CStr(value);
+  else if (key == kField) m_field = CStr(value);
+  else if (key == kParameter1) m_parameter1 = CStr(value);
+  else if (key == kParameter2) m_parameter2 = CStr(value);
+  else if (key == kImageStatistics) m_statistics1 = CStr(value);
+  else if (key == kBatchStatistics) m_statistics2 = CStr(value);
+  else if (key == kResolutionFactor) m_resolutionFactor = static_cast<float>(CStr(value).AsDouble());
+  else if (key == kScaleFont) m_scaleFont = Low16Bits(CStr(value).AsLong());
+  else if (key == kUnitOptions) m_unitOptions = Low16Bits(CStr(value).AsLong());
+  else if (key == kPictureOptions) m_pictureOptions = Low16Bits(CStr(value).AsLong());
+  else if (key == kBody) m_body = CStr(value).AsBool(u"True", u"False");
   else return false;
   return true;
 }
@@ -99,11 +115,12 @@ bool CKORIControlValue::Unpack(CStr& text) {
 
   bool ok = false;
   try {
-    const std::vector<CStr> lines = SplitRuns(text, u"\r\n");
+    std::array<std::u16string_view, kLineCount> lines;
+    size_t count = 0;
     // Without a "Version" line (another key repeated) the record keeps its version.
     std::optional<long> version;
-    ok = lines.size() == kLineCount && lines.front() == kFirstLine;
-    for (size_t i = 1; ok && i + 1 < lines.size(); ++i) ok = ApplyPackedLine(lines[i], version);
+    ok = SplitRuns(text.View(), u"\r\n", lines, count) && count == kLineCount && lines.front() == kFirstLine;
+    for (size_t i = 1; ok && i + 1 < count; ++i) ok = ApplyPackedLine(lines[i], version);
     ok = ok && lines.back() == kLastLine;
     if (ok && version) SetVersion(static_cast<std::uint32_t>(*version));
   } catch (const EBase&) {

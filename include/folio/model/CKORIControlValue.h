@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "folio/util/CStr.h"
 #include "folio/util/CString.h"
@@ -125,7 +126,7 @@ public:
   bool Unpack(CString& text);
 
 private:
-  bool ApplyPackedLine(const CStr& line, std::optional<long>& version);
+  bool ApplyPackedLine(std::u16string_view line, std::optional<long>& version);
 
   std::uint32_t m_versionMajor = kCurrentVersion / 1000;
   std::uint32_t m_versionMinor = kCurrentVersion % 1000;
