@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 """Writes the inputs of the render benchmark into a folder:
 
-  flat.htm, flat.json, flat.j2   one page with N placeholders (text, integer, float), as a
+  flat_<n>.htm, .json, .j2       one page with n placeholders (text, integer, float), as a
                                  Folio template, its values file and the same page for Jinja2
   sectioned.htm                  a preface, a body of 8 placeholders (one a picture) and a summary
   passes_<k>.json                values for k measurements (k body passes)
   surface.png                    the body's picture
 
-make_inputs.py FOLDER [N]
+make_inputs.py FOLDER [N...]     (pages of 1,000 and 10,000 placeholders by default)
 """
 import json
 import struct
@@ -54,9 +54,9 @@ def flat(folder, n):
             entry.update(float=1.0 + i / 997.0, precision=4, unit="nm")
         values.append(entry)
     table = "<table>\r\n" + "".join(rows) + "</table>\r\n"
-    utf16(folder / "flat.htm", HEAD + table + TAIL)
-    (folder / "flat.json").write_text(json.dumps({"values": values}, indent=1))
-    (folder / "flat.j2").write_text(HEAD + "<table>\r\n" + "".join(jinja_rows) + "</table>\r\n" + TAIL)
+    utf16(folder / f"flat_{n}.htm", HEAD + table + TAIL)
+    (folder / f"flat_{n}.json").write_text(json.dumps({"values": values}, indent=1))
+    (folder / f"flat_{n}.j2").write_text(HEAD + "<table>\r\n" + "".join(jinja_rows) + "</table>\r\n" + TAIL)
 
 
 def sectioned(folder):
@@ -70,7 +70,7 @@ def sectioned(folder):
     summary = "<h2>Summary</h2>\r\n<p>" + placeholder("BasicInfo", "FileCount", unit=1) + " measurements</p>\r\n"
     utf16(folder / "sectioned.htm", HEAD + preface + "<p>" + placeholder("Section", "PrefaceEnd") + "</p>\r\n"
           + body + "<p>" + placeholder("Section", "SummaryBegin") + "</p>\r\n" + summary + TAIL)
-    for k in (1, 10, 100, 1000):
+    for k in (1, 10, 100, 1000, 10000):
         measurements = [{"values": [{"group": "BasicInfo", "field": "filename", "text": f"scan_{m:04d}.spm"}]
                          + [{"group": "Roughness", "field": "RoughnessParameter", "parameter1": p,
                              "float": 1.0 + (m % 17) / 10 + j, "precision": 4, "unit": "nm"}
@@ -92,9 +92,9 @@ def write_picture(path, width=160, height=120):
 
 def main():
     folder = Path(sys.argv[1])
-    n = int(sys.argv[2]) if len(sys.argv) > 2 else 1000
     folder.mkdir(parents=True, exist_ok=True)
-    flat(folder, n)
+    for n in [int(a) for a in sys.argv[2:]] or [1000, 10000]:
+        flat(folder, n)
     sectioned(folder)
 
 
