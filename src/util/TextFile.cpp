@@ -1,6 +1,8 @@
 #include "folio/util/TextFile.h"
 
+#include <bit>
 #include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <memory>
 #include <system_error>
@@ -44,14 +46,16 @@ EEncoding DetectEncoding(std::string_view bytes) {
 CStr Decode(std::string_view bytes) {
   switch (DetectEncoding(bytes)) {
     case EEncoding::eUtf16Le: {
-      std::u16string text;
-      text.reserve(bytes.size() / 2);
-      std::size_t i = 2;
-      for (; i + 1 < bytes.size(); i += 2) {
-        text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                      static_cast<unsigned char>(bytes[i + 1]) << 8);
+      const std::size_t units = (bytes.size() - 2) / 2;
+      std::u16string text(units, u'\0');
+      if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(text.data(), bytes.data() + 2, units * 2);
+      } else {
+        for (std::size_t k = 0; k < units; ++k)
+          text[k] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 + 2 * k]) |
+                                          static_cast<unsigned char>(bytes[3 + 2 * k]) << 8);
       }
-      if (i < bytes.size()) text += u'\uFFFD';
+      if (bytes.size() % 2) text += u'\uFFFD';
       return CStr(std::move(text));
     }
     case EEncoding::eUtf8: {
