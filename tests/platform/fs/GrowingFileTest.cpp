@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "folio/util/SystemUtils.h"
+#include "platform/fs/CGrowingFile.h"
+#include "platform/fs/FileFaults.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kHead = "<html><body>";
+const std::string kTail = "</body></html>\r\n";
+
+std::string Section(int k) { return "<p>section " + std::to_string(k) + "</p>"; }
+
+// The file after sections 0 to k - 1.
+std::string After(int k) {
+  std::string text = kHead;
+  for (int i = 0; i < k; ++i) text += Section(i);
+  return text + kTail;
+}
+
+class GrowingFile : public ::testing::Test {
+protected:
+  void SetUp() override {
+    m_folder = fs::temp_directory_path() / ("folio-growing-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(m_folder);
+    fs::create_directories(m_folder);
+    FileFaults::Reset();
+  }
+  void TearDown() override {
+    FileFaults::Reset();
+    fs::remove_all(m_folder);
+  }
+  CStr Report() const { return SystemUtils::FromFsPath(m_folder / "report.htm"); }
+  std::string Content() const {
+    std::ifstream in(m_folder / "report.htm", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  void Put(const std::string& text) const { std::ofstream(m_folder / "report.htm", std::ios::binary) << text; }
+  size_t Entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(m_folder), {})); }
+  std::unique_ptr<CGrowingFile> Start() const {
+    Put(After(0));
+    return CGrowingFile::Start(Report(), kHead.size(), kTail);
+  }
+
+  fs::path m_folder;
+};
+
+TEST_F(GrowingFile, InsertsBeforeTheTailAndRemovesItsTwin) {
+  {
+    const auto growing = Start();
+    ASSERT_TRUE(growing);
+    EXPECT_EQ(Entries(), 2u) << "the report and its hidden twin";
+    for (int k = 0; k < 5; ++k) {
+      ASSERT_TRUE(growing->Unchanged());
+      ASSERT_TRUE(growing->Insert(Section(k)));
+      EXPECT_EQ(Content(), After(k + 1));
+    }
+    EXPECT_TRUE(growing->Unchanged());
+  }
+  EXPECT_EQ(Content(), After(5));
+  EXPECT_EQ(Entries(), 1u);
+}
+
+TEST_F(GrowingFile, NoticesAFileChangedByOthers) {
+  const auto edited = Start();
+  ASSERT_TRUE(edited && edited->Insert(Section(0)));
+  std::ofstream(m_folder / "report.htm", std::ios::binary | std::ios::app) << "x";
+  EXPECT_FALSE(edited->Unchanged()) << "appended to";
+
+  const auto replaced = Start();
+  ASSERT_TRUE(replaced && replaced->Unchanged());
+  const fs::path other = m_folder / "other.htm";
+  std::ofstream(other, std::ios::binary) << After(0);
+  fs::rename(other, m_folder / "report.htm");
+  EXPECT_FALSE(replaced->Unchanged()) << "same bytes, another file";
+  EXPECT_FALSE(replaced->Insert(Section(0)));
+  EXPECT_EQ(Content(), After(0));
+}
+
+TEST_F(GrowingFile, RefusesAFileThatIsNotAsDescribed) {
+  Put(After(0) + "more");
+  EXPECT_FALSE(CGrowingFile::Start(Report(), kHead.size(), kTail));
+  EXPECT_FALSE(CGrowingFile::Start(SystemUtils::FromFsPath(m_folder / "missing.htm"), 0, ""));
+  EXPECT_EQ(Entries(), 1u);
+}
+
+// Whichever step fails, the report is the old one or the new one, never a mix; a
+// failed insertion leaves it old, and the object is then spent.
+TEST_F(GrowingFile, AFailingStepLeavesTheOldOrTheNewFile) {
+  for (const EFileStep step : {EFileStep::eCreate, EFileStep::eCopy, EFileStep::eWrite, EFileStep::eFlush,
+                               EFileStep::eRename}) {
+    for (int nth = 1; nth <= 12; ++nth) {
+      FileFaults::Reset();
+      FileFaults::FailAt(step, nth);
+      const auto growing = Start();
+      int done = 0;
+      for (int k = 0; growing && k < 4; ++k) {
+        const bool inserted = growing->Insert(Section(k));
+        done += inserted ? 1 : 0;
+        ASSERT_EQ(Content(), After(done)) << "step " << static_cast<int>(step) << " failing at " << nth;
+        if (!inserted) {
+          EXPECT_FALSE(growing->Insert(Section(k)));
+          break;
+        }
+      }
+      if (!growing) {
+        EXPECT_EQ(Content(), After(0));
+      }
+    }
+  }
+  FileFaults::Reset();
+  EXPECT_EQ(Entries(), 1u) << "no twin outlives its object";
+}
+
+// A process killed at any moment leaves a report that some number of whole insertions
+// made.
+TEST_F(GrowingFile, AKilledProcessLeavesAWholeReport) {
+  std::mt19937 random(7);
+  int killedAfterInserting = 0;
+  for (int round = 0; round < 12; ++round) {
+    Put(After(0));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      const auto growing = CGrowingFile::Start(Report(), kHead.size(), kTail);
+      for (int k = 0; growing && k < 100000; ++k)
+        if (!growing->Insert(Section(k))) ::_exit(2);
+      ::_exit(0);
+    }
+    ::usleep(2000 + random() % 30000);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const std::string content = Content();
+    int k = 0;
+    while (After(k).size() < content.size()) ++k;
+    ASSERT_EQ(content, After(k)) << "round " << round;
+    killedAfterInserting += k > 0 ? 1 : 0;
+    for (const auto& entry : fs::directory_iterator(m_folder))
+      if (entry.path().filename() != "report.htm") fs::remove(entry.path());
+  }
+  EXPECT_GT(killedAfterInserting, 0) << "no kill fell among the insertions";
+}
+
+}  // namespace
