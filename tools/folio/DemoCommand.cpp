@@ -20,6 +20,8 @@ constexpr SExample kExamples[] = {
     {"surface-report.htm", "measurements.json", "surface-report.htm",
      "sectioned report: preface, one body per measurement (3), summary"},
     {"one-page.html", "one-page.json", "one-page.html", "one-page report from a UTF-8 template"},
+    {"surface-report.docx", "measurements.json", "surface-report.docx",
+     "the same sectioned report from a Word template (header, tables, a text box, legacy controls)"},
 };
 
 bool HasExamples(const std::filesystem::path& folder) {
@@ -74,7 +76,7 @@ int RunDemo(const std::filesystem::path& examples, const std::filesystem::path& 
     written << "  " << request.reportPath.string() << "\n      " << example.about << "\n";
   }
   out << "Reports written to " << folder.string() << "/:\n"
-      << written.str() << "Open them in a browser, for example: xdg-open "
+      << written.str() << "Open them in a browser or a word processor, for example: xdg-open "
       << (folder / kExamples[0].reportName).string() << "\n";
   return eExitOk;
 }
