@@ -232,7 +232,7 @@ PY
 demo_writes_into_out)
   FOLIO_EXAMPLES="$examples" run demo; expect_status 0
   expect_in out.txt "$work/out/surface-report.htm"; expect_in out.txt "$work/out/one-page.html"
-  [ -f out/surface-report.htm ] && [ -f out/one-page.html ] && [ -f out/surface-report.docx ] || fail "demo reports missing"
+  [ -f out/surface-report.htm ] && [ -f out/one-page.html ] && [ -f out/surface-report-word.docx ] || fail "demo reports missing"
   FOLIO_EXAMPLES="$examples" run demo; expect_status 0
   [ "$(ls out/surface-report_files/Image_*.png | wc -l)" -eq 12 ] || fail "a second demo replaces the first"
   FOLIO_EXAMPLES="$work/nowhere" run demo; expect_status 2; expect_in err.txt "FOLIO_EXAMPLES"

@@ -20,7 +20,7 @@ constexpr SExample kExamples[] = {
     {"surface-report.htm", "measurements.json", "surface-report.htm",
      "sectioned report: preface, one body per measurement (3), summary"},
     {"one-page.html", "one-page.json", "one-page.html", "one-page report from a UTF-8 template"},
-    {"surface-report.docx", "measurements.json", "surface-report.docx",
+    {"surface-report.docx", "measurements.json", "surface-report-word.docx",
      "the same sectioned report from a Word template (header, tables, a text box, legacy controls)"},
 };
 
