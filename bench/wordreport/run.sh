@@ -48,5 +48,5 @@ done
 echo "== whole process: 10 pages, 100 values, 10 pictures of 480x360 px ($runs rounds)"
 "$py" "$here/compare.py" "$runs" "folio=$folio_cmd" "docxtpl=$docxtpl_cmd" "docxtemplater=$docxtemplater_cmd"
 echo "  node start alone and python3 start alone, for scale:"
-"$py" "$here/compare.py" 5 "node=node -e require('fs').writeFileSync(process.argv[1],'') $work/node-{n}" \
-  "python3=$py -c import\ sys;open(sys.argv[1],'w') $work/python-{n}"
+"$py" "$here/compare.py" 5 "node=node -e \"require('fs').writeFileSync(process.argv[1],'')\" $work/node-{n}" \
+  "python3=$py -c \"import sys; open(sys.argv[1], 'w')\" $work/python-{n}"
