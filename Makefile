@@ -11,9 +11,10 @@ all: build
 bootstrap:
 	scripts/bootstrap
 
-# The tests also open saved documents in LibreOffice and reports in Chromium.
+# The tests also open saved documents in LibreOffice and reports in Chromium, and show
+# the dialogs on an Xvfb server.
 test-bootstrap:
-	scripts/bootstrap --office --browser
+	scripts/bootstrap --office --browser --gui
 
 build: bootstrap
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)

@@ -5,6 +5,7 @@
 #include "AppendCommands.h"
 #include "CWorkFolder.h"
 #include "DemoCommand.h"
+#include "DialogCommand.h"
 #include "ExitCodes.h"
 #include "InspectCommand.h"
 #include "RenderCommand.h"
@@ -28,6 +29,7 @@ struct SArguments {
   bool summaryPlaceholder = false;
   bool noScaleFont = false;
   std::filesystem::path demoOut = "out";
+  SDialogRequest dialog;
 };
 
 void AddRender(CLI::App& app, SArguments& a) {
@@ -80,12 +82,21 @@ void AddPlaceholder(CLI::App& app, SArguments& a) {
   add->add_flag("--summary", a.summaryPlaceholder, "a summary value rather than a per-measurement one");
 }
 
+void AddDialog(CLI::App& app, SArguments& a) {
+  CLI::App* dialog = app.add_subcommand("dialog", "Open the report dialog on the desktop");
+  dialog->add_option("TEMPLATE", a.dialog.templatePath, "report template (default: the one chosen last time)")
+      ->check(CLI::ExistingFile);
+  dialog->add_option("--values", a.dialog.valuesPath, "values file (JSON) that answers the placeholders")
+      ->check(CLI::ExistingFile);
+}
+
 int Dispatch(CLI::App& app, SArguments& a, const char* executable, std::ostream& out, std::ostream& err) {
   if (app.got_subcommand("render")) {
     a.render.option = a.option.empty() ? std::nullopt : ParseReportOption(a.option);
     a.render.interactive = IsInteractive();
     return RunRender(a.render, out, err);
   }
+  if (app.got_subcommand("dialog")) return RunDialog(a.dialog, out, err);
   if (app.got_subcommand("inspect")) return RunInspect(a.inspect, out, err);
   if (app.got_subcommand("append")) return RunAppend(a.appendSource, a.appendTarget, out, err);
   if (app.got_subcommand("add-placeholder")) {
@@ -107,6 +118,7 @@ int RunFolio(int argc, char** argv, std::ostream& out, std::ostream& err) {
   AddInspect(app, a);
   AddAppend(app, a);
   AddPlaceholder(app, a);
+  AddDialog(app, a);
   CLI::App* demo = app.add_subcommand("demo", "Render the bundled examples into ./out/");
   demo->add_option("--out", a.demoOut, "folder for the reports")->capture_default_str();
   try {

@@ -1,5 +1,6 @@
 #include "folio/platform/ui/IWindowing.h"
 #include "folio/platform/ui/CConsoleWindowing.h"
+#include "GuiModule.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ SWindowingState& State() {
 
 IWindowing& GetWindowing() {
   SWindowingState& state = State();
+  if (!state.backend) state.backend = LoadGuiWindowing();
   if (!state.backend) state.backend = std::make_shared<CConsoleWindowing>();
   return *state.backend;
 }

@@ -57,11 +57,17 @@ public:
   virtual SFileDialogResult FileDialog(const SFileDialog& request) = 0;
   // Size of the screen modeless windows are placed on, in pixels.
   virtual SSize GetScreenSize() const = 0;
+  // Delivers the user's input to modeless windows until done() says so, for a host
+  // without an event loop of its own. Backends that deliver nothing return at once.
+  virtual void ProcessEventsUntil(const std::function<bool()>& done) { (void)done; }
 };
 
-// The current backend (the console backend until a host or test sets another).
+// The current backend. Until a host or test sets one, the first call chooses: the
+// desktop dialogs (GuiWindowing.h) when a display is available and they are
+// installed beside the library, the console otherwise.
 FOLIO_API IWindowing& GetWindowing();
-// Makes backend current and returns the previous one; null restores the console.
+// Makes backend current and returns the previous one; null returns to the first
+// call's choice.
 FOLIO_API std::shared_ptr<IWindowing> SetWindowing(std::shared_ptr<IWindowing> backend);
 
 // Sets a backend for one scope and puts the previous one back at its end.
