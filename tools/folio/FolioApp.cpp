@@ -9,6 +9,7 @@
 #include "ExitCodes.h"
 #include "InspectCommand.h"
 #include "RenderCommand.h"
+#include "folio/platform/ui/CConsoleWindowing.h"
 #include "folio/platform/ui/IWindowing.h"
 
 #ifndef FOLIO_VERSION
@@ -97,6 +98,9 @@ int Dispatch(CLI::App& app, SArguments& a, const char* executable, std::ostream&
     return RunRender(a.render, out, err);
   }
   if (app.got_subcommand("dialog")) return RunDialog(a.dialog, out, err);
+  // The other commands belong to a terminal: their questions and progress go there,
+  // even on a desktop.
+  SetWindowing(std::make_shared<CConsoleWindowing>());
   if (app.got_subcommand("inspect")) return RunInspect(a.inspect, out, err);
   if (app.got_subcommand("append")) return RunAppend(a.appendSource, a.appendTarget, out, err);
   if (app.got_subcommand("add-placeholder")) {

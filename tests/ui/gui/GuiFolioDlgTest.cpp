@@ -4,6 +4,7 @@
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include "GuiTestFixture.h"
 #include "folio/platform/host/CInstallSettings.h"
@@ -68,6 +69,15 @@ std::string ScaleSuffix() {
   return suffix;
 }
 
+// Selects path as a user would and presses OK; the native dialog takes the selection
+// in its own time.
+void ChooseInFileDialog(wxFileDialog& files, const std::string& path) {
+  files.SetPath(wxString::FromUTF8(path));
+  for (int tries = 0; tries < 20 && files.GetPath() != wxString::FromUTF8(path); ++tries) Settle();
+  EXPECT_EQ(files.GetPath(), wxString::FromUTF8(path));
+  files.EndModal(wxID_OK);
+}
+
 bool IsFrame(const wxWindow* control) { return dynamic_cast<const wxStaticBox*>(control) != nullptr; }
 
 TEST_F(GuiFolioDlg, the_layout_follows_the_table_and_holds_at_the_current_font_and_scale) {
@@ -119,6 +129,24 @@ TEST_F(GuiFolioDlg, the_layout_follows_the_table_and_holds_at_the_current_font_a
   const wxPoint at = dialog.GetPosition();
   EXPECT_EQ(at.x, CPrivateDisplay::kWidth - dialog.GetClientSize().x - 10);
   EXPECT_EQ(at.y, 30);
+}
+
+TEST_F(GuiFolioDlg, tab_on_the_real_keyboard_visits_the_enabled_controls_in_the_table_order) {
+  StoreChoices("/t/a.htm", "", "Auto");
+  wxWindow& dialog = Open();
+  Control(dialog, CFolioDlg::IDC_OPTION_AUTO).SetFocus();
+  Settle();
+  // Through the X server, as a keyboard types: the toolkit moves the focus itself.
+  wxUIActionSimulator keyboard;
+  std::vector<int> visited;
+  for (int step = 0; step < 9; ++step) {
+    const wxWindow* focus = wxWindow::FindFocus();
+    visited.push_back(focus ? focus->GetId() : 0);
+    keyboard.Char(WXK_TAB);
+    Settle();
+  }
+  // The report's browse and Open buttons are disabled: no name, automatic names.
+  EXPECT_EQ(visited, (std::vector<int>{14010, 14007, 14002, 14005, 14006, 14000, 1, 14003, 14010}));
 }
 
 TEST_F(GuiFolioDlg, keys_and_clicks_drive_the_dialog_and_closing_keeps_the_choices) {
@@ -192,9 +220,7 @@ TEST_F(GuiFolioDlg, the_browse_buttons_open_the_toolkit_s_file_dialogs_in_the_re
     shown.EndModal(wxID_CANCEL);
   });
   script.Then([&](wxDialog& shown) {
-    static_cast<wxFileDialog&>(shown).SetPath(wxString::FromUTF8(chosen.ToUtf8()));
-    Settle();
-    shown.EndModal(wxID_OK);
+    ChooseInFileDialog(static_cast<wxFileDialog&>(shown), chosen.ToUtf8());
   });
   ClickWithMouse(Control(dialog, CFolioDlg::IDC_BROWSE_TEMPLATE));
   EXPECT_EQ(m_folio.GetTemplate(), u"");
@@ -212,9 +238,7 @@ TEST_F(GuiFolioDlg, the_browse_buttons_open_the_toolkit_s_file_dialogs_in_the_re
     auto& files = static_cast<wxFileDialog&>(shown);
     EXPECT_EQ(files.GetMessage(), "Report file name");
     EXPECT_EQ(files.GetDirectory(), wxString::FromUTF8(outputFolder.string()));
-    files.SetPath(wxString::FromUTF8((elsewhere / "r.htm").string()));
-    Settle();
-    shown.EndModal(wxID_OK);
+    ChooseInFileDialog(files, (elsewhere / "r.htm").string());
   });
   ClickWithMouse(Control(dialog, CFolioDlg::IDC_BROWSE_REPORT));
   EXPECT_EQ(m_folio.GetReport(), CStr::FromUtf8((elsewhere / "r.htm").string()));

@@ -38,8 +38,9 @@ std::string StartServer() {
   if (child == 0) {
     close(pipeFds[0]);
     const std::string fd = std::to_string(pipeFds[1]);
-    const std::string screen = std::to_string(CPrivateDisplay::kWidth) + "x" +
-                               std::to_string(CPrivateDisplay::kHeight) + "x24";
+    const int scale = CPrivateDisplay::Scale();
+    const std::string screen = std::to_string(CPrivateDisplay::kWidth * scale) + "x" +
+                               std::to_string(CPrivateDisplay::kHeight * scale) + "x24";
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset",
            static_cast<char*>(nullptr));
     _exit(127);
@@ -94,6 +95,11 @@ void CPrivateDisplay::TearDown() {
 }
 
 std::shared_ptr<IWindowing> CPrivateDisplay::Backend() { return g_backend; }
+
+int CPrivateDisplay::Scale() {
+  const char* scale = std::getenv("GDK_SCALE");
+  return scale && std::atoi(scale) > 1 ? std::atoi(scale) : 1;
+}
 std::string CPrivateDisplay::DisplayName() { return g_display; }
 
 namespace {
@@ -153,8 +159,10 @@ std::filesystem::path SaveScreenshot(wxWindow& window, const std::string& name) 
   EXPECT_TRUE(painted) << name << ": the window was never drawn";
   for (int i = native ? 5 : 1; i > 0; --i) Settle();
   // The toolkit does not tell where a native dialog is, nor how big: the whole screen.
-  const wxRect area = native ? wxRect(0, 0, CPrivateDisplay::kWidth, CPrivateDisplay::kHeight)
-                             : wxRect(window.ClientToScreen(wxPoint(0, 0)), window.GetClientSize());
+  const wxRect logical = native ? wxRect(0, 0, CPrivateDisplay::kWidth, CPrivateDisplay::kHeight)
+                                : wxRect(window.ClientToScreen(wxPoint(0, 0)), window.GetClientSize());
+  const int scale = CPrivateDisplay::Scale();
+  const wxRect area(logical.x * scale, logical.y * scale, logical.width * scale, logical.height * scale);
   const wxBitmap bitmap(ReadScreen(area));
   const std::filesystem::path folder = FOLIO_SCREENSHOT_DIR;
   std::filesystem::create_directories(folder);

@@ -12,12 +12,15 @@
 
 #include "folio/platform/ui/IWindowing.h"
 
-// The tests' own X server (Xvfb on a free display, 1280 by 1024) and the desktop
-// backend on it, for the whole test program. Nothing appears on a developer's screen.
+// The tests' own X server (Xvfb on a free display, 1280 by 1024 in the toolkit's
+// pixels, times GDK_SCALE in the server's) and the desktop backend on it, for the whole
+// test program. Nothing appears on a developer's screen.
 class CPrivateDisplay : public ::testing::Environment {
 public:
   static constexpr int kWidth = 1280;
   static constexpr int kHeight = 1024;
+  // Device pixels per toolkit pixel (GDK_SCALE).
+  static int Scale();
   void SetUp() override;
   void TearDown() override;
   // The backend on the display; null before SetUp or when it failed.
