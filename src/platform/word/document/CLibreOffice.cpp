@@ -6,11 +6,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <random>
 #include <thread>
 #include <vector>
 
 #include "platform/com/CComError.h"
+#include "platform/fs/CPrivateFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -48,8 +48,10 @@ std::vector<fs::path> CLibreOffice::ConvertAll(const std::vector<fs::path>& inpu
                     CStr::FromUtf8("converting \"" + input.filename().string() +
                                    "\" needs LibreOffice, which is not installed: install the package "
                                    "libreoffice-writer-nogui (soffice)"));
-  std::random_device random;
-  const fs::path profile = fs::temp_directory_path() / ("folio-lo-" + std::to_string(random()) + std::to_string(random()));
+  // Its own profile in a folder nobody else can enter or have prepared.
+  const CPrivateFolder profileFolder;
+  if (profileFolder.Path().IsEmpty()) throw CComError(E_FAIL, u"no private temporary folder can be made for LibreOffice");
+  const fs::path profile = fs::path(profileFolder.Path().ToUtf8()) / "profile";
   const std::string profileArg = "-env:UserInstallation=file://" + profile.string();
   std::vector<std::string> args = {soffice->string(), profileArg, "--headless", "--norestore", "--nolockcheck",
                                    "--convert-to", filter, "--outdir", outDir.string()};

@@ -1,10 +1,11 @@
 #include "platform/word/document/CWordFiles.h"
 
 #include <fstream>
-#include <random>
 #include <sstream>
 
 #include "platform/com/CComError.h"
+#include "platform/fs/CPrivateFolder.h"
+#include "platform/fs/CSafeFileWriter.h"
 #include "platform/word/document/CLibreOffice.h"
 #include "platform/word/zip/CMappedFile.h"
 
@@ -21,15 +22,11 @@ std::string LowerExtension(const fs::path& path) {
 
 // A private temporary folder removed on scope exit.
 struct STempFolder {
+  CPrivateFolder folder;
   fs::path path;
   STempFolder() {
-    std::random_device random;
-    path = fs::temp_directory_path() / ("folio-word-" + std::to_string(random()) + std::to_string(random()));
-    fs::create_directories(path);
-  }
-  ~STempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
+    if (folder.Path().IsEmpty()) throw CComError(E_FAIL, u"no private temporary folder can be made");
+    path = fs::path(folder.Path().ToUtf8()).parent_path();
   }
 };
 
@@ -50,20 +47,10 @@ std::string CWordFiles::ReadAll(const fs::path& path) {
 }
 
 void CWordFiles::WriteAll(const fs::path& path, const std::string& bytes) {
-  fs::path temp = path;
-  temp += ".folio-tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush())
-      throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be written"));
-  }
-  std::error_code error;
-  fs::rename(temp, path, error);
-  if (error) {
-    fs::remove(temp, error);
-    throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be replaced"));
-  }
+  CSafeFileWriter out(CStr::FromUtf8(path.string()));
+  out.Write(bytes);
+  if (!out.Commit())
+    throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be written: ") + out.GetError());
 }
 
 std::shared_ptr<CWordDocument> CWordFiles::Load(const fs::path& path) {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/com/CComError.h"
+#include "platform/fs/CSafeFileWriter.h"
 #include "platform/word/zip/CZipArchive.h"
 
 namespace {
@@ -194,40 +195,10 @@ std::string CZipWriter::ToBytes(const std::vector<SZipSource>& entries) {
 }
 
 void CZipWriter::ToFile(const std::string& path, const std::vector<SZipSource>& entries) {
-  const std::string temp = path + ".folio-tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path + "\" cannot be written"));
-  // Small pieces are gathered; large ones go straight from where they lie.
-  std::string buffer;
-  buffer.reserve(256u << 10);
-  bool ok = true;
-  auto flush = [&](std::string_view piece) {
-    while (ok && !piece.empty()) {
-      const ssize_t n = ::write(fd, piece.data(), piece.size());
-      if (n < 0 && errno == EINTR) continue;
-      ok = n > 0;
-      if (ok) piece.remove_prefix(static_cast<size_t>(n));
-    }
-  };
-  try {
-    WriteArchive(entries, [&](std::string_view piece) {
-      const bool large = piece.size() >= (8u << 10);
-      if (large || buffer.size() + piece.size() > (256u << 10)) {
-        flush(buffer);
-        buffer.clear();
-      }
-      if (large) flush(piece);
-      else buffer += piece;
-    });
-  } catch (...) {
-    ::close(fd);
-    ::unlink(temp.c_str());
-    throw;
-  }
-  flush(buffer);
-  ok = ::close(fd) == 0 && ok;
-  if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path + "\" cannot be written"));
-  }
+  // Written the way every report is: nothing of the old document is lost until the new
+  // one is whole on the disk.
+  CSafeFileWriter out(CStr::FromUtf8(path));
+  WriteArchive(entries, [&](std::string_view piece) { out.Write(piece); });
+  if (!out.Commit())
+    throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path + "\" cannot be written: ") + out.GetError());
 }

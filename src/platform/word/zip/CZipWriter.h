@@ -46,8 +46,8 @@ class CZipWriter {
 public:
   // The archive bytes; CComError when a member is too large for a plain zip.
   static std::string ToBytes(const std::vector<SZipSource>& entries);
-  // The same archive written to path through a temporary file beside it, renamed at
-  // the end, so a failed save leaves the old file.
+  // The same archive written to path by the safe writer, so a failed save leaves the
+  // old file; CComError naming the file and the reason.
   static void ToFile(const std::string& path, const std::vector<SZipSource>& entries);
   // Raw deflate of bytes at the writer's level into out, with the bytes' CRC.
   static void Deflate(std::string_view bytes, std::string& out, std::uint32_t& crc);
