@@ -6,6 +6,7 @@
 #include "folio/report/CFolio.h"
 #include "folio/util/StringTable.h"
 #include "folio/util/SystemUtils.h"
+#include "platform/fs/CPrivateFolder.h"
 #include "platform/fs/CSafeFileWriter.h"
 #include "report/HtmlGenerator.h"
 #include "report/ReportRun.h"
@@ -19,40 +20,14 @@ CStr Formatted(unsigned id, const CStr& path) {
   return CStr::DoStringFormat(LoadResourceString(id), path);
 }
 
-// Temporary output beside the other temporary files: "<temp>/<stem><date>[_n]<ext>".
+// Temporary output in the process's private folder; empty when there is none, which the
+// write probe then refuses.
 CStr TemporaryOutput(const char16_t* stem, ELivesheetFormat format, const CStr& report) {
   // The Word extension test is case-sensitive: "REPORT.DOCX" gets ".doc".
   const CStr extension = format == eHTML ? CStr(u".htm")
                          : GetExtension(report) == u".docx" ? CStr(u".docx") : CStr(u".doc");
-  return MakeUniqueFileName(AddTrailingSeparator(GetTempFolder()) + stem, extension);
+  return PrivateTempName(stem, extension);
 }
-
-// The report that an overwrite replaces is set aside, not deleted, until the new one
-// exists; a failed run puts it back.
-class CReportBackup {
-public:
-  bool SetAside(const CStr& report, CStr& error) {
-    const std::filesystem::path path = ToFsPath(report);
-    const CStr backup = FromFsPath(path.parent_path() / ("." + path.filename().string() + ".folio-old"));
-    if (!RenamePath(report, backup, error)) return false;
-    m_report = report;
-    m_backup = backup;
-    return true;
-  }
-  void Restore() {
-    CStr error;
-    if (!m_backup.IsEmpty()) RenamePath(m_backup, m_report, error);
-    m_backup = CStr();
-  }
-  ~CReportBackup() {
-    std::error_code ec;
-    if (!m_backup.IsEmpty()) std::filesystem::remove(ToFsPath(m_backup), ec);
-  }
-
-private:
-  CStr m_report;
-  CStr m_backup;
-};
 
 // Generators run without a host callback only when a subclass calls them directly.
 const CFolio::GetValueCallback& NoCallback() {
@@ -93,7 +68,9 @@ bool CFolio::Activate(bool& ok, bool showProgress) {
     else if (choice == IConfirmOverwrite::eAppend) m_reportOption = eAppend;
   }
 
-  CReportBackup backup;
+  // The report that an overwrite replaces is set aside, not deleted, until the new one
+  // exists; a failed run puts it back. One the user could not write is not set aside.
+  CFileSetAside backup;
   switch (m_reportOption) {
     case eAuto:
       output = TemporaryOutput(u"TempReport", format, m_report);

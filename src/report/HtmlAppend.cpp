@@ -1,8 +1,10 @@
 // Appending HTML reports to one another, and one placeholder to a report.
 #include <filesystem>
+#include <vector>
 
 #include "folio/report/CFolio.h"
 #include "folio/util/SystemUtils.h"
+#include "platform/fs/CPrivateFolder.h"
 #include "report/HtmlWriting.h"
 #include "report/UnicodeText.h"
 
@@ -40,12 +42,14 @@ bool RepointCompanionReferences(const CStr& html, const CStr& newName) {
   out << text.View();
   if (!out.Close()) return false;
   if (merge) {
+    // The whole listing first: renaming while listing the same folder may meet an entry
+    // again under its new name.
     std::error_code ec;
     const fs::path folder = ToFsPath(oldFolder);
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-      const CStr name = FromFsPath(entry.path().filename());
-      fs::rename(entry.path(), folder / ToFsPath(oldName + name), ec);
-    }
+    std::vector<fs::path> names;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+      names.push_back(it->path().filename());
+    for (const fs::path& name : names) fs::rename(folder / name, folder / ToFsPath(oldName + FromFsPath(name)), ec);
   }
   return true;
 }
@@ -55,7 +59,10 @@ bool RepointCompanionReferences(const CStr& html, const CStr& newName) {
 bool CopyUnderNewName(const CStr& source, const CStr& destination) {
   if (!PathExists(source) || PathExists(destination)) return false;
   if (PathExists(CompanionFolder(source)) && PathExists(CompanionFolder(destination))) return false;
-  const CStr backup = MakeUniqueFileName(GetTempFolder(), u"HTMLCopy ");
+  // The backup and its companion folder in a folder nobody else can enter or prepare.
+  const CPrivateFolder backupFolder;
+  if (backupFolder.Path().IsEmpty()) return false;
+  const CStr backup = MakeUniqueFileName(backupFolder.Path(), u"HTMLCopy ");
   if (!FileOperationWithCompanion(source, backup, eCopy)) return false;
   const bool repointed = RepointCompanionReferences(source, destination);
   const bool copied = repointed && FileOperationWithCompanion(source, destination, eCopy);
@@ -68,7 +75,9 @@ bool CopyUnderNewName(const CStr& source, const CStr& destination) {
 bool CFolio::AppendToHtmlReport(CStr source, CStr target) {
   if (source == target) return true;
   if (!PathExists(target)) return CopyUnderNewName(source, target);
-  const CStr temporary = MakeUniqueFileName(AddTrailingSeparator(GetTempFolder()) + u"HTMLCopy ", u".htm");
+  const CPrivateFolder work;
+  if (work.Path().IsEmpty()) return false;
+  const CStr temporary = MakeUniqueFileName(work.Path() + u"HTMLCopy ", u".htm");
   if (!CopyUnderNewName(source, temporary)) return false;
   if (!RepointCompanionReferences(temporary, target)) {
     DeleteWithCompanion(temporary);

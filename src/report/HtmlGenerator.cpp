@@ -5,6 +5,7 @@
 #include "folio/report/CFolio.h"
 #include "folio/util/StringTable.h"
 #include "folio/util/SystemUtils.h"
+#include "platform/fs/CPrivateFolder.h"
 #include "platform/fs/CSafeFileWriter.h"
 #include "report/HtmlGenerator.h"
 #include "report/HtmlWriting.h"
@@ -32,7 +33,7 @@ CStr Formatted(unsigned id, const CStr& path) { return CStr::DoStringFormat(Load
 // Reads the template afresh into a new cache entry; a failure names what went wrong.
 ReportOutcome ReadIntoCache(SReportRun& run) {
   run.folio.ShowProgress(LoadResourceString(eStrInitializing), 0);
-  const CStr copy = MakeUniqueFileName(AddTrailingSeparator(GetTempFolder()) + u"TemplateCopy", u".htm");
+  const CStr copy = PrivateTempName(u"TemplateCopy", u".htm");
   if (!MakeTemplateCopy(run.templatePath, copy)) return Failed(Formatted(eStrErrorAccessingTemplate, run.templatePath));
   run.folio.ShowProgress(LoadResourceString(eStrOpeningTemplate), 0);
   CStr text;

@@ -9,6 +9,7 @@
 #include "html/CHTMLReader.h"
 #include "html/CHTMLTag.h"
 #include "folio/util/SystemUtils.h"
+#include "platform/fs/CSafeFileWriter.h"
 #include "platform/picture/PictureSize.h"
 
 namespace fs = std::filesystem;
@@ -55,7 +56,7 @@ SHtmlBody FindHtmlBody(std::u16string_view text) {
   return finder.Body();
 }
 
-CStr CompanionFolder(const CStr& htmlPath) { return RemoveExtension(htmlPath) + u"_files"; }
+CStr CompanionFolder(const CStr& htmlPath) { return GetCompanionFolder(htmlPath); }
 
 CCompanionReferences::CCompanionReferences(const CStr& fromFolder, const CStr& toFolder) {
   m_find1 = u"\"" + GetBaseName(fromFolder);
@@ -105,10 +106,23 @@ void WritePicture(CKORIControlValue& value, CPictureNames& names, CBasic_OFStrea
   const CStr& reportFolder = names.Folder();
   const CStr source = value.GetFilename();
   G_Diagnostics.WriteTrace(u"Inserting picture: \"" + source + u"\"\n", u"Livesheeter", 3);
+  // Whoever named the file may not be the user: only a picture goes into the report.
   std::error_code ec;
-  if (!fs::exists(ToFsPath(reportFolder), ec)) fs::create_directory(ToFsPath(reportFolder), ec);
+  const auto size = fs::is_regular_file(ToFsPath(source), ec) ? ReadPictureSize(source) : std::nullopt;
+  if (!size) {
+    const CStr refusal = CStr::DoStringFormat(u"\"%s\" is not a picture (PNG, JPEG, GIF, BMP or TIFF)", source);
+    G_Diagnostics.WriteTrace(u"Refusing picture: " + refusal + u"\n", u"Livesheeter", 3);
+    CStr text = u"[" + refusal + u"]";
+    text.Replace(u"&", u"&amp;");
+    text.Replace(u"<", u"&lt;");
+    text.Replace(u">", u"&gt;");
+    out << text.View();
+    return;
+  }
+  // Into a real folder only, and never through a link someone left there.
+  MakeRealFolder(reportFolder);
   const CStr target = names.Next(GetExtension(source));
-  fs::copy_file(ToFsPath(source), ToFsPath(target), fs::copy_options::overwrite_existing, ec);
+  CopyFileSafely(source, target);
 
   // Browsers read the backslash as a separator, and Windows hosts expect it.
   out << u"<img src=\""
@@ -117,11 +131,9 @@ void WritePicture(CKORIControlValue& value, CPictureNames& names, CBasic_OFStrea
   const long w = RoundToLong(value.GetWidth());
   const long h = RoundToLong(value.GetHeight());
   if (value.KeepAspectRatio() && value.BestFit()) {
-    if (const auto size = ReadPictureSize(source)) {
-      const double widthRatio = static_cast<double>(w) / size->width;
-      const double heightRatio = static_cast<double>(h) / size->height;
-      out << (heightRatio <= widthRatio ? Attribute(u"height", h) : Attribute(u"width", w)).View();
-    }
+    const double widthRatio = static_cast<double>(w) / size->width;
+    const double heightRatio = static_cast<double>(h) / size->height;
+    out << (heightRatio <= widthRatio ? Attribute(u"height", h) : Attribute(u"width", w)).View();
   } else if (value.KeepAspectRatio()) {
     out << (value.FixedAxis() == CKORIControlValue::eAxisX ? Attribute(u"width", w) : Attribute(u"height", h)).View();
   } else {

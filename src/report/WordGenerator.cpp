@@ -11,6 +11,7 @@
 #include "folio/util/StringTable.h"
 #include "folio/util/SystemUtils.h"
 #include "platform/com/CComError.h"
+#include "platform/fs/CPrivateFolder.h"
 #include "platform/fs/CSafeFileWriter.h"
 #include "platform/fs/FileFaults.h"
 #include "platform/word/om/CWordAutomation.h"
@@ -105,7 +106,7 @@ ReportOutcome GenerateWord(SReportRun& run) {
   WordAppend::Trace(u"Creating Word Application\n");
   run.folio.ShowProgress(LoadResourceString(eStrInitializing), 0);
   const CStr templateCopy =
-      MakeUniqueFileName(AddTrailingSeparator(GetTempFolder()) + u"TemplateCopy", WordExtension(run.reportPath));
+      PrivateTempName(u"TemplateCopy", WordExtension(run.reportPath));
   if (!CopyToNewFile(run.templatePath, templateCopy)) {
     run.folio.DestroyProgressDialog();
     return Failed(Formatted(eStrErrorAccessingTemplate, run.templatePath));

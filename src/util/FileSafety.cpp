@@ -179,6 +179,10 @@ bool CopyOpened(int in, const struct stat& info, int to, const std::string& name
 SWriteTarget ResolveWriteTarget(const fs::path& path) {
   SWriteTarget target;
   target.path = path;
+  if (path.empty()) {
+    target.refusal = "no file name was given";
+    return target;
+  }
   for (int links = 0;; ++links) {
     if (::lstat(target.path.c_str(), &target.info) != 0) {
       if (errno != ENOENT) target.refusal = std::strerror(errno);

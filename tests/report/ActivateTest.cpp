@@ -104,13 +104,28 @@ TEST_F(Activate, AReportThatCannotBeSetAsideIsAskedAbout) {
                                   u"\" is inaccessible.\r\n\r\nError message: \""));
 }
 
+TEST_F(Activate, AReadOnlyReportIsNotReplacedButAskedAbout) {
+  const CStr report = WriteUtf16("report.htm", u"<html><body>old</body></html>");
+  std::filesystem::permissions(report.ToUtf8(), std::filesystem::perms::owner_read);
+  m_windows->Press(eIdCancel);
+  EXPECT_FALSE(Run(MakeTemplate(), report, eUnconfirmedOverwrite));
+  EXPECT_EQ(ReadText("report.htm"), CStr(u"<html><body>old</body></html>"));
+  const std::vector<CStr> texts = m_windows->MessageTexts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0], u"The report can not be saved because the output file \"" + report +
+                          u"\" is inaccessible.\r\n\r\nError message: \"it is read-only\"");
+}
+
 TEST_F(Activate, AnOverwriteThatFailsPutsTheOldReportBack) {
   const CStr report = WriteUtf16("report.htm", u"<html><body>old</body></html>");
   FileFaults::FailAt(EFileStep::eRead, 1);  // the template cannot be read
   EXPECT_FALSE(Run(MakeTemplate(), report, eUnconfirmedOverwrite));
   EXPECT_FALSE(m_lastOk);
   EXPECT_EQ(ReadText("report.htm"), CStr(u"<html><body>old</body></html>"));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.Path()), {}), 2);
+  int entries = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path()))
+    entries += entry.path().filename() != PrivateFolderName();
+  EXPECT_EQ(entries, 2);
 }
 
 TEST_F(Activate, AnInaccessibleReportIsAskedAboutUntilCancelled) {

@@ -13,8 +13,14 @@ class HtmlAppend : public ReportFixture {
 protected:
   std::set<std::string> Names() const {
     std::set<std::string> names;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(m_folder.Path()))
-      names.insert(std::filesystem::relative(entry.path(), m_folder.Path()).string());
+    // What is in the process's private folder counts as if it lay here.
+    const std::string privateFolder = PrivateFolderName() + "/";
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(m_folder.Path())) {
+      std::string name = std::filesystem::relative(entry.path(), m_folder.Path()).string();
+      if (name + "/" == privateFolder) continue;
+      if (name.rfind(privateFolder, 0) == 0) name.erase(0, privateFolder.size());
+      names.insert(name);
+    }
     return names;
   }
 };
@@ -23,6 +29,19 @@ TEST_F(HtmlAppend, AReportAppendedToItselfIsLeftAlone) {
   const CStr report = WriteUtf16("r.htm", u"<body>a</body>");
   EXPECT_TRUE(m_folio.AppendToHtmlReport(report, report));
   EXPECT_EQ(ReadText("r.htm"), CStr(u"<body>a</body>"));
+}
+
+TEST_F(HtmlAppend, BackupsStayInAPrivateFolderWhateverTheTemporaryFolderIsCalled) {
+  // A dot in the temporary folder's name once sent the backup's companion folder out of it.
+  std::filesystem::create_directory(m_folder.Path() / "user.x");
+  setenv("TMPDIR", (m_folder.Path() / "user.x").c_str(), 1);
+  const CStr source = WriteUtf16("s.htm", u"<body><img src=\"s_files\\a.png\"></body>");
+  m_folder.Write("s_files/a.png", "A");
+  const CStr target = WriteUtf16("t.htm", u"<body>t</body>");
+  ASSERT_TRUE(m_folio.AppendToHtmlReport(source, target));
+  EXPECT_EQ(m_folder.Read("t_files/a.png"), "A");
+  EXPECT_FALSE(m_folder.Exists("user_files"));
+  EXPECT_TRUE(std::filesystem::is_empty(m_folder.Path() / "user.x"));
 }
 
 TEST_F(HtmlAppend, AMissingTargetBecomesACopyPointingToItsOwnFolder) {

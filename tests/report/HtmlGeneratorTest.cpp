@@ -90,7 +90,7 @@ TEST_F(HtmlGenerator, PicturesAreCopiedNumberedAndSized) {
                   m_folder / "r.htm", eUnconfirmedOverwrite));
   EXPECT_EQ(ReadText("r.htm"), CStr(u"<body><img src=\"r_files\\Image_001.png\" width=\"100\">"
                                     u"<img src=\"r_files\\Image_005.png\" width=\"100\"></body>"));
-  // A tall picture in a square box is limited by its height; an unreadable one gets no size.
+  // A tall picture in a square box is limited by its height.
   AnswerPicture(u"MainImage", Picture("tall.png", 10, 40), 0, 100, 100);
   ASSERT_TRUE(Run(WriteUtf16("t2.htm", u"<body>" + Placeholder(u"MainImage") + u"</body>"), m_folder / "s.htm",
                   eOverwrite));
@@ -98,7 +98,10 @@ TEST_F(HtmlGenerator, PicturesAreCopiedNumberedAndSized) {
   AnswerPicture(u"MainImage", m_folder.Write("bad.png", "not a picture"), 0, 100, 100);
   ASSERT_TRUE(Run(WriteUtf16("t3.htm", u"<body>" + Placeholder(u"MainImage") + u"</body>"), m_folder / "u.htm",
                   eOverwrite));
-  EXPECT_EQ(ReadText("u.htm"), CStr(u"<body><img src=\"u_files\\Image_000.png\"></body>"));
+  // A file that is no picture at all is refused in its place, and nothing is copied.
+  EXPECT_EQ(ReadText("u.htm"), u"<body>[\"" + (m_folder / "bad.png") +
+                                   u"\" is not a picture (PNG, JPEG, GIF, BMP or TIFF)]</body>");
+  EXPECT_FALSE(m_folder.Exists("u_files/Image_000.png"));
 }
 
 TEST_F(HtmlGenerator, CompanionFolderIsCopiedAndReferencesRewritten) {
@@ -183,7 +186,7 @@ TEST_F(HtmlGenerator, TemplateAccessFailuresAreExplained) {
   const std::vector<CStr> texts = m_windows->MessageTexts();
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[0], u"Error while accessing template \"" + folderAsTemplate + u"\"");
-  EXPECT_TRUE(texts[1].StartsWith(u"Error opening temporary template file \"" + m_folder.Text() + u"/TemplateCopy"));
+  EXPECT_TRUE(texts[1].StartsWith(u"Error opening temporary template file \"" + ProcessTempFolder() + u"TemplateCopy"));
   EXPECT_FALSE(m_folder.Exists("r.htm"));
 }
 

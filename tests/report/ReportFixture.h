@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "folio/report/CFolio.h"
 #include "folio/ui/FolioDll.h"
 #include "folio/util/TextFile.h"
+#include "platform/fs/CPrivateFolder.h"
 #include "platform/fs/FileFaults.h"
 #include "util/ScratchFolder.h"
 
@@ -35,6 +37,12 @@ protected:
     m_scope.reset();
     if (m_oldTmp.empty()) unsetenv("TMPDIR");
     else setenv("TMPDIR", m_oldTmp.c_str(), 1);
+  }
+
+  // The process's private temporary folder, made in TMPDIR (this folder) when the
+  // process first needs one, and kept while the process lives.
+  static std::string PrivateFolderName() {
+    return std::filesystem::path(ProcessTempFolder().ToUtf8()).parent_path().filename().string();
   }
 
   void Answer(CKORIControlValue& value) {

@@ -46,3 +46,8 @@ CStr ProcessTempFolder() {
   if (!folder || !folder->StillPrivate()) folder = std::make_unique<CPrivateFolder>();
   return folder->Path();
 }
+
+CStr PrivateTempName(const CStr& stem, const CStr& extension) {
+  const CStr folder = ProcessTempFolder();
+  return folder.IsEmpty() ? CStr() : MakeUniqueFileName(folder + stem, extension);
+}

@@ -25,3 +25,7 @@ private:
 // on first use, made afresh should it vanish or change hands, removed at exit. It ends
 // with a separator; empty when no folder can be made.
 CStr ProcessTempFolder();
+
+// A new name "<stem><date>[_n]<extension>" in the process's private folder
+// (MakeUniqueFileName); empty when there is no private folder.
+CStr PrivateTempName(const CStr& stem, const CStr& extension);

@@ -198,7 +198,19 @@ void CZipWriter::ToFile(const std::string& path, const std::vector<SZipSource>& 
   // Written the way every report is: nothing of the old document is lost until the new
   // one is whole on the disk.
   CSafeFileWriter out(CStr::FromUtf8(path));
-  WriteArchive(entries, [&](std::string_view piece) { out.Write(piece); });
+  // Small pieces are gathered; large ones go straight from where they lie.
+  std::string buffer;
+  buffer.reserve(256u << 10);
+  WriteArchive(entries, [&](std::string_view piece) {
+    const bool large = piece.size() >= (8u << 10);
+    if (large || buffer.size() + piece.size() > (256u << 10)) {
+      if (!buffer.empty()) out.Write(buffer);
+      buffer.clear();
+    }
+    if (large) out.Write(piece);
+    else buffer += piece;
+  });
+  if (!buffer.empty()) out.Write(buffer);
   if (!out.Commit())
     throw CComError(E_ACCESSDENIED, CStr::FromUtf8("the file \"" + path + "\" cannot be written: ") + out.GetError());
 }
