@@ -43,6 +43,8 @@ void AddRender(CLI::App& app, SArguments& a) {
                      "overwrite (ask first), replace (overwrite without asking), append")
       ->check(CLI::IsMember({"auto", "overwrite", "replace", "append"}));
   render->add_flag("--strict", a.render.strict, "fail, writing nothing, when a placeholder has no value");
+  render->add_option("--picture-folder", a.render.pictureFolders,
+                     "also take pictures from this folder (by default only the values file's folder)");
 }
 
 void AddInspect(CLI::App& app, SArguments& a) {

@@ -90,7 +90,7 @@ std::filesystem::path DefaultReportPath(const std::filesystem::path& templatePat
 int RunRender(const SRenderRequest& request, std::ostream& out, std::ostream& err) {
   SValuesFile values;
   try {
-    values = LoadValuesFile(request.valuesPath);
+    values = LoadValuesFile(request.valuesPath, request.pictureFolders);
   } catch (const EValuesFile& e) {
     err << "folio: " << e.what() << "\n";
     return eExitUsage;

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <vector>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -14,6 +15,7 @@ struct SRenderRequest {
   std::filesystem::path reportPath;     // empty: DefaultReportPath
   std::optional<EReportOptions> option;  // none: ask on a terminal, refuse otherwise
   bool strict = false;                   // a placeholder without a value fails the run
+  std::vector<std::filesystem::path> pictureFolders;  // beside the values file's own folder
   bool interactive = false;              // questions may be asked
 };
 
