@@ -3,12 +3,15 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <map>
+#include <set>
 
 #include "folio/html/IHTMLReaderEvents.h"
 #include "folio/util/CDiagnostics.h"
 #include "html/CHTMLReader.h"
 #include "html/CHTMLTag.h"
 #include "folio/util/SystemUtils.h"
+#include "platform/fs/CGrowingFile.h"
 #include "platform/fs/CSafeFileWriter.h"
 #include "platform/picture/PictureSize.h"
 
@@ -72,6 +75,11 @@ CStr CCompanionReferences::Rewrite(CStr text) const {
   return text;
 }
 
+bool CCompanionReferences::Changes(std::u16string_view text) const {
+  if (m_find1 == m_replace1 && m_find2 == m_replace2) return false;
+  return text.find(m_find1.View()) != std::u16string_view::npos || text.find(m_find2.View()) != std::u16string_view::npos;
+}
+
 long RoundToLong(double value) {
   const double rounded = std::round(value);  // halves away from zero
   if (!(rounded >= std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
@@ -87,19 +95,52 @@ CStr Attribute(const char16_t* name, long value) {
 
 }  // namespace
 
+namespace {
+
+// The names of one folder as the last pass left it.
+struct SFolderNames {
+  std::optional<SFileStamp> stamp;
+  std::set<CStr> taken;
+  std::map<CStr, int> firstFree;  // per extension: every lower number is taken
+};
+
+std::map<CStr, SFolderNames>& KnownFolders() {
+  static std::map<CStr, SFolderNames> folders;
+  return folders;
+}
+
+CStr ImageName(int number, const CStr& extension) { return CStr::DoStringFormat(u"Image_%03d", number) + extension; }
+
+}  // namespace
+
+void ForgetPictureNames() { KnownFolders().clear(); }
+
 CStr CPictureNames::Next(const CStr& extension) {
   const CStr folder = AddTrailingSeparator(m_folder);
-  if (!m_taken) {
-    m_taken.emplace();
-    std::error_code ec;
-    for (fs::directory_iterator it(ToFsPath(m_folder), ec), end; !ec && it != end; it.increment(ec))
-      m_taken->insert(FromFsPath(it->path().filename()));
+  SFolderNames& known = KnownFolders()[m_folder];
+  if (!m_checked) {
+    m_checked = true;
+    const std::optional<SFileStamp> stamp = SFileStamp::OfFolder(m_folder);
+    if (!stamp || stamp != known.stamp) {
+      known = SFolderNames{stamp, {}, {}};
+      std::error_code ec;
+      for (fs::directory_iterator it(ToFsPath(m_folder), ec), end; !ec && it != end; it.increment(ec))
+        known.taken.insert(FromFsPath(it->path().filename()));
+    }
   }
-  for (; m_counter <= 10000; ++m_counter) {
-    const CStr name = CStr::DoStringFormat(u"Image_%03d", m_counter) + extension;
-    if (m_taken->insert(name).second) return folder + name;
+  int& firstFree = known.firstFree[extension];
+  for (m_counter = std::max(m_counter, firstFree); m_counter <= 10000; ++m_counter) {
+    const CStr name = ImageName(m_counter, extension);
+    if (!known.taken.insert(name).second || PathExists(folder + name)) continue;
+    while (known.taken.count(ImageName(firstFree, extension))) ++firstFree;
+    return folder + name;
   }
   return MakeUniqueFileName(folder + u"Image_", extension);
+}
+
+void CPictureNames::Added() {
+  const auto known = KnownFolders().find(m_folder);
+  if (known != KnownFolders().end()) known->second.stamp = SFileStamp::OfFolder(m_folder);
 }
 
 void WritePicture(CKORIControlValue& value, CPictureNames& names, CBasic_OFStream& out) {
@@ -123,6 +164,7 @@ void WritePicture(CKORIControlValue& value, CPictureNames& names, CBasic_OFStrea
   MakeRealFolder(reportFolder);
   const CStr target = names.Next(GetExtension(source));
   CopyFileSafely(source, target);
+  names.Added();
 
   // Browsers read the backslash as a separator, and Windows hosts expect it.
   out << u"<img src=\""

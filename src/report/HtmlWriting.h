@@ -1,7 +1,6 @@
 #pragma once
 // Pieces of HTML report writing shared by the generator and the appenders.
 #include <optional>
-#include <set>
 
 #include "folio/model/CKORIControlValue.h"
 #include "folio/util/CStr.h"
@@ -15,6 +14,8 @@ public:
   CCompanionReferences(const CStr& fromFolder, const CStr& toFolder);
   // Every reference to the old folder in text, rewritten.
   CStr Rewrite(CStr text) const;
+  // Whether Rewrite might change text (false: text can be written as it is).
+  bool Changes(std::u16string_view text) const;
 
 private:
   CStr m_find1, m_replace1, m_find2, m_replace2;
@@ -33,21 +34,27 @@ SHtmlBody FindHtmlBody(std::u16string_view text);
 CStr CompanionFolder(const CStr& htmlPath);
 
 // The free "Image_NNN" names of one report folder during one pass: numbering starts at
-// 0 and continues after names already there. The folder is listed once, when the
-// first name is asked for, instead of probing each name on the disk: a report that
-// grows by one picture a pass would otherwise be probed quadratically.
+// 0 and continues after names already there. What is known of a folder's names is kept
+// from pass to pass while the folder is as the last pass left it, so that a report that
+// grows by one picture a pass is neither listed nor probed from 0 again each time; the
+// chosen name is still checked on the disk.
 class CPictureNames {
 public:
   explicit CPictureNames(CStr reportFolder) : m_folder(std::move(reportFolder)) {}
   const CStr& Folder() const { return m_folder; }
   // The full path of the next free name with extension; taken from then on.
   CStr Next(const CStr& extension);
+  // Call after a picture was put into the folder under the name Next gave.
+  void Added();
 
 private:
   CStr m_folder;
   int m_counter = 0;
-  std::optional<std::set<CStr>> m_taken;  // file names in the folder
+  bool m_checked = false;  // whether what is known of the folder was checked this pass
 };
+
+// Forgets what is known of report folders' names.
+void ForgetPictureNames();
 
 // Copies the record's picture into the report folder under the next free name and
 // writes its img element, sized by the picture options.

@@ -106,6 +106,12 @@ std::optional<SFileStamp> SFileStamp::Of(const CStr& path) {
   return StampOf(s);
 }
 
+std::optional<SFileStamp> SFileStamp::OfFolder(const CStr& path) {
+  struct stat s {};
+  if (::lstat(Native(path).c_str(), &s) != 0 || !S_ISDIR(s.st_mode)) return std::nullopt;
+  return StampOf(s);
+}
+
 CGrowingFile::CGrowingFile(CStr path, CStr twin, std::uint64_t insertAt, std::string tail)
     : m_path(std::move(path)), m_twin(std::move(twin)), m_insertAt(insertAt), m_tail(std::move(tail)) {}
 

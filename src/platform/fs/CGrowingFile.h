@@ -20,6 +20,8 @@ struct SFileStamp {
   // The stamp of an open file, or of the file at a path (not following a last link).
   static std::optional<SFileStamp> Of(int fd);
   static std::optional<SFileStamp> Of(const CStr& path);
+  // The same for a folder: its times change whenever a name in it comes or goes.
+  static std::optional<SFileStamp> OfFolder(const CStr& path);
 };
 
 // A file that grows at one place, time after time: a report whose passes each insert
