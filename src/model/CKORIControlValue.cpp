@@ -49,11 +49,13 @@ std::uint32_t CKORIControlValue::GetVersion(unsigned int* major, unsigned int* m
 }
 
 void CKORIControlValue::SetStatistics1(const CStr& statistic) {
-  m_statistics1 = statistic.IsEmpty() ? CStr(kNoStatistic) : statistic;
+  if (statistic.IsEmpty()) m_statistics1 = kNoStatistic;
+  else m_statistics1 = statistic;
 }
 
 void CKORIControlValue::SetStatistics2(const CStr& statistic) {
-  m_statistics2 = statistic.IsEmpty() ? CStr(kNoStatistic) : statistic;
+  if (statistic.IsEmpty()) m_statistics2 = kNoStatistic;
+  else m_statistics2 = statistic;
 }
 
 bool CKORIControlValue::KeepAspectRatio() {

@@ -36,14 +36,15 @@ ReportOutcome ReadIntoCache(SReportRun& run) {
   const CStr copy = PrivateTempName(u"TemplateCopy", u".htm");
   if (!MakeTemplateCopy(run.templatePath, copy)) return Failed(Formatted(eStrErrorAccessingTemplate, run.templatePath));
   run.folio.ShowProgress(LoadResourceString(eStrOpeningTemplate), 0);
-  CStr text;
-  if (!ReadReportText(copy, text)) {
+  // Read once, for every pass.
+  auto text = std::make_shared<CStr>();
+  if (!ReadReportText(copy, *text)) {
     RemoveFile(copy);
     return Failed(Formatted(eStrErrorOpeningTemporaryTemplate, copy));
   }
-  STemplateCacheEntry entry{boost::make_shared<CHTMLEventHandler>(), nullptr, copy,
-                            FindHtmlBody(text.View()).end.value_or(0)};
-  entry.collector->Collect(text.View());
+  STemplateCacheEntry entry{boost::make_shared<CHTMLEventHandler>(), nullptr, copy, text,
+                            FindHtmlBody(text->View()).end.value_or(0)};
+  entry.collector->Collect(text->View());
   entry.model = std::make_shared<const CTemplateModel>(HtmlTemplateModel(*entry.collector));
   TemplateCache()[run.templatePath] = entry;
   return Succeeded();

@@ -97,13 +97,58 @@ void WriteValue(CKORIControlValue& value, CPictureNames& pictures, CBasic_OFStre
 
 }  // namespace
 
+namespace {
+
+// The template text of a pass, copied into the report with companion references rewritten.
+struct SPassText {
+  const CStr& text;
+  const CCompanionReferences& references;
+  CBasic_OFStream& out;
+
+  void Copy(uint32_t from, uint32_t to) const {
+    if (to <= from) return;
+    const std::u16string_view piece = text.View().substr(from, to - from);
+    if (references.Changes(piece)) out << references.Rewrite(CStr(piece)).View();
+    else out << piece;
+  }
+};
+
+// The placeholders of the pass from position on, each with the template text before it;
+// position ends after the last one written. Whether a section tag ended the pass.
+bool WritePlaceholders(SReportRun& run, const CTemplateModel& model, const SPassText& pass, CStr reportFolder,
+                       uint32_t& position) {
+  const std::size_t count = model.Count();
+  CPictureNames pictureNames(std::move(reportFolder));
+  const bool showing = run.folio.ProgressDialogExists();
+  const CStr processing = showing ? LoadResourceString(eStrProcessingElement) : CStr();
+  const CStr processingKori = showing ? LoadResourceString(eStrProcessingKoriElement) : CStr();
+  for (std::size_t i = static_cast<std::size_t>(std::max(run.cursor.nextElementIndex, 0)); i < count; ++i) {
+    const STemplatePlaceholder& placeholder = model.Placeholders()[i];
+    if (placeholder.start < position) continue;  // inside an element already written
+    if (showing)
+      run.folio.ShowProgress(CStr::DoStringFormat(processing, static_cast<long>(i)), ProgressPercent(i, count));
+    pass.Copy(position, placeholder.start);
+    position = placeholder.end;
+
+    PutDescription(placeholder.description, run.record);
+    if (showing)
+      run.folio.ShowProgress(CStr::DoStringFormat(processingKori, static_cast<long>(i), run.record.GetField()),
+                             ElementPercent(static_cast<long>(i), static_cast<long>(count)));
+    RequestValue(run.getValue, run.record, kLivesheeter);
+    WriteValue(run.record, pictureNames, pass.out);
+    if (PassPlaceholder(run.cursor, run.record.GetType(), run.wholeFile, run.pass) == EAfterPlaceholder::eEndPass)
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 ReportOutcome RunHtmlPass(SReportRun& run) {
   if (!HtmlPassHasWork(run.templatePath, run.pass)) return Succeeded();
   const auto entry = TemplateCache().find(run.templatePath);
   if (entry == TemplateCache().end()) return Failed();
-  const CTemplateModel& model = *entry->second.model;
-  CStr text;
-  if (!ReadReportText(entry->second.templateCopy, text)) return Failed();
+  const STemplateCacheEntry& cached = entry->second;
   CBasic_OFStream out(run.output);
 
   const CStr templateFolder = CompanionFolder(run.templatePath);
@@ -111,44 +156,22 @@ ReportOutcome RunHtmlPass(SReportRun& run) {
   if (PathExists(templateFolder) && !CopyCompanionFolder(run.templatePath, templateFolder, reportFolder))
     return Failed();
   const CCompanionReferences references(templateFolder, reportFolder);
-  auto copyTemplateText = [&](uint32_t from, uint32_t to) {
-    if (to > from) out << references.Rewrite(text.Mid(from, to - from)).View();
-  };
+  const SPassText pass{*cached.text, references, out};
 
   const bool appending = run.option == eAppend && PathExists(run.reportPath) && GetFileSize(run.reportPath) > 0;
   CStr reportTail;
   if (appending)
     if (ReportOutcome failure = StartAppending(run.reportPath, out, reportTail)) return failure;
-  const std::optional<uint32_t> start = StartPass(run.cursor, run.pass, appending, model);
+  const std::optional<uint32_t> start = StartPass(run.cursor, run.pass, appending, *cached.model);
   if (!start) {
     // Nothing of the template is left for this pass; keep the report whole.
     if (appending) out << reportTail.View();
     return Closed(out);
   }
-
   uint32_t position = *start;
-  const std::size_t count = model.Count();
-  CPictureNames pictureNames(reportFolder);
-  for (std::size_t i = static_cast<std::size_t>(std::max(run.cursor.nextElementIndex, 0)); i < count; ++i) {
-    const STemplatePlaceholder& placeholder = model.Placeholders()[i];
-    if (placeholder.start < position) continue;  // inside an element already written
-    run.folio.ShowProgress(CStr::DoStringFormat(LoadResourceString(eStrProcessingElement), static_cast<long>(i)),
-                           ProgressPercent(i, count));
-    copyTemplateText(position, placeholder.start);
-    position = placeholder.end;
-
-    PutDescription(placeholder.description, run.record);
-    run.folio.ShowProgress(CStr::DoStringFormat(LoadResourceString(eStrProcessingKoriElement), static_cast<long>(i),
-                                                run.record.GetField()),
-                           ElementPercent(static_cast<long>(i), static_cast<long>(count)));
-    RequestValue(run.getValue, run.record, kLivesheeter);
-    WriteValue(run.record, pictureNames, out);
-    if (PassPlaceholder(run.cursor, run.record.GetType(), run.wholeFile, run.pass) == EAfterPlaceholder::eEndPass)
-      return Closed(out);
-  }
-
-  const uint32_t bodyEnd = entry->second.bodyEnd;
-  copyTemplateText(position, appending && bodyEnd >= position ? bodyEnd : text.GetLength());
+  if (WritePlaceholders(run, *cached.model, pass, reportFolder, position)) return Closed(out);
+  const uint32_t bodyEnd = cached.bodyEnd;
+  pass.Copy(position, appending && bodyEnd >= position ? bodyEnd : static_cast<uint32_t>(cached.text->GetLength()));
   if (appending) out << reportTail.View();
   return Closed(out);
 }

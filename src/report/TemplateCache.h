@@ -9,12 +9,13 @@
 #include "folio/util/CStr.h"
 
 // What the HTML generator learned from one template: its placeholders (the collector
-// and the model read from it once) and the temporary UTF-16 copy that every pass reads
-// again.
+// and the model read from it once), the temporary UTF-16 copy and its text, decoded
+// once for every pass.
 struct STemplateCacheEntry {
   boost::shared_ptr<CHTMLEventHandler> collector;
   std::shared_ptr<const CTemplateModel> model;
   CStr templateCopy;
+  std::shared_ptr<const CStr> text;
   std::uint32_t bodyEnd = 0;  // where an appended section's template text ends
 };
 
