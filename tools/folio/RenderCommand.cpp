@@ -30,12 +30,14 @@ bool MayWriteReport(const SRenderRequest& request, const std::filesystem::path& 
 
 class CRenderRun {
 public:
-  CRenderRun(const SRenderRequest& request, const SValuesFile& values, const std::filesystem::path& report)
+  // Folio writes staged; the values still speak of the user's report.
+  CRenderRun(const SRenderRequest& request, const SValuesFile& values, const std::filesystem::path& report,
+             const std::filesystem::path& staged)
       : m_values(values),
         m_answerer(values, SRunFacts::ForReport(FromFsPath(report), values.BodyPassCount()), m_pictures) {
     std::error_code ec;
     m_folio.SetTemplate(FromFsPath(std::filesystem::absolute(request.templatePath, ec)));
-    m_folio.SetReport(FromFsPath(report));
+    m_folio.SetReport(FromFsPath(staged));
     m_folio.SetGetValueCallback([this] { m_answerer.Answer(m_folio.GetKORIControlValue()); });
   }
   ~CRenderRun() { CFolio::ClearTemplateCache(); }
@@ -72,6 +74,26 @@ private:
   CValueAnswerer m_answerer;
   CFolio m_folio;
 };
+
+// The user's report must be writable before any work is done: it is replaced only at the end.
+bool ReportIsWritable(const std::filesystem::path& report, std::ostream& err) {
+  std::error_code ec;
+  const bool exists = std::filesystem::exists(report, ec);
+  if (SystemUtils::TestWriteAccess(exists, FromFsPath(exists ? report : report.parent_path()))) return true;
+  err << "folio: the report \"" << report.string() << "\" cannot be written"
+      << (exists ? " (the file or its folder is read-only)" : " (its folder is read-only)") << "\n";
+  return false;
+}
+
+// Every pass writes a private copy; appending (and asking) starts from the user's report.
+bool StageReport(const std::filesystem::path& report, const std::filesystem::path& staged, EReportOptions option,
+                 std::ostream& err) {
+  std::error_code ec;
+  if (option == eUnconfirmedOverwrite || !std::filesystem::exists(report, ec)) return true;
+  if (SystemUtils::FileOperationWithCompanion(FromFsPath(report), FromFsPath(staged), SystemUtils::eCopy)) return true;
+  err << "folio: the report \"" << report.string() << "\" could not be read to add to it\n";
+  return false;
+}
 
 }  // namespace
 
@@ -132,8 +154,16 @@ int RunRender(const SRenderRequest& request, std::ostream& out, std::ostream& er
     return eExitReportFailed;
   }
 
+  if (!ReportIsWritable(report, err)) return eExitReportFailed;
   const CWorkFolder work;
-  CRenderRun run(request, values, report);
+  if (work.Path().empty()) {
+    err << "folio: no private temporary folder could be made; nothing was written\n";
+    return eExitReportFailed;
+  }
+  const std::filesystem::path staged = work.Path() / "report" / report.filename();
+  if (!std::filesystem::create_directory(staged.parent_path(), ec) || !StageReport(report, staged, option, err))
+    return eExitReportFailed;
+  CRenderRun run(request, values, report, staged);
   bool cancelled = false;
   if (const char* failedPass = run.Run(option, cancelled)) {
     if (cancelled) {
@@ -141,11 +171,17 @@ int RunRender(const SRenderRequest& request, std::ostream& out, std::ostream& er
           << (request.interactive ? "" : " (nobody to ask without a terminal)")
           << "; use --option replace to overwrite it or --option append to add to it\n";
     } else {
-      err << "folio: the report \"" << report.string() << "\" could not be written (" << failedPass
-          << " pass)";
+      // The engine's message may not say which file it read: name the template too.
+      err << "folio: the report \"" << report.string() << "\" could not be written from the template \""
+          << request.templatePath.string() << "\" (" << failedPass << " pass)";
       if (!run.Folio().GetError().IsEmpty()) err << ": " << run.Folio().GetError().ToUtf8();
       err << "\n";
     }
+    return eExitReportFailed;
+  }
+  // Only a report whose every pass succeeded takes the place of the user's.
+  if (!SystemUtils::FileOperationWithCompanion(FromFsPath(staged), FromFsPath(report), SystemUtils::eMove)) {
+    err << "folio: the report \"" << report.string() << "\" could not be put in place\n";
     return eExitReportFailed;
   }
   for (const std::string& problem : run.Answerer().Problems()) err << "folio: " << problem << "\n";
