@@ -7,7 +7,7 @@
 #include "platform/fs/CPrivateFolder.h"
 #include "platform/fs/CSafeFileWriter.h"
 #include "platform/word/document/CLibreOffice.h"
-#include "platform/word/zip/CMappedFile.h"
+#include "platform/word/zip/CFileBytes.h"
 
 namespace fs = std::filesystem;
 
@@ -55,11 +55,11 @@ void CWordFiles::WriteAll(const fs::path& path, const std::string& bytes) {
 
 std::shared_ptr<CWordDocument> CWordFiles::Load(const fs::path& path) {
   std::error_code error;
-  auto mapped = fs::is_directory(path, error) ? nullptr : CMappedFile::Open(path);
-  if (!mapped)
+  auto file = fs::is_directory(path, error) ? nullptr : CFileBytes::Open(path);
+  if (!file)
     throw CComError(HRESULT_FILE_NOT_FOUND, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be opened"));
-  const std::string_view bytes = mapped->Bytes();
-  if (bytes.starts_with("PK\x03\x04")) return CWordDocument::Open(bytes, mapped, fs::absolute(path));
+  const std::string_view bytes = file->Bytes();
+  if (bytes.starts_with("PK\x03\x04")) return CWordDocument::Open(bytes, file, fs::absolute(path));
   // A package's name on a file that is no package means damage, not a format to convert.
   const std::string extension = LowerExtension(path);
   if (extension == ".docx" || extension == ".docm" || extension == ".dotx" || extension == ".dotm")

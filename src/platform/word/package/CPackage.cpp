@@ -200,9 +200,14 @@ CPart* CPackage::RelatedPart(const CPart& source, const std::string& id) {
 }
 
 std::string CPackage::UniquePartName(const std::string& prefix, const std::string& extension) {
-  for (size_t n = 1;; ++n) {
+  // Goes on from the last number given, so that adding many parts is not quadratic.
+  size_t& next = m_nextPartNumber[Lower(prefix) + '\n' + Lower(extension)];
+  for (size_t n = std::max<size_t>(next, 1);; ++n) {
     std::string name = prefix + std::to_string(n) + extension;
-    if (!FindPart(name)) return name;
+    if (!FindPart(name)) {
+      next = n + 1;
+      return name;
+    }
   }
 }
 

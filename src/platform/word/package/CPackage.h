@@ -15,7 +15,7 @@ class CPackage {
 public:
   // Reads a package; CComError (invalid data) for a damaged or hostile archive.
   static std::unique_ptr<CPackage> FromBytes(std::string bytes, const SZipLimits& limits = {});
-  // The same over bytes that owner keeps alive (a mapped file). XML parts are inflated
+  // The same over bytes that owner keeps alive (a file read in). XML parts are inflated
   // now; other parts when first used, and unchanged ones are saved without inflating.
   static std::unique_ptr<CPackage> Open(std::string_view bytes, std::shared_ptr<const void> owner,
                                         const SZipLimits& limits = {});
@@ -41,7 +41,8 @@ public:
   static std::string ResolveTarget(const std::string& sourceName, const std::string& target);
   // Target text for part name as seen from source's folder.
   static std::string RelativeTarget(const std::string& sourceName, const std::string& partName);
-  // An unused name "prefix" + n + extension, n counting from 1.
+  // An unused name "prefix" + n + extension, n counting from 1 the first time and from
+  // the last number given after that.
   std::string UniquePartName(const std::string& prefix, const std::string& extension);
   // The main document part (officeDocument relationship of the package).
   CPart* MainPart();
@@ -63,6 +64,7 @@ private:
   std::shared_ptr<CZipArchive> m_archive;
   std::vector<std::unique_ptr<CPart>> m_parts;
   std::map<std::string, CPart*> m_byName;  // lower-cased names
+  std::map<std::string, size_t> m_nextPartNumber;  // prefix and extension -> next n
   std::map<std::string, std::string> m_defaults;   // extension (lower case) -> type
   std::map<std::string, std::string> m_overrides;  // lower-cased part name -> type
   std::unique_ptr<pugi::xml_document> m_contentTypes;

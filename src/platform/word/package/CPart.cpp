@@ -49,6 +49,7 @@ bool CPart::IsXml() const {
 
 pugi::xml_document& CPart::Xml() {
   if (m_xml) return *m_xml;
+  CheckMarkup(Bytes());
   auto xml = std::make_unique<pugi::xml_document>();
   pugi::xml_parse_result result;
   if (m_archive && !m_changed) {
@@ -69,6 +70,14 @@ pugi::xml_document& CPart::Xml() {
                                                          std::to_string(kMaxDepth) + " levels"));
   m_xml = std::move(xml);
   return *m_xml;
+}
+
+void CPart::CheckMarkup(std::string_view bytes) const {
+  std::size_t markup = 0;
+  for (const char c : bytes) markup += c == '<' || c == '=';
+  if (markup > kMaxMarkup)
+    throw CComError(HRESULT_INVALID_DATA, CStr::FromUtf8("the part \"/" + m_name + "\" holds more than " +
+                                                         std::to_string(kMaxMarkup) + " tags and attributes"));
 }
 
 void SerialiseXml(const pugi::xml_document& xml, pugi::xml_writer& writer) {

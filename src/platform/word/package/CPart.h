@@ -48,8 +48,13 @@ public:
 
   // Deepest element nesting accepted in a part.
   static constexpr int kMaxDepth = 512;
+  // Tags and attributes of one part, counted as its "<" and "=" before it is parsed:
+  // the parsed tree takes about 64 bytes for each.
+  static constexpr std::size_t kMaxMarkup = 2'000'000;
 
 private:
+  // CComError when bytes hold more markup than kMaxMarkup.
+  void CheckMarkup(std::string_view bytes) const;
   std::string Serialised() const;
 
   CPackage* m_package;

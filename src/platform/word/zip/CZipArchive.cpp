@@ -15,6 +15,25 @@ namespace {
   throw CComError(HRESULT_INVALID_DATA, CStr::FromUtf8(what));
 }
 
+// A name fit for a message: control characters, and every byte above ASCII when the
+// name is no UTF-8, written as \xNN.
+std::string Printable(std::string_view name) {
+  const bool utf8 = IsValidUtf8(name);
+  std::string out;
+  for (const char ch : name.substr(0, 200)) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x20 || c == 0x7F || (c >= 0x80 && !utf8)) {
+      static const char kHex[] = "0123456789ABCDEF";
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
 std::string LowerAscii(std::string_view s) {
   std::string out(s);
   for (auto& c : out)
@@ -69,6 +88,7 @@ SDirectory FindDirectory(std::string_view bytes) {
 }
 
 // Sizes and offset too large for their 32-bit fields live in the zip64 extra field.
+// (A local header's field holds the sizes only; its offset stays as it was.)
 void ApplyZip64(SZipMember& m, std::string_view extra) {
   for (size_t at = 0; at + 4 <= extra.size();) {
     const CRecord head(extra, at, 4);
@@ -94,7 +114,9 @@ void ApplyZip64(SZipMember& m, std::string_view extra) {
 
 bool CZipArchive::IsSafeName(std::string_view name) {
   if (name.empty() || name.front() == '/' || name.back() == '/') return false;
-  if (name.find('\\') != std::string_view::npos || name.find('\0') != std::string_view::npos) return false;
+  if (name.find('\\') != std::string_view::npos || !IsValidUtf8(name)) return false;
+  for (const char c : name)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
   if (name.size() >= 2 && name[1] == ':') return false;
   size_t start = 0;
   while (start <= name.size()) {
@@ -137,75 +159,170 @@ void CZipArchive::ReadDirectory() {
     ApplyZip64(m, variable.substr(nameLength, extraLength));
     at += kDirectorySize + nameLength + extraLength + commentLength;
     if (!m.name.empty() && m.name.back() == '/') continue;  // folder entry
-    if (!IsSafeName(m.name)) Fail("the zip entry \"" + m.name + "\" has an unsafe name");
+    if (!IsSafeName(m.name)) Fail("the zip entry \"" + Printable(m.name) + "\" has an unsafe name");
     if (!seen.insert(LowerAscii(m.name)).second) Fail("the zip entry \"" + m.name + "\" appears twice");
+    ReadLocalHeader(m);
+    if (m.dataOffset + m.compressedSize > dir.offset)
+      Fail("the zip entry \"" + m.name + "\" is damaged (its data runs into the central directory)");
     m_members.push_back(std::move(m));
   }
+  m_charged.assign(m_members.size(), 0);
+  RefuseOverlaps();
+}
+
+// The local header repeats what the directory says; a reader that trusted one and a
+// writer that copied the other would not agree on what the member is.
+void CZipArchive::ReadLocalHeader(SZipMember& m) const {
+  const CRecord local(m_bytes, m.localHeader, kLocalSize);
+  const auto damaged = [&](const char* why) { Fail("the zip entry \"" + m.name + "\" is damaged (" + why + ")"); };
+  if (local.U32(0) != kLocalSignature) damaged("no local header");
+  const size_t nameLength = local.U16(26), extraLength = local.U16(28);
+  const CRecord variable(m_bytes, m.localHeader + kLocalSize, nameLength + extraLength);
+  (void)variable;
+  const std::string_view name = m_bytes.substr(static_cast<size_t>(m.localHeader) + kLocalSize, nameLength);
+  if (name != m.name) damaged("its local header names another entry");
+  if (local.U16(8) != m.method) damaged("its local header names another compression method");
+  // With a data descriptor (flag bit 3) the local sizes and CRC may be left zero.
+  if (!(local.U16(6) & 8)) {
+    SZipMember said{m.name, local.U32(22), local.U32(18), local.U32(14), m.method, m.flags, 0};
+    ApplyZip64(said, m_bytes.substr(static_cast<size_t>(m.localHeader) + kLocalSize + nameLength, extraLength));
+    if (said.crc != m.crc || said.size != m.size || said.compressedSize != m.compressedSize)
+      damaged("its local header and the directory disagree on its size or checksum");
+  }
+  m.dataOffset = m.localHeader + kLocalSize + nameLength + extraLength;
+  if (m.dataOffset > m_bytes.size() || m.compressedSize > m_bytes.size() - m.dataOffset)
+    damaged("its data lies past the end of the archive");
+}
+
+// Members that share or overlap data would let a small archive inflate to much more.
+void CZipArchive::RefuseOverlaps() const {
+  std::vector<const SZipMember*> order;
+  order.reserve(m_members.size());
+  for (const SZipMember& m : m_members) order.push_back(&m);
+  std::sort(order.begin(), order.end(), [](const SZipMember* a, const SZipMember* b) { return a->localHeader < b->localHeader; });
+  for (size_t k = 1; k < order.size(); ++k)
+    if (order[k]->localHeader < order[k - 1]->dataOffset + order[k - 1]->compressedSize)
+      Fail("the zip entries \"" + order[k - 1]->name + "\" and \"" + order[k]->name + "\" overlap");
 }
 
 std::string_view CZipArchive::Raw(std::size_t i) const {
   const SZipMember& m = m_members.at(i);
-  const CRecord local(m_bytes, m.localHeader, kLocalSize);
-  if (local.U32(0) != kLocalSignature) Fail("the zip entry \"" + m.name + "\" is damaged (no local header)");
-  const std::uint64_t data = m.localHeader + kLocalSize + local.U16(26) + local.U16(28);
-  if (data > m_bytes.size() || m.compressedSize > m_bytes.size() - data)
-    Fail("the zip entry \"" + m.name + "\" is damaged (its data lies past the end of the archive)");
-  return m_bytes.substr(static_cast<size_t>(data), static_cast<size_t>(m.compressedSize));
+  return m_bytes.substr(static_cast<size_t>(m.dataOffset), static_cast<size_t>(m.compressedSize));
 }
 
-std::uint64_t CZipArchive::Room(const SZipMember& m, std::uint64_t compressed, std::string& why) const {
+std::uint64_t CZipArchive::Room(std::size_t i, std::uint64_t compressed, std::string& why) const {
+  const SZipMember& m = m_members[i];
   const std::uint64_t byRatio = std::max(m_limits.ratioGrace, m_limits.maxRatio * compressed);
-  const std::uint64_t byTotal = m_limits.maxTotalSize - std::min(m_inflated, m_limits.maxTotalSize);
-  const std::uint64_t room = std::min({m_limits.maxEntrySize, byRatio, byTotal});
+  const std::uint64_t others = m_inflated - m_charged[i];
+  const std::uint64_t byTotal = m_limits.maxTotalSize - std::min(others, m_limits.maxTotalSize);
+  // The inflater counts in 32 bits, as plain zip members do.
+  const std::uint64_t room = std::min({m_limits.maxEntrySize, byRatio, byTotal, std::uint64_t{0xFFFFFFFFu}});
   if (room == byTotal)
     why = "the zip entries inflate beyond the total limit of " + std::to_string(m_limits.maxTotalSize) + " bytes";
   else if (room == m_limits.maxEntrySize)
     why = "the zip entry \"" + m.name + "\" inflates beyond the limit of " + std::to_string(m_limits.maxEntrySize) + " bytes";
-  else
+  else if (room == byRatio)
     why = "the zip entry \"" + m.name + "\" inflates more than " + std::to_string(m_limits.maxRatio) +
           " times its compressed size";
+  else
+    why = "the zip entry \"" + m.name + "\" is larger than 4 GiB";
   return room;
 }
+
+namespace {
+
+// Inflates raw deflate data piece by piece into the buffer that grow gives, which
+// returns false when it may grow no further; false for damaged data.
+template <typename Grow>
+bool InflateInto(std::string_view raw, std::string& out, size_t& produced, Grow grow) {
+  inflate_state inflater;
+  isal_inflate_init(&inflater);
+  inflater.crc_flag = ISAL_DEFLATE;
+  inflater.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(raw.data()));
+  inflater.avail_in = static_cast<std::uint32_t>(raw.size());
+  produced = 0;
+  for (;;) {
+    inflater.next_out = reinterpret_cast<std::uint8_t*>(out.data()) + produced;
+    inflater.avail_out = static_cast<std::uint32_t>(out.size() - produced);
+    const int result = isal_inflate(&inflater);
+    produced = out.size() - inflater.avail_out;
+    if (result != ISAL_DECOMP_OK) return false;
+    if (inflater.block_state == ISAL_BLOCK_FINISH) return true;
+    if (inflater.avail_out > 0) return false;  // the input ran out before the stream's end
+    grow(out, produced);
+  }
+}
+
+}  // namespace
 
 std::string CZipArchive::Inflate(std::size_t i) {
   const SZipMember& m = m_members.at(i);
   if (!m.Plain()) Fail("the zip entry \"" + m.name + "\" is encrypted or uses an unsupported compression method");
   const std::string_view raw = Raw(i);
   std::string why;
-  // Nothing may inflate past this; the directory's size is only where to start.
-  // The inflater counts in 32 bits, as plain zip members do.
-  const std::uint64_t room = std::min<std::uint64_t>(Room(m, std::max<std::uint64_t>(raw.size(), 1), why), 0xFFFFFFFFu);
+  // Nothing may inflate past this; the directory's size only caps the first guess.
+  const std::uint64_t room = Room(i, std::max<std::uint64_t>(raw.size(), 1), why);
   std::string data;
   if (m.method == 0) {
     if (raw.size() > room) Fail(why);
     data.assign(raw);
   } else {
     if (raw.size() > 0xFFFFFFFFu) Fail("the zip entry \"" + m.name + "\" is larger than 4 GiB");
-    std::uint64_t capacity = std::min(std::max<std::uint64_t>(m.size, 1), room);
-    ReservePrefaulted(data, static_cast<size_t>(capacity));
-    for (;;) {
-      data.resize(static_cast<size_t>(capacity));
-      inflate_state inflater;
-      isal_inflate_init(&inflater);
-      inflater.crc_flag = ISAL_DEFLATE;
-      inflater.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(raw.data()));
-      inflater.avail_in = static_cast<std::uint32_t>(raw.size());
-      inflater.next_out = reinterpret_cast<std::uint8_t*>(data.data());
-      inflater.avail_out = static_cast<std::uint32_t>(data.size());
-      const int result = isal_inflate_stateless(&inflater);
-      if (result == ISAL_DECOMP_OK) {
-        data.resize(inflater.total_out);
-        break;
-      }
-      if (result != ISAL_OUT_OVERFLOW) Fail("the zip entry \"" + m.name + "\" is damaged (bad deflate data)");
-      if (capacity >= room) Fail(why);
-      capacity = std::min(room, std::max<std::uint64_t>(capacity * 2, 64u << 10));
-    }
+    const std::uint64_t guess = std::min<std::uint64_t>({std::max<std::uint64_t>(m.size, 1), room,
+                                                          raw.size() * 8 + (64u << 10)});
+    ReservePrefaulted(data, static_cast<size_t>(guess));
+    data.resize(static_cast<size_t>(guess));
+    size_t produced = 0;
+    const bool complete = InflateInto(raw, data, produced, [&](std::string& out, size_t) {
+      if (out.size() >= room) Fail(why);
+      out.resize(static_cast<size_t>(std::min<std::uint64_t>(room, std::max<std::uint64_t>(out.size() * 2, 64u << 10))));
+    });
+    if (!complete) Fail("the zip entry \"" + m.name + "\" is damaged (bad deflate data)");
+    data.resize(produced);
+    if (data.capacity() - data.size() > data.size() / 8 + 4096) data.shrink_to_fit();
   }
-  m_inflated += data.size();
+  m_inflated += std::max<std::uint64_t>(data.capacity(), m_charged[i]) - m_charged[i];
+  m_charged[i] = std::max<std::uint64_t>(data.capacity(), m_charged[i]);
   if (CZipArchive::Crc32(data) != m.crc)
     Fail("the zip entry \"" + m.name + "\" is damaged (checksum mismatch)");
   return data;
+}
+
+std::string_view CZipArchive::Verified(std::size_t i) const {
+  const SZipMember& m = m_members.at(i);
+  const std::string_view raw = Raw(i);
+  if (!m.Plain()) return raw;  // copied as it is; nothing here can read it
+  std::uint32_t crc = 0;
+  if (m.method == 0) {
+    crc = Crc32(raw);
+  } else {
+    // Bounded by the entry limit and, over the archive, by a multiple of the total:
+    // a picture that compresses far is still copied, an archive of bombs is not.
+    const std::uint64_t budget = 4 * m_limits.maxTotalSize;
+    const auto limit = [&](std::uint64_t inflated) {
+      if (inflated > m_limits.maxEntrySize)
+        Fail("the zip entry \"" + m.name + "\" inflates beyond the limit of " + std::to_string(m_limits.maxEntrySize) +
+             " bytes");
+      if (m_verified + inflated > budget)
+        Fail("the zip entries inflate beyond the total limit of " + std::to_string(budget) + " bytes");
+    };
+    std::string buffer(256u << 10, '\0');
+    std::uint64_t inflated = 0;
+    size_t produced = 0;
+    const bool complete = InflateInto(raw, buffer, produced, [&](std::string& out, size_t full) {
+      crc = Crc32(std::string_view(out).substr(0, full), crc);
+      inflated += full;
+      limit(inflated);
+      produced = 0;
+    });
+    if (!complete) Fail("the zip entry \"" + m.name + "\" is damaged (bad deflate data)");
+    crc = Crc32(std::string_view(buffer).substr(0, produced), crc);
+    inflated += produced;
+    limit(inflated);
+    m_verified += inflated;
+  }
+  if (crc != m.crc) Fail("the zip entry \"" + m.name + "\" is damaged (checksum mismatch)");
+  return raw;
 }
 
 std::uint32_t CZipArchive::Crc32(std::string_view bytes, std::uint32_t crc) {

@@ -65,7 +65,7 @@ void WriteArchive(const std::vector<SZipSource>& entries, const std::function<vo
     std::string_view data;
     if (entry.copyFrom) {
       const SZipMember& member = entry.copyFrom->Members()[entry.copyMember];
-      data = entry.copyFrom->Raw(entry.copyMember);
+      data = entry.copyFrom->Verified(entry.copyMember);
       w = {entry.name, member.crc, data.size(), member.size, offset, member.method};
     } else if (entry.deflated) {
       data = entry.data;

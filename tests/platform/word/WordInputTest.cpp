@@ -1,0 +1,48 @@
+// Word documents as hostile or changing input: a file cut short while it is open, parts
+// with more markup than a tree should be built for, many parts added under one name.
+#include <filesystem>
+
+#include "WordFixture.h"
+
+using namespace wordtest;
+
+namespace {
+
+using WordInput = WordFixture;
+
+// Another process truncates the document after it was opened: its unread parts are
+// still saved as they were, where a mapping of the file would kill the process.
+TEST_F(WordInput, ADocumentCutShortWhileOpenStillSavesWhatItHeld) {
+  WriteFile(dir / "cut.docx", Docx(P("text") + InlinePicture("p"), {{"word/media/p.png", Png(80, 40)}}, ImageRel()));
+  auto doc = app->Documents()->Open(Path("cut.docx"));
+  std::filesystem::resize_file(dir / "cut.docx", 0);
+  doc->Content()->SetText(u"changed");
+  doc->SaveAs(Path("saved.docx"));
+  auto saved = CPackage::FromBytes(ReadFile(dir / "saved.docx"));
+  EXPECT_EQ(saved->FindPart("word/media/p.png")->Bytes(), Png(80, 40));
+}
+
+TEST(WordParts, APartWithTooMuchMarkupIsRefusedBeforeItIsParsed) {
+  std::string body;
+  for (size_t i = 0; i < CPart::kMaxMarkup + 10; ++i) body += "<w:p/>";
+  SZipLimits repetitive;  // the repeated markup compresses far beyond the ratio limit
+  repetitive.maxRatio = 1000000;
+  auto package = CPackage::FromBytes(Docx(body), repetitive);
+  const std::string why = ComErrorOf([&] { package->MainPart()->Xml(); });
+  EXPECT_NE(why.find("more than 2000000 tags and attributes"), std::string::npos) << why;
+}
+
+TEST(WordParts, UniqueNamesGoOnFromTheLastOneGiven) {
+  auto package = CPackage::FromBytes(Docx("<w:p/>"));
+  package->AddPart("word/media/image2.png", "image/png", "x");
+  std::vector<std::string> names;
+  for (int i = 0; i < 20000; ++i) {
+    names.push_back(package->UniquePartName("word/media/image", ".png"));
+    package->AddPart(names.back(), "image/png", "y");
+  }
+  EXPECT_EQ(names[0], "word/media/image1.png");
+  EXPECT_EQ(names[1], "word/media/image3.png");
+  EXPECT_EQ(names.back(), "word/media/image20001.png");
+}
+
+}  // namespace
