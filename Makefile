@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all bootstrap test-bootstrap build test sanitize fuzz fuzz-long demo bench clean
+.PHONY: all bootstrap test-bootstrap build test sanitize fuzz fuzz-long demo bench clean package docs
 
 all: build
 
@@ -44,6 +44,14 @@ demo: bootstrap
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS) --target folio_cli
 	$(BUILD)/bin/folio demo
+
+# The Debian package (build/folio_*.deb) and the API reference (build/docs/html).
+package: build
+	cmake --build $(BUILD) --target package
+
+docs: bootstrap
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake --build $(BUILD) --target docs
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -40,13 +40,17 @@ void RemoveEarlierReport(const std::filesystem::path& report) {
 
 std::filesystem::path FindExamples(const std::filesystem::path& executable) {
   if (const char* given = std::getenv("FOLIO_EXAMPLES"); given && *given) return given;
+  // An installed command uses its own examples, even where the source tree still exists.
+  std::error_code ec;
+  // argv[0] is a bare name when the command was found on PATH; the kernel knows the file.
+  std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) program = std::filesystem::canonical(executable, ec);
+  const std::filesystem::path installed = program.parent_path().parent_path() / "share/folio/examples";
+  if (HasExamples(installed)) return installed;
 #ifdef FOLIO_EXAMPLES_DIR
   if (HasExamples(FOLIO_EXAMPLES_DIR)) return FOLIO_EXAMPLES_DIR;
 #endif
-  std::error_code ec;
-  const std::filesystem::path installed =
-      std::filesystem::canonical(executable, ec).parent_path().parent_path() / "share/folio/examples";
-  return HasExamples(installed) ? installed : std::filesystem::path();
+  return std::filesystem::path();
 }
 
 int RunDemo(const std::filesystem::path& examples, const std::filesystem::path& outFolder, std::ostream& out,
