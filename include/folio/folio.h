@@ -10,6 +10,7 @@
 #include "folio/util/SystemUtils.h"
 #include "folio/util/TextFile.h"
 
+#include "folio/platform/convert/CPdfConverterPool.h"
 #include "folio/platform/host/CInifile.h"
 #include "folio/platform/host/CInstallSettings.h"
 #include "folio/platform/host/HostTables.h"

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "AppendCommands.h"
+#include "ConvertCommand.h"
 #include "CWorkFolder.h"
 #include "DemoCommand.h"
 #include "DialogCommand.h"
@@ -31,6 +32,9 @@ struct SArguments {
   bool noScaleFont = false;
   std::filesystem::path demoOut = "out";
   SDialogRequest dialog;
+  bool renderPdf = false;
+  bool convertPdf = false;
+  SConvertRequest convert;
 };
 
 void AddRender(CLI::App& app, SArguments& a) {
@@ -45,6 +49,18 @@ void AddRender(CLI::App& app, SArguments& a) {
   render->add_flag("--strict", a.render.strict, "fail, writing nothing, when a placeholder has no value");
   render->add_option("--picture-folder", a.render.pictureFolders,
                      "also take pictures from this folder (by default only the values file's folder)");
+  render->add_flag("--pdf", a.renderPdf, "also write a PDF beside the report");
+}
+
+void AddConvert(CLI::App& app, SArguments& a) {
+  CLI::App* convert = app.add_subcommand("convert", "Write a PDF beside each report (HTML through Chromium, "
+                                                    "Word through LibreOffice)");
+  convert->add_option("REPORT", a.convert.reports, "HTML or Word report")->required()->check(CLI::ExistingFile);
+  convert->add_flag("--pdf", a.convertPdf, "convert to PDF (the only target format)")->required();
+  convert->add_option("--timeout", a.convert.timeoutSeconds, "seconds allowed per report")
+      ->capture_default_str()->check(CLI::Range(1, 3600));
+  convert->add_option("--workers", a.convert.workers, "converters run at once (default: one per core)")
+      ->check(CLI::Range(1, 64));
 }
 
 void AddInspect(CLI::App& app, SArguments& a) {
@@ -97,12 +113,17 @@ int Dispatch(CLI::App& app, SArguments& a, const char* executable, std::ostream&
   if (app.got_subcommand("render")) {
     a.render.option = a.option.empty() ? std::nullopt : ParseReportOption(a.option);
     a.render.interactive = IsInteractive();
-    return RunRender(a.render, out, err);
+    const int status = RunRender(a.render, out, err);
+    if (status != eExitOk || !a.renderPdf) return status;
+    SConvertRequest pdf;
+    pdf.reports = {a.render.reportPath.empty() ? DefaultReportPath(a.render.templatePath) : a.render.reportPath};
+    return RunConvert(pdf, out, err);
   }
   if (app.got_subcommand("dialog")) return RunDialog(a.dialog, out, err);
   // The other commands belong to a terminal: their questions and progress go there,
   // even on a desktop.
   SetWindowing(std::make_shared<CConsoleWindowing>());
+  if (app.got_subcommand("convert")) return RunConvert(a.convert, out, err);
   if (app.got_subcommand("inspect")) return RunInspect(a.inspect, out, err);
   if (app.got_subcommand("append")) return RunAppend(a.appendSource, a.appendTarget, out, err);
   if (app.got_subcommand("add-placeholder")) {
@@ -125,6 +146,7 @@ int RunFolio(int argc, char** argv, std::ostream& out, std::ostream& err) {
   AddAppend(app, a);
   AddPlaceholder(app, a);
   AddDialog(app, a);
+  AddConvert(app, a);
   CLI::App* demo = app.add_subcommand("demo", "Render the bundled examples into ./out/");
   demo->add_option("--out", a.demoOut, "folder for the reports")->capture_default_str();
   try {
