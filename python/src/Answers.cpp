@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Bindings.h"
 #include "SPlaceholder.h"
 #include "ValuesFile.h"
 #include "folio/util/SystemUtils.h"
@@ -134,7 +135,7 @@ bool CCallableAnswers::Apply(const py::handle& result, CKORIControlValue& record
 // The mapping is read as one values-file entry, with the same keys and the same checks.
 bool CCallableAnswers::ApplyMapping(const py::handle& mapping, CKORIControlValue& record) {
   const SPlaceholderKey key = SPlaceholderKey::Of(record);
-  py::dict entry(mapping);
+  py::dict entry = py::dict(py::reinterpret_borrow<py::object>(mapping));
   entry["group"] = key.group.ToUtf8();
   entry["field"] = key.field.ToUtf8();
   py::dict file;
@@ -144,7 +145,8 @@ bool CCallableAnswers::ApplyMapping(const py::handle& mapping, CKORIControlValue
   try {
     values = FolioCli::ParseValuesFile(json, std::filesystem::current_path(), "the value for " + key.Describe());
   } catch (const FolioCli::EValuesFile& e) {
-    throw py::value_error(e.what());
+    PyErr_SetString(ValuesErrorType(), e.what());
+    throw py::error_already_set();
   }
   FolioCli::CValueAnswerer answerer(values, m_facts, m_pictures);
   answerer.Answer(record);

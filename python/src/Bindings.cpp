@@ -82,6 +82,7 @@ void TextProperty(py::class_<CKORIControlValue>& c, const char* name, const char
 }  // namespace
 
 PyObject* MissingValueWarning() { return g_missingValueWarning.ptr(); }
+PyObject* ValuesErrorType() { return g_valuesError.ptr(); }
 
 void BindErrors(py::module_& m) {
   g_error = NewException(m, "Error", PyExc_RuntimeError, "Folio could not do what was asked; str() is the reason.");

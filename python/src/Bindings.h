@@ -22,6 +22,8 @@ public:
 
 // folio.MissingValueWarning, for placeholders that got no value.
 PyObject* MissingValueWarning();
+// folio.ValuesError, for errors raised inside a callable's answer.
+PyObject* ValuesErrorType();
 
 void BindErrors(pybind11::module_& m);
 void BindRecord(pybind11::module_& m);

@@ -38,18 +38,18 @@ private:
 };
 
 void CopyReport(const fs::path& from, const fs::path& to) {
-  std::error_code ec;
+  std::error_code ec, probe;
   fs::copy_file(from, to, ec);
-  if (!ec && fs::is_directory(Companion(from), ec)) fs::copy(Companion(from), Companion(to), fs::copy_options::recursive, ec);
+  if (!ec && fs::is_directory(Companion(from), probe)) fs::copy(Companion(from), Companion(to), fs::copy_options::recursive, ec);
   if (ec) throw ERender(ERender::EKind::eFailed, "cannot copy the report " + Quoted(from) + ": " + ec.message());
 }
 
 // The staged report and its companion folder take the report's place; the report file
 // itself is replaced last, in one rename.
 void Commit(const fs::path& staged, const fs::path& report, const fs::path& stage) {
-  std::error_code ec;
-  if (fs::is_directory(Companion(staged), ec)) {
-    if (fs::exists(Companion(report), ec)) fs::rename(Companion(report), stage / "previous_files", ec);
+  std::error_code probe, ec;  // a failed probe (no such folder) is an answer, not an error
+  if (fs::is_directory(Companion(staged), probe)) {
+    if (fs::exists(Companion(report), probe)) fs::rename(Companion(report), stage / "previous_files", ec);
     if (!ec) fs::rename(Companion(staged), Companion(report), ec);
   }
   if (!ec) fs::rename(staged, report, ec);
