@@ -17,7 +17,7 @@ done
   >"$scratch/out" 2>&1 || { cat "$scratch/out"; fail "render --pdf"; }
 grep -qx "$scratch/r.pdf" "$scratch/out" || fail "render --pdf did not name the PDF: $(cat "$scratch/out")"
 pdftotext "$scratch/r.pdf" - | grep -q "Grain study" || fail "the HTML report's text is not in its PDF"
-pictures=$(ls "$scratch/r_files" | grep -ci '\.png$' || true)
+pictures=$(iconv -f utf-16 -t utf-8 "$scratch/r.htm" | grep -o '<img[^>]* src="[^"]*"' | sed 's/.* src=//' | sort -u | wc -l)
 images=$(pdfimages -list "$scratch/r.pdf" | tail -n +3 | wc -l)
 [ "$images" -ge "$pictures" ] && [ "$images" -gt 0 ] || fail "the PDF has $images pictures, the report $pictures"
 
