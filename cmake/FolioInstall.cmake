@@ -42,6 +42,7 @@ string(REGEX REPLACE "/$" "" FOLIO_PC_TO_PREFIX "${FOLIO_PC_TO_PREFIX}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/folio.pc.in ${PROJECT_BINARY_DIR}/folio.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/folio.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/packaging/host-example/ DESTINATION ${CMAKE_INSTALL_DATADIR}/folio/host-example)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/folio.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME folio)
 

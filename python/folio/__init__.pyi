@@ -32,6 +32,8 @@ class Placeholder:
     """The body pass's measurement (from 0), else None."""
     description: str
     index: int
+    location: str
+    """Where it stands: 'main text', 'table cell', 'text box', 'header', 'footer'."""
     unit_options: int
     picture_options: int
     width: float

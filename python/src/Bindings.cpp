@@ -182,6 +182,7 @@ void BindPlaceholder(py::module_& m) {
       .def_readonly("measurement", &SPlaceholder::measurement, "The body pass's measurement (from 0), else None.")
       .def_readonly("description", &SPlaceholder::description, "'Group/Field(...)', as messages name it.")
       .def_readonly("index", &SPlaceholder::index, "inspect(): place in the template, from 0.")
+      .def_readonly("location", &SPlaceholder::location, "inspect(): where it stands: 'main text', 'table cell', 'header', ...")
       .def_readonly("unit_options", &SPlaceholder::unitOptions, "0 number and unit, 1 number, 2 unit.")
       .def_readonly("picture_options", &SPlaceholder::pictureOptions,
                     "0 best fit, 1 fixed width, 2 fixed height, 3 stretch.")

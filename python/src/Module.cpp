@@ -85,17 +85,18 @@ fs::path Render(const fs::path& templatePath, const fs::path& report, const py::
 std::vector<SPlaceholder> Inspect(const fs::path& templatePath) {
   if (!fs::is_regular_file(templatePath))
     throw FileNotFound("the template \"" + templatePath.string() + "\" does not exist");
-  std::optional<std::vector<FolioCli::SScannedPlaceholder>> scanned;
+  std::optional<FolioCli::STemplateScan> scan;
+  std::string error;
   {
     py::gil_scoped_release release;
     const std::lock_guard<std::mutex> lock(FolioLock());
     const CScopedWindowing windowing(std::make_shared<CMessageCollector>());
-    scanned = FolioCli::ScanTemplate(templatePath);
+    scan = FolioCli::ScanTemplate(templatePath, error);
   }
-  if (!scanned) throw Error("the template \"" + templatePath.string() + "\" could not be read");
+  if (!scan) throw Error("the template \"" + templatePath.string() + "\" could not be read" + (error.empty() ? "" : ": " + error));
   std::vector<SPlaceholder> placeholders;
-  placeholders.reserve(scanned->size());
-  for (std::size_t i = 0; i < scanned->size(); ++i) placeholders.push_back(SPlaceholder::Of((*scanned)[i], i));
+  placeholders.reserve(scan->placeholders.size());
+  for (std::size_t i = 0; i < scan->placeholders.size(); ++i) placeholders.push_back(SPlaceholder::Of(scan->placeholders[i], i));
   return placeholders;
 }
 

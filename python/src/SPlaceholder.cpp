@@ -35,14 +35,20 @@ SPlaceholder SPlaceholder::Of(const FolioCli::SPlaceholderKey& key) {
 
 SPlaceholder SPlaceholder::Of(const FolioCli::SScannedPlaceholder& scanned, std::size_t index) {
   SPlaceholder p = Of(scanned.key);
-  p.section = SectionName(scanned.section);
+  const STemplatePlaceholder& read = scanned.read;
+  const CKORIControlValue& d = read.description;
+  p.section = SectionName(scanned.Section());
   p.index = index;
-  p.unitOptions = scanned.unitOptions;
-  p.pictureOptions = scanned.pictureOptions;
-  p.width = scanned.width;
-  p.height = scanned.height;
-  p.outcome = OutcomeName(scanned.outcome);
-  if (scanned.version == 1000 && scanned.asWritten.Describe() != p.description)
+  p.location = PlaceName(read.place);
+  if (!read.part.IsEmpty()) p.location += " (" + read.part.ToUtf8() + ")";
+  if (read.paragraph > 0) p.location += ", paragraph " + std::to_string(read.paragraph);
+  p.unitOptions = d.GetUnitOptions();
+  p.pictureOptions = d.GetPictureOptions();
+  p.width = d.GetWidth();
+  p.height = d.GetHeight();
+  p.outcome = OutcomeName(scanned.Outcome());
+  if (d.GetVersion(nullptr, nullptr) == 1000 &&
+      scanned.asWritten.Describe() != p.description)
     p.writtenAs = scanned.asWritten.Describe();
   p.asksHost = scanned.AsksTheHost();
   return p;

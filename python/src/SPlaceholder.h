@@ -20,6 +20,7 @@ struct SPlaceholder {
   std::string description;                 // "Group/Field(...)", as messages name it
   // inspect() only: place in the template, layout and what became of legacy names.
   std::size_t index = 0;
+  std::string location;  // "main text", "table cell (word/document.xml), paragraph 3", ...
   int unitOptions = 0;
   int pictureOptions = 0;
   float width = 0;

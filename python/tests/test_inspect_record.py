@@ -12,6 +12,7 @@ def read_report(path):
 def test_inspect_lists_placeholders_with_section_and_legacy_names(examples):
     placeholders = folio.inspect(examples / "surface-report.htm")
     assert [p.index for p in placeholders] == list(range(len(placeholders)))
+    assert all(p.location for p in placeholders)
     assert {p.section for p in placeholders} == {"preface", "body", "summary"}
     sa = [p for p in placeholders if p.parameter1 == "Sa"]
     assert sa and sa[0].group == "Roughness" and sa[0].description.startswith("Roughness/RoughnessParameter")

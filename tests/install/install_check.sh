@@ -29,17 +29,22 @@ diff <(cd "$source/include" && find folio -name '*.h' | sort) <(cd "$prefix/incl
 
 # Through CMake: the host program and a one-header translation unit per installed header.
 cmake -S "$source/tests/install/host" -B "$scratch/host-cmake" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
-      -DHOST_SOURCE="$source/tests/host/HostProgram.cpp" -DFOLIO_INCLUDE_DIR="$prefix/include" \
+      -DHOST_SOURCE="$source/packaging/host-example/host.cpp" -DFOLIO_INCLUDE_DIR="$prefix/include" \
       -DCMAKE_CXX_FLAGS="$extra" >"$scratch/cmake.log" 2>&1 || { cat "$scratch/cmake.log"; fail "configure against the install"; }
 cmake --build "$scratch/host-cmake" -j 2 >"$scratch/build.log" 2>&1 || { cat "$scratch/build.log"; fail "build against the install"; }
-out=$("$scratch/host-cmake/host") || fail "host (CMake) failed: $out"
-[ "$out" = "host program: ok" ] || fail "host (CMake) said: $out"
+check_host() {  # how, command...
+  local how=$1; shift
+  local report=$scratch/$how-report.html out
+  out=$("$@" "$source/examples/one-page.html" "$report" 2>&1) || fail "host ($how) failed: $out"
+  grep -q "placeholders filled" <<<"$out" || fail "host ($how) said: $out"
+  iconv -f utf-16 -t utf-8 "$report" | grep -q "0.421 nm" || fail "host ($how): the report lacks its value"
+}
+check_host cmake "$scratch/host-cmake/host"
 
 # Through pkg-config, with nothing but the .pc file to go on.
 export PKG_CONFIG_PATH="$libdir/pkgconfig"
 # shellcheck disable=SC2046
-c++ $extra "$source/tests/host/HostProgram.cpp" -o "$scratch/host-pc" $(pkg-config --cflags --libs folio) \
+c++ $extra "$source/packaging/host-example/host.cpp" -o "$scratch/host-pc" $(pkg-config --cflags --libs folio) \
   || fail "build through pkg-config"
-out=$(LD_LIBRARY_PATH="$libdir" "$scratch/host-pc") || fail "host (pkg-config) failed: $out"
-[ "$out" = "host program: ok" ] || fail "host (pkg-config) said: $out"
+check_host pkg-config env LD_LIBRARY_PATH="$libdir" "$scratch/host-pc"
 echo "install check: ok ($prefix)"

@@ -99,6 +99,9 @@ public:
   // Produces the report. ok (set true by the caller) becomes false when the user cancels
   // or the generator fails; showProgress creates the progress dialog first.
   bool Activate(bool& ok, bool showProgress);
+  // Writes a PDF of the report beside it (same name, ".pdf"; HTML through Chromium, Word
+  // through LibreOffice); false, after telling the user, when it cannot.
+  bool ExportPdf(int timeoutSeconds = 60);
 
   // Appends one finished HTML report to another (copies it when the target is missing).
   bool AppendToHtmlReport(CStr source, CStr target);
