@@ -48,7 +48,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/folio.bash-completion
 
 # The man page is the command's own --help, so the two never disagree.
 find_program(FOLIO_HELP2MAN help2man)
-if(TARGET folio_cli AND FOLIO_HELP2MAN)
+if(TARGET folio_cli AND FOLIO_HELP2MAN AND NOT FOLIO_FUZZ)
   set(man ${PROJECT_BINARY_DIR}/man/folio.1)
   add_custom_command(OUTPUT ${man}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   folio.SetReport(CStr::FromUtf8(argv[2]));
   folio.SetReportOptions(eUnconfirmedOverwrite);  // replace an earlier report
   folio.SetProcessWholeFileAtOnce(true);          // preface, body and summary in one pass
+  folio.SetLivesheeterProcessingType(eBody);
   int filled = 0;
   folio.SetGetValueCallback([&folio, &filled] {
     CKORIControlValue& value = folio.GetKORIControlValue();  // the placeholder's description
