@@ -10,17 +10,6 @@ using namespace wordtest;
 
 namespace {
 
-std::string RunCommand(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
-    pclose(pipe);
-  }
-  return out;
-}
-
 struct SPdf {
   std::string text;
   int pictures = 0;

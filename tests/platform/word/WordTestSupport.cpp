@@ -1,5 +1,6 @@
 #include "WordTestSupport.h"
 
+#include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -138,6 +139,17 @@ std::string Png(unsigned width, unsigned height, unsigned dpi) {
   }
   Chunk(out, "IDAT", StoredZlib(raw));
   Chunk(out, "IEND", "");
+  return out;
+}
+
+std::string RunCommand(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
+    pclose(pipe);
+  }
   return out;
 }
 

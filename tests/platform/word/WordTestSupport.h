@@ -36,6 +36,8 @@ private:
 };
 
 std::string ReadFile(const std::filesystem::path& path);
+// What a shell command prints on standard output (empty when it cannot start).
+std::string RunCommand(const std::string& command);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 // A PNG of width x height pixels, with a pHYs chunk when dpi > 0.
 std::string Png(unsigned width, unsigned height, unsigned dpi = 0);
