@@ -1,5 +1,8 @@
 #include "WordFixture.h"
 
+#include <cstring>
+#include <set>
+
 #include "platform/com/CKORIControl.h"
 #include "platform/com/CKORIDocServer.h"
 
@@ -113,6 +116,24 @@ TEST_F(InlineShapes, AddedControlIsAKoriPlaceholderThatSurvivesSaving) {
   ASSERT_EQ(again->InlineShapes()->Count(), 1);
   EXPECT_EQ(Utf8(GetProperty(*again->InlineShapes()->Item(1)->OLEFormat()->Object(), 2).AsText()), "Count");
   EXPECT_NE(ComErrorOf([&] { doc->InlineShapes()->AddOLEControl(CVariant::Text(u"No.Such.Control")); }), "");
+}
+
+TEST_F(InlineShapes, ControlsAddedInLaterRunsTakeNamesAndShapeIdsNotYetUsed) {
+  auto doc = app->Documents()->Add();
+  doc->InlineShapes()->AddOLEControl(CVariant::Text(u"KORICONTROL.KORIControlCtrl.1"));
+  auto again = Reopen(*doc);
+  again->InlineShapes()->AddOLEControl(CVariant::Text(u"KORICONTROL.KORIControlCtrl.1"));
+  auto third = Reopen(*again, "third.docx");
+  const std::string xml = Saved(*third)->FindPart("word/document.xml")->Bytes();
+  std::set<std::string> names, shapeIds;
+  for (const char* key : {"w:name=\"", "w:shapeid=\""}) {
+    for (size_t at = xml.find(key); at != std::string::npos; at = xml.find(key, at + 1)) {
+      const size_t start = at + std::strlen(key);
+      (key[2] == 'n' ? names : shapeIds).insert(xml.substr(start, xml.find('"', start) - start));
+    }
+  }
+  EXPECT_EQ(names.size(), 2u) << xml;
+  EXPECT_EQ(shapeIds.size(), 2u) << xml;
 }
 
 TEST_F(InlineShapes, PictureScalesAgainstItsOwnSize) {

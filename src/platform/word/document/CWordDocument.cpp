@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "platform/com/CComError.h"
 #include "platform/word/document/CEmbeddedObject.h"
@@ -48,6 +49,33 @@ const char* const kEmptyDocument[][2] = {
 bool EndsWithLocal(const char* name, const char* local) {
   const char* colon = std::strrchr(name, ':');
   return std::strcmp(colon ? colon + 1 : name, local) == 0;
+}
+
+// The number after prefix in text ("Control12" -> 12), or 0 when text is not prefix and digits.
+unsigned NumberAfter(std::string_view text, std::string_view prefix) {
+  if (!text.starts_with(prefix) || text.size() == prefix.size() || text.size() > prefix.size() + 9) return 0;
+  unsigned number = 0;
+  for (char c : text.substr(prefix.size())) {
+    if (c < '0' || c > '9') return 0;
+    number = number * 10 + static_cast<unsigned>(c - '0');
+  }
+  return number;
+}
+
+// The drawing number a node already uses: a picture's id, a control's "ControlN" name,
+// or a VML shape's "_x0000_iN" id (numbered from 1024), so that new ones never repeat them.
+unsigned UsedDrawingNumber(const pugi::xml_node& node) {
+  if (EndsWithLocal(node.name(), "docPr")) return node.attribute("id").as_uint();
+  if (EndsWithLocal(node.name(), "control")) {
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
+      if (EndsWithLocal(a.name(), "name")) return NumberAfter(a.value(), "Control");
+    return 0;
+  }
+  if (EndsWithLocal(node.name(), "shape")) {
+    const unsigned shape = NumberAfter(node.attribute("id").value(), "_x0000_i");
+    return shape > 1024 ? shape - 1024 : 0;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -184,7 +212,7 @@ unsigned CWordDocument::NextDrawingId() {
     parts.push_back(m_main);
     for (CPart* part : parts) {
       for (pugi::xml_node node = part->Xml().document_element(); node;) {
-        if (EndsWithLocal(node.name(), "docPr")) highest = std::max(highest, node.attribute("id").as_uint());
+        highest = std::max(highest, UsedDrawingNumber(node));
         if (node.first_child()) node = node.first_child();
         else {
           while (node && !node.next_sibling()) node = node.parent();
