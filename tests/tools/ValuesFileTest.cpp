@@ -125,6 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
     Table, ValuesFileErrors,
     testing::Values(
         SBadFile{"{", "not valid JSON"},
+        SBadFile{"3E666", "not valid JSON"},
+        SBadFile{R"({"values": [{"group": "g", "field": "f", "float": -1e400}]})", "not valid JSON"},
         SBadFile{"[]", "expected an object"},
         SBadFile{R"({"valeurs": []})", "unknown key \"valeurs\""},
         SBadFile{R"({"values": [{"field": "f", "text": "t"}]})", "values[0]: \"group\" is missing"},

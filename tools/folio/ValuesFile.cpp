@@ -170,7 +170,7 @@ SValuesFile ParseValuesFile(std::string_view text, const std::filesystem::path& 
   json document;
   try {
     document = json::parse(text);
-  } catch (const json::parse_error& e) {
+  } catch (const json::exception& e) {  // a syntax error, or a number beyond any double
     throw EValuesFile(source + ": not valid JSON (" + e.what() + ")");
   }
   const CEntryReader reader(baseFolder, pictureFolders, source);
