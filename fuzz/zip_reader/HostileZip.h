@@ -47,8 +47,10 @@ inline std::string Build(const SHostileZip& zip) {
   std::string out, central;
   std::vector<std::uint64_t> offsets;
   std::size_t entries = 0;
+  std::size_t lastEntry = 0;  // where the last central entry starts: names may hold its signature too
   auto centralEntry = [&](const SHostileMember& m, const std::string& name, std::uint64_t offset,
                           std::uint32_t crc, std::uint64_t compressed, std::uint16_t method) {
+    lastEntry = central.size();
     Put(central, 0x02014b50, 4);
     Put(central, 20, 2);
     Put(central, 20, 2);
@@ -106,8 +108,7 @@ inline std::string Build(const SHostileZip& zip) {
     const SHostileMember& last = zip.members.back();
     for (int copy = 0; copy < zip.extraCentralCopies; ++copy) {
       // The same data under another name, as a second central entry for one member.
-      const std::string_view previous = std::string_view(central).substr(central.rfind("PK\1\2"));
-      std::string again(previous.substr(0, 46));
+      std::string again = central.substr(lastEntry, 46);
       again += last.name + "." + std::to_string(copy);
       again[28] = static_cast<char>(again.size() - 46);
       again[29] = 0;
