@@ -34,7 +34,10 @@ int ReadByte(int fd) {
 
 bool CTerminal::InputIsTerminal() const { return isatty(m_in) == 1; }
 
-bool CTerminal::OutputIsTerminal() const { return isatty(m_out) == 1; }
+CTerminal::CTerminal(int inputFd, int outputFd)
+    : m_in(inputFd), m_out(outputFd), m_outIsTerminal(isatty(outputFd) == 1) {}
+
+bool CTerminal::OutputIsTerminal() const { return m_outIsTerminal; }
 
 int CTerminal::Columns() const {
   winsize size{};

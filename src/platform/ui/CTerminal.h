@@ -10,7 +10,7 @@ public:
   static constexpr int kEnd = -1;     // end of input, Ctrl-C or Ctrl-D
   static constexpr int kEscape = 27;  // a lone Escape (not the start of a key sequence)
 
-  CTerminal(int inputFd, int outputFd) : m_in(inputFd), m_out(outputFd) {}
+  CTerminal(int inputFd, int outputFd);
 
   bool InputIsTerminal() const;
   bool OutputIsTerminal() const;
@@ -27,5 +27,7 @@ public:
 private:
   int m_in;
   int m_out;
+  // Asked once: progress updates ask for every step, and a descriptor stays what it is.
+  bool m_outIsTerminal;
   mutable int m_pending = -1;  // a key read ahead while telling Escape from a sequence
 };
