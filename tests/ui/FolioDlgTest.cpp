@@ -7,45 +7,15 @@
 #include "folio/ui/CKoriInifile.h"
 #include "folio/util/StringTable.h"
 #include "folio/util/SystemUtils.h"
-#include "report/ReportFixture.h"
+#include "ui/FolioDlgFixture.h"
 
 namespace {
 
 using V = CKORIControlValue;
 using EKind = SShownItem::EKind;
 
-// The report dialog of a reporter whose installation lives in the scratch folder:
-// settings file "Kori.ini", reports under "Livesheet Reports", templates beside them.
-class FolioDlg : public ReportFixture {
+class FolioDlg : public FolioDlgFixture {
 protected:
-  void SetUp() override {
-    ReportFixture::SetUp();
-    const char* old = std::getenv("FOLIO_SETTINGS");
-    m_oldSettings = old ? old : "";
-    const CStr install = m_folder.Write("folio.ini", "[HKEY_CURRENT_USER\\Software\\Folio]\nUserPath=" +
-                                                         m_folder.Path().string() + "\n");
-    setenv("FOLIO_SETTINGS", install.ToUtf8().c_str(), 1);
-    AnswerType(u"PrefaceEnd", V::ePrefaceEnd);
-    AnswerType(u"SummaryBegin", V::eSummaryBegin);
-    AnswerText(u"filename", u"scan_014.spm");
-  }
-  void TearDown() override {
-    m_folio.DestroyFolioDialog();
-    if (m_oldSettings.empty()) unsetenv("FOLIO_SETTINGS");
-    else setenv("FOLIO_SETTINGS", m_oldSettings.c_str(), 1);
-    ReportFixture::TearDown();
-  }
-
-  void StoreChoices(const std::string& templatePath, const std::string& report, const std::string& option) {
-    m_folder.Write("Kori.ini", "[Livesheeter]\nDefaultWordTemplate=" + templatePath +
-                                   "\nDefaultWordReport=" + report + "\nDefaultWordReportOptions=" + option + "\n");
-  }
-  CStr OutputFolder() const { return m_folder / "Livesheet Reports"; }
-  CStr SectionedTemplate(const std::string& name) const {
-    return WriteUtf16(name, u"<html><body><p>Preface</p>" + Placeholder(u"PrefaceEnd") + u"<p>Body " +
-                                Placeholder(u"filename") + u"</p>" + Placeholder(u"SummaryBegin") +
-                                u"<p>Summary</p></body></html>");
-  }
   // Opens the dialog and returns the state of its window.
   SScriptedWindowState& Open() {
     EXPECT_TRUE(m_folio.CreateFolioDialog());
@@ -58,8 +28,6 @@ protected:
       found.push_back(entry.path());
     return found;
   }
-
-  std::string m_oldSettings;
 };
 
 TEST_F(FolioDlg, TheLastChoicesFillTheReporterAndAnUnknownOptionMeansAuto) {

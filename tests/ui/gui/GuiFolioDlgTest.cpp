@@ -10,43 +10,23 @@
 #include "folio/platform/host/CInstallSettings.h"
 #include "folio/ui/CFolioDlg.h"
 #include "folio/ui/CKoriInifile.h"
-#include "report/ReportFixture.h"
+#include "ui/FolioDlgFixture.h"
 
 namespace {
 
 using V = CKORIControlValue;
 
-class GuiFolioDlg : public ReportFixture {
+class GuiFolioDlg : public FolioDlgFixture {
 protected:
   void SetUp() override {
-    ReportFixture::SetUp();
+    FolioDlgFixture::SetUp();
     ASSERT_NE(CPrivateDisplay::Backend(), nullptr);
     m_gui = std::make_unique<CScopedWindowing>(CPrivateDisplay::Backend());
-    const char* old = std::getenv("FOLIO_SETTINGS");
-    m_oldSettings = old ? old : "";
-    const CStr install = m_folder.Write("folio.ini", "[HKEY_CURRENT_USER\\Software\\Folio]\nUserPath=" +
-                                                         m_folder.Path().string() + "\n");
-    setenv("FOLIO_SETTINGS", install.ToUtf8().c_str(), 1);
-    AnswerType(u"PrefaceEnd", V::ePrefaceEnd);
-    AnswerType(u"SummaryBegin", V::eSummaryBegin);
-    AnswerText(u"filename", u"scan_014.spm");
   }
   void TearDown() override {
     m_folio.DestroyFolioDialog();
     m_gui.reset();
-    if (m_oldSettings.empty()) unsetenv("FOLIO_SETTINGS");
-    else setenv("FOLIO_SETTINGS", m_oldSettings.c_str(), 1);
-    ReportFixture::TearDown();
-  }
-
-  void StoreChoices(const std::string& templatePath, const std::string& report, const std::string& option) {
-    m_folder.Write("Kori.ini", "[Livesheeter]\nDefaultWordTemplate=" + templatePath +
-                                   "\nDefaultWordReport=" + report + "\nDefaultWordReportOptions=" + option + "\n");
-  }
-  CStr SectionedTemplate(const std::string& name) const {
-    return WriteUtf16(name, u"<html><body><p>Preface</p>" + Placeholder(u"PrefaceEnd") + u"<p>Body " +
-                                Placeholder(u"filename") + u"</p>" + Placeholder(u"SummaryBegin") +
-                                u"<p>Summary</p></body></html>");
+    FolioDlgFixture::TearDown();
   }
   wxWindow& Open() {
     EXPECT_TRUE(m_folio.CreateFolioDialog());
@@ -58,7 +38,6 @@ protected:
   wxTextCtrl& Field(wxWindow& dialog, int id) { return static_cast<wxTextCtrl&>(Control(dialog, id)); }
 
   std::unique_ptr<CScopedWindowing> m_gui;
-  std::string m_oldSettings;
 };
 
 // "1.75x" style name part for the toolkit's scaling, empty at 1.
