@@ -23,6 +23,7 @@ const std::string kControlPart =
 
 std::string EveryKind() {
   return "<w:p>" + InlinePicture("drawing") +
+         "<w:r><w:pict><v:shapetype id=\"_x0000_t75\" coordsize=\"21600,21600\"/></w:pict></w:r>"
          "<w:r><w:pict><v:shape alt=\"vml\" style=\"width:72pt;height:36pt\"/></w:pict></w:r>"
          "<w:r><w:object w:dxaOrig=\"1440\" w:dyaOrig=\"720\"><v:shape alt=\"ole\" style=\"width:1in;height:0.5in\"/>"
          "<o:OLEObject Type=\"Embed\" ProgID=\"Excel.Sheet.12\" r:id=\"rIdOle\"/></w:object></w:r>"

@@ -17,6 +17,17 @@ bool IsFloatingVml(const pugi::xml_node& container) {
   return false;
 }
 
+// A w:pict holding only shape type definitions (which other shapes refer to) draws nothing.
+bool OnlyDefinesShapeTypes(const pugi::xml_node& pict) {
+  for (auto child : pict.children()) {
+    if (child.type() != pugi::node_element) continue;
+    const std::string_view name = child.name();
+    const std::size_t colon = name.find(':');
+    if (name.substr(colon == std::string_view::npos ? 0 : colon + 1) != "shapetype") return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 CStory::CStory(CPart& part, pugi::xml_node root, EStoryType type)
@@ -181,6 +192,8 @@ void CStory::RunChild(const pugi::xml_node& node) {
       break;
     }
     case EElement::eObject:
+      if (node.name() == m_names.pict && OnlyDefinesShapeTypes(node)) break;
+      [[fallthrough]];
     case EElement::eAlternateContent: {
       const EAtomKind kind = ObjectKind(node);
       Add(node, kind, kind == EAtomKind::eInline ? 1 : 0);
