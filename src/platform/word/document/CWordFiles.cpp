@@ -1,6 +1,10 @@
 #include "platform/word/document/CWordFiles.h"
 
+#include <algorithm>
+#include <deque>
 #include <fstream>
+#include <mutex>
+#include <optional>
 #include <sstream>
 
 #include "platform/com/CComError.h"
@@ -29,6 +33,57 @@ struct STempFolder {
     path = fs::path(folder.Path().ToUtf8()).parent_path();
   }
 };
+
+// Each LibreOffice conversion costs seconds, and a report run opens the same template
+// copy on every pass and saves each merged report twice. Conversions are remembered as
+// what they are, a function of their input: the same bytes in the same direction give
+// the same bytes out. A saved document is never opened from what was saved, only from
+// what converting the file gives, so every check of a saved file stays honest.
+class CConversionMemo {
+public:
+  std::optional<std::string> Find(std::string_view target, std::string_view input) {
+    const std::lock_guard lock(m_mutex);
+    const auto entry = std::find_if(m_entries.begin(), m_entries.end(), [&](const SEntry& e) {
+      return e.target == target && e.input == input;
+    });
+    if (entry == m_entries.end()) return std::nullopt;
+    // The template is converted on every pass: what is used stays, what was used once goes.
+    std::rotate(m_entries.begin(), entry, entry + 1);
+    return m_entries.front().output;
+  }
+
+  void Remember(std::string target, std::string input, std::string output) {
+    if (input.size() + output.size() > kMaxEntryBytes) return;
+    const std::lock_guard lock(m_mutex);
+    m_entries.push_front(SEntry{std::move(target), std::move(input), std::move(output)});
+    if (m_entries.size() > kMaxEntries) m_entries.pop_back();
+  }
+
+private:
+  static constexpr std::size_t kMaxEntries = 4;
+  static constexpr std::size_t kMaxEntryBytes = 64u << 20;
+  struct SEntry {
+    std::string target;  // LibreOffice's filter
+    std::string input;
+    std::string output;
+  };
+  std::mutex m_mutex;
+  std::deque<SEntry> m_entries;
+};
+
+CConversionMemo& Conversions() {
+  static CConversionMemo memo;
+  return memo;
+}
+
+// Converts bytes, which are (or are written to) input, to the filter's format beside it.
+std::string Convert(std::string bytes, const fs::path& input, const std::string& filter) {
+  if (std::optional<std::string> known = Conversions().Find(filter, bytes)) return std::move(*known);
+  if (!fs::exists(input)) CWordFiles::WriteAll(input, bytes);
+  std::string output = CWordFiles::ReadAll(CLibreOffice::Convert(input, input.parent_path(), filter));
+  Conversions().Remember(filter, std::move(bytes), output);
+  return output;
+}
 
 }  // namespace
 
@@ -67,11 +122,10 @@ std::shared_ptr<CWordDocument> CWordFiles::Load(const fs::path& path) {
                                                          "\" is damaged: a Word document of this kind is a zip package, "
                                                          "and this file is none"));
   STempFolder temp;
-  // LibreOffice names its output after the input; copy under a plain name first.
+  // LibreOffice names its output after the input; write under a plain name first.
   const fs::path input = temp.path / ("source" + LowerExtension(path));
-  fs::copy_file(path, input);
-  return CWordDocument::FromBytes(ReadAll(CLibreOffice::Convert(input, temp.path, "docx:MS Word 2007 XML")),
-                                  fs::absolute(path));
+  std::string package = Convert(std::string(bytes), input, "docx:MS Word 2007 XML");
+  return CWordDocument::FromBytes(std::move(package), fs::absolute(path));
 }
 
 void CWordFiles::Save(CWordDocument& doc, const fs::path& path, long fileFormat) {
@@ -87,6 +141,5 @@ void CWordFiles::Save(CWordDocument& doc, const fs::path& path, long fileFormat)
   STempFolder temp;
   const fs::path input = temp.path / "document.docx";
   doc.SaveToFile(input);
-  const fs::path output = CLibreOffice::Convert(input, temp.path, target);
-  WriteAll(path, ReadAll(output));
+  WriteAll(path, Convert(ReadAll(input), input, target));
 }
