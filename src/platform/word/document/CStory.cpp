@@ -122,48 +122,38 @@ CStory::EElement CStory::Classify(const char* name) const {
   return EElement::eOther;
 }
 
-const std::vector<SAtom>& CStory::Atoms() {
+const CStoryAtoms& CStory::Atoms() {
   if (m_builtGeneration != m_part->Generation()) Rebuild();
   return m_atoms;
 }
 
-std::vector<size_t> CStory::ObjectAtoms() {
-  Atoms();
-  std::vector<size_t> out;
-  out.reserve(m_objectIndex.size());
-  for (const auto& entry : m_objectIndex) out.push_back(entry.second);
-  std::sort(out.begin(), out.end());
-  return out;
+size_t CStory::CountObjects(EAtomKind kind, std::int32_t start, std::int32_t end) {
+  const auto& atoms = Atoms();
+  if (end <= start) return 0;
+  return atoms.CountBefore(kind, atoms.AtomAt(end)) - atoms.CountBefore(kind, atoms.AtomAt(start));
 }
 
-std::int32_t CStory::End() {
-  Atoms();
-  return m_end;
+pugi::xml_node CStory::NthObject(EAtomKind kind, std::int32_t start, size_t nth) {
+  const auto& atoms = Atoms();
+  const size_t index = atoms.NthObject(kind, atoms.CountBefore(kind, atoms.AtomAt(start)) + nth);
+  return index < atoms.size() ? atoms[index].node : pugi::xml_node();
 }
+
+std::int32_t CStory::End() { return Atoms().End(); }
 
 int CStory::FindAtom(const pugi::xml_node& node) {
-  Atoms();
-  auto it = m_objectIndex.find(node.internal_object());
-  if (it != m_objectIndex.end()) return static_cast<int>(it->second);
-  for (size_t i = 0; i < m_atoms.size(); ++i)
-    if (m_atoms[i].node == node) return static_cast<int>(i);
+  const auto& atoms = Atoms();
+  const std::int64_t object = atoms.ObjectIndex(node);
+  if (object >= 0) return static_cast<int>(object);
+  size_t i = 0;
+  for (const SAtom& atom : atoms) {
+    if (atom.node == node) return static_cast<int>(i);
+    ++i;
+  }
   return -1;
 }
 
-size_t CStory::AtomAt(std::int32_t pos) {
-  const auto& atoms = Atoms();
-  auto it = std::lower_bound(atoms.begin(), atoms.end(), pos,
-                             [](const SAtom& a, std::int32_t p) { return a.start + std::max(a.length, 1) <= p; });
-  // lower_bound stops at the atom containing pos; step to the first starting at or after it
-  while (it != atoms.end() && it->start < pos) ++it;
-  return static_cast<size_t>(it - atoms.begin());
-}
-
-void CStory::Add(const pugi::xml_node& node, EAtomKind kind, std::int32_t length) {
-  if (kind == EAtomKind::eInline || kind == EAtomKind::eAnchor) m_objectIndex[node.internal_object()] = m_atoms.size();
-  m_atoms.push_back(SAtom{node, kind, m_end, length});
-  m_end += length;
-}
+size_t CStory::AtomAt(std::int32_t pos) { return Atoms().AtomAt(pos); }
 
 EAtomKind CStory::ObjectKind(const pugi::xml_node& node) const {
   const std::string_view name = node.name();
@@ -242,9 +232,7 @@ void CStory::Exit(const pugi::xml_node& node) {
 }
 
 void CStory::Rebuild() {
-  m_atoms.clear();
-  m_objectIndex.clear();
-  m_end = 0;
+  m_atoms.Clear();
   pugi::xml_node node = m_root.first_child();
   while (node) {
     const bool descend = Enter(node);
@@ -329,32 +317,7 @@ void CStory::MoveRanges(std::int32_t pos, std::int32_t removed, std::int32_t ins
 }
 
 void CStory::SpliceAtoms(size_t index, const std::vector<SAtom>& replacement) {
-  std::int32_t at = m_atoms[index].start;
-  const std::int32_t removed = m_atoms[index].length;
-  std::int32_t added = 0;
-  std::vector<SAtom> atoms;
-  atoms.reserve(replacement.size());
-  for (SAtom atom : replacement) {
-    atom.start = at + added;
-    added += atom.length;
-    atoms.push_back(atom);
-  }
-  m_objectIndex.erase(m_atoms[index].node.internal_object());
-  if (atoms.size() == 1) {
-    m_atoms[index] = atoms.front();  // the common case: one text in place of one object
-  } else {
-    m_atoms.erase(m_atoms.begin() + static_cast<std::ptrdiff_t>(index));
-    m_atoms.insert(m_atoms.begin() + static_cast<std::ptrdiff_t>(index), atoms.begin(), atoms.end());
-    const std::ptrdiff_t moved = static_cast<std::ptrdiff_t>(atoms.size()) - 1;
-    for (auto& [node, i] : m_objectIndex)
-      if (i > index) i = static_cast<size_t>(static_cast<std::ptrdiff_t>(i) + moved);
-  }
-  for (size_t j = 0; j < atoms.size(); ++j)
-    if (atoms[j].kind == EAtomKind::eInline || atoms[j].kind == EAtomKind::eAnchor)
-      m_objectIndex[atoms[j].node.internal_object()] = index + j;
-  const std::int32_t shift = added - removed;
-  for (size_t i = index + atoms.size(); i < m_atoms.size(); ++i) m_atoms[i].start += shift;
-  m_end += shift;
+  m_atoms.Replace(index, replacement);
   m_builtGeneration = m_part->Generation();
 }
 

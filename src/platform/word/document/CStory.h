@@ -2,36 +2,14 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include <pugixml.hpp>
 
+#include "platform/word/document/CStoryAtoms.h"
 #include "platform/word/document/CXmlNames.h"
 
 class CPart;
-
-// One unit of a story's character positions.
-enum class EAtomKind : std::uint8_t {
-  eText,           // w:t: one position per UTF-16 unit
-  eInstrText,      // field code text
-  eChar,           // tab, break, symbol, note reference
-  eInline,         // an inline object: drawing, VML picture, OLE object, control
-  eAnchor,         // a floating object's anchor: no position
-  eFieldBegin,
-  eFieldSeparate,
-  eFieldEnd,
-  eParagraphEnd,
-  eCellEnd,        // the last paragraph mark of a table cell
-  eRowEnd,
-};
-
-struct SAtom {
-  pugi::xml_node node;  // w:t, the run child, w:fldChar, w:fldSimple, w:p or w:tr
-  EAtomKind kind;
-  std::int32_t start;
-  std::int32_t length;
-};
 
 // A live position range: edits before or inside it move it.
 struct SRangeState {
@@ -63,14 +41,15 @@ public:
   const CXmlNames& Names() const { return m_names; }
 
   // Atoms in document order (rebuilt when the story changed).
-  const std::vector<SAtom>& Atoms();
+  const CStoryAtoms& Atoms();
   // Position after the last atom (the final paragraph mark included).
   std::int32_t End();
   // Index of the atom whose node is node, or -1.
   int FindAtom(const pugi::xml_node& node);
-  // Indexes of the inline and anchored objects' atoms, in story order: what the shape
-  // collections walk, without a pass over every atom each time they are asked.
-  std::vector<size_t> ObjectAtoms();
+  // Number of objects of kind (eInline or eAnchor) that start in [start, end).
+  size_t CountObjects(EAtomKind kind, std::int32_t start, std::int32_t end);
+  // The node of the object of kind that has nth such objects between start and it.
+  pugi::xml_node NthObject(EAtomKind kind, std::int32_t start, size_t nth);
   // Index of the first atom that starts at or after pos (size() if none).
   size_t AtomAt(std::int32_t pos);
   // Text of [start, end) the way Word shows it (field codes hidden, "\r" for paragraph
@@ -103,15 +82,13 @@ private:
   void Exit(const pugi::xml_node& node);
   void RunChild(const pugi::xml_node& node);
   EAtomKind ObjectKind(const pugi::xml_node& node) const;
-  void Add(const pugi::xml_node& node, EAtomKind kind, std::int32_t length);
+  void Add(const pugi::xml_node& node, EAtomKind kind, std::int32_t length) { m_atoms.Append(node, kind, length); }
 
   CPart* m_part;
   pugi::xml_node m_root;
   EStoryType m_type;
   CXmlNames m_names;
-  std::vector<SAtom> m_atoms;
-  std::unordered_map<const void*, size_t> m_objectIndex;  // run child -> atom index
-  std::int32_t m_end = 0;
+  CStoryAtoms m_atoms;
   std::uint64_t m_builtGeneration = 0;
   std::vector<std::weak_ptr<SRangeState>> m_ranges;
 };

@@ -1,6 +1,7 @@
 #include "platform/word/document/CStoryEditor.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 
 #include "folio/util/CStr.h"
@@ -141,9 +142,9 @@ pugi::xml_node CStoryEditor::NewRunAt(std::int32_t pos) {
   // Text at the end of a story that ends with a table goes into the paragraph after it.
   if (pos == m_story.End()) CloseFinalTable();
   const size_t k = m_story.AtomAt(pos);
-  const SAtom* before = k > 0 ? &atoms[k - 1] : nullptr;
-  const SAtom* after = k < atoms.size() ? &atoms[k] : nullptr;
-  pugi::xml_node run = NewRunNear(before, after);
+  const std::optional<SAtom> before = k > 0 ? std::optional(atoms[k - 1]) : std::nullopt;
+  const std::optional<SAtom> after = k < atoms.size() ? std::optional(atoms[k]) : std::nullopt;
+  pugi::xml_node run = NewRunNear(before ? &*before : nullptr, after ? &*after : nullptr);
   m_story.Part().MarkDirty();
   return run;
 }
@@ -362,7 +363,7 @@ std::int32_t CStoryEditor::Delete(std::int32_t start, std::int32_t end) {
   SplitAt(start);
   SplitAt(end);
   const std::int32_t oldEnd = m_story.End();
-  const std::vector<SAtom> atoms = m_story.Atoms();
+  const CStoryAtoms& atoms = m_story.Atoms();  // read before anything is removed
   const size_t first = m_story.AtomAt(start);
 
   SDeletion deletion = Collect(atoms, first, end);
@@ -378,7 +379,7 @@ std::int32_t CStoryEditor::Delete(std::int32_t start, std::int32_t end) {
   return removed;
 }
 
-CStoryEditor::SDeletion CStoryEditor::Collect(const std::vector<SAtom>& atoms, size_t first, std::int32_t end) const {
+CStoryEditor::SDeletion CStoryEditor::Collect(const CStoryAtoms& atoms, size_t first, std::int32_t end) const {
   SDeletion d;
   for (size_t i = first; i < atoms.size() && atoms[i].start < end; ++i) {
     const SAtom& a = atoms[i];

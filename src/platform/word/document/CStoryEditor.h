@@ -44,7 +44,7 @@ private:
     std::vector<pugi::xml_node> remove, paragraphs, tables;
     std::unordered_set<const void*> rowEnds;
   };
-  SDeletion Collect(const std::vector<SAtom>& atoms, size_t first, std::int32_t end) const;
+  SDeletion Collect(const CStoryAtoms& atoms, size_t first, std::int32_t end) const;
   void AddWholeTables(SDeletion& d, pugi::xml_node before) const;
   // Removes what was collected (and runs left empty); returns the element whose tables
   // may now touch. Drops paragraphs that went with an ancestor.

@@ -43,26 +43,22 @@ CInlineShapes::CInlineShapes(std::shared_ptr<CWordApplication> app, std::shared_
                              std::shared_ptr<CStory> story, std::shared_ptr<SRangeState> range)
     : m_app(std::move(app)), m_doc(std::move(doc)), m_story(std::move(story)), m_range(std::move(range)) {}
 
-std::vector<pugi::xml_node> CInlineShapes::Objects() {
+std::pair<std::int32_t, std::int32_t> CInlineShapes::Span() {
   m_app->CheckRunning();
-  std::vector<pugi::xml_node> out;
-  const std::int32_t start = m_range ? m_range->start : 0;
-  const std::int32_t end = m_range ? m_range->end : m_story->End();
-  const auto& atoms = m_story->Atoms();
-  for (size_t i : m_story->ObjectAtoms()) {
-    const SAtom& atom = atoms[i];
-    if (atom.kind == EAtomKind::eInline && atom.start >= start && atom.start < end) out.push_back(atom.node);
-  }
-  return out;
+  return {m_range ? m_range->start : 0, m_range ? m_range->end : m_story->End()};
 }
 
-long CInlineShapes::Count() { return static_cast<long>(Objects().size()); }
+long CInlineShapes::Count() {
+  const auto [start, end] = Span();
+  return static_cast<long>(m_story->CountObjects(EAtomKind::eInline, start, end));
+}
 
 std::shared_ptr<IWordInlineShape> CInlineShapes::Item(long index) {
-  const auto objects = Objects();
-  if (index < 1 || index > static_cast<long>(objects.size()))
+  const auto [start, end] = Span();
+  if (index < 1 || static_cast<size_t>(index) > m_story->CountObjects(EAtomKind::eInline, start, end))
     throw CComError(DISP_E_BADINDEX, u"The requested member of the collection does not exist.");
-  return std::make_shared<CInlineShape>(m_app, m_doc, m_story, objects[static_cast<size_t>(index - 1)]);
+  pugi::xml_node node = m_story->NthObject(EAtomKind::eInline, start, static_cast<size_t>(index - 1));
+  return std::make_shared<CInlineShape>(m_app, m_doc, m_story, node);
 }
 
 std::pair<std::shared_ptr<CStory>, std::int32_t> CInlineShapes::Target(const CVariant& range) {

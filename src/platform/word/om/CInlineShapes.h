@@ -14,7 +14,8 @@ public:
   std::shared_ptr<IWordInlineShape> AddOLEControl(const CVariant& classType, const CVariant& range) override;
 
 private:
-  std::vector<pugi::xml_node> Objects();
+  // The positions the collection covers.
+  std::pair<std::int32_t, std::int32_t> Span();
   // Story and position where an added shape goes.
   std::pair<std::shared_ptr<CStory>, std::int32_t> Target(const CVariant& range);
 

@@ -20,31 +20,34 @@ pugi::xml_node FindDescendant(pugi::xml_node root, const std::string& name) {
 
 }  // namespace
 
-std::vector<pugi::xml_node> CShapes::Anchors() {
+size_t CShapes::AnchorCount() {
   m_app->CheckRunning();
-  std::vector<pugi::xml_node> out;
   const auto& atoms = m_story->Atoms();
-  for (size_t i : m_story->ObjectAtoms())
-    if (atoms[i].kind == EAtomKind::eAnchor) out.push_back(atoms[i].node);
-  return out;
+  return atoms.CountBefore(EAtomKind::eAnchor, atoms.size());
 }
 
-long CShapes::Count() { return static_cast<long>(Anchors().size()); }
+pugi::xml_node CShapes::Anchor(size_t nth) {
+  const auto& atoms = m_story->Atoms();
+  return atoms[atoms.NthObject(EAtomKind::eAnchor, nth)].node;
+}
+
+long CShapes::Count() { return static_cast<long>(AnchorCount()); }
 
 std::shared_ptr<IWordShape> CShapes::Item(const CVariant& index) {
-  const auto anchors = Anchors();
+  const size_t count = AnchorCount();
   if (index.Type() == CVariant::EType::eText) {
     const std::string name = index.AsText().ToUtf8();
-    for (auto node : anchors) {
+    for (size_t k = 0; k < count; ++k) {
+      const pugi::xml_node node = Anchor(k);
       auto docPr = FindDescendant(node, m_story->Names().wpDocPr);
       if (name == docPr.attribute("name").value()) return std::make_shared<CShape>(m_app, m_doc, m_story, node);
     }
     throw CComError(DISP_E_BADINDEX, u"The item with the specified name wasn't found.");
   }
   const long i = index.AsLong();
-  if (i < 1 || i > static_cast<long>(anchors.size()))
+  if (i < 1 || i > static_cast<long>(count))
     throw CComError(DISP_E_BADINDEX, u"The requested member of the collection does not exist.");
-  return std::make_shared<CShape>(m_app, m_doc, m_story, anchors[static_cast<size_t>(i - 1)]);
+  return std::make_shared<CShape>(m_app, m_doc, m_story, Anchor(static_cast<size_t>(i - 1)));
 }
 
 pugi::xml_node CShape::TextBoxContent(const CXmlNames& n, pugi::xml_node object) {

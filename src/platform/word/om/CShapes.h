@@ -11,7 +11,8 @@ public:
   std::shared_ptr<IWordShape> Item(const CVariant& index) override;
 
 private:
-  std::vector<pugi::xml_node> Anchors();
+  size_t AnchorCount();
+  pugi::xml_node Anchor(size_t nth);
   std::shared_ptr<CWordApplication> m_app;
   std::shared_ptr<CWordDocument> m_doc;
   std::shared_ptr<CStory> m_story;
