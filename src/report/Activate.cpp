@@ -121,10 +121,10 @@ SReportRun CFolio::MakeRun(const CStr& output) {
                     m_controlValue, m_conversionResults, m_cursor};
 }
 
-// The temporary output replaces the report in one step, so a failed copy leaves the
+// The temporary output replaces the report in one step, so a failed move leaves the
 // report as it was; the output is removed either way.
 bool CFolio::CopyOutputOverReport(const CStr& output) {
-  const bool copied = ReplaceFileSafely(output, m_report);
+  const bool copied = MoveFileSafely(output, m_report);
   RemoveFile(output);
   return copied;
 }

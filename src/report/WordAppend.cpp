@@ -134,7 +134,7 @@ void MergeIntoReport(IWordApplication& app, const CStr& report, const CStr& outp
   CloseUnsaved(*doc);
   // The output must hold the merged document or the run must fail: Activate copies the
   // output over the report, and an unmerged one would lose the report's earlier pages.
-  if (!ReplaceFileSafely(saveFile, output))
+  if (!MoveFileSafely(saveFile, output))
     throw CComError(E_ACCESSDENIED, u"the merged report cannot be written to \"" + output + u"\"");
 }
 

@@ -4,15 +4,33 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "folio/util/EBase.h"
 #include "folio/util/SystemUtils.h"
 #include "platform/fs/FileFaults.h"
 
 using namespace SystemUtils;
+
+namespace {
+
+// The private folders alive in this process, absolute and without their final separator.
+// Never destroyed: a folder held in a static object is removed after other statics go.
+std::vector<std::filesystem::path>& LiveFolders() {
+  static auto* folders = new std::vector<std::filesystem::path>();
+  return *folders;
+}
+
+std::filesystem::path Normal(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::absolute(path, ec).lexically_normal();
+}
+
+}  // namespace
 
 CPrivateFolder::CPrivateFolder() {
   if (FileFaults::Hit(EFileStep::eCreate)) return;
@@ -22,10 +40,15 @@ CPrivateFolder::CPrivateFolder() {
   } catch (const EBase&) {
     return;
   }
-  if (::mkdtemp(pattern.data())) m_path = AddTrailingSeparator(CStr::FromUtf8(pattern));
+  if (!::mkdtemp(pattern.data())) return;
+  const std::filesystem::path folder = Normal(pattern);
+  m_path = AddTrailingSeparator(CStr::FromUtf8(folder.string()));
+  LiveFolders().push_back(folder);
 }
 
 CPrivateFolder::~CPrivateFolder() {
+  if (m_path.IsEmpty()) return;
+  std::erase(LiveFolders(), Normal(ToFsPath(m_path).parent_path()));
   // Only a folder that is still the one made here is emptied: never through a link.
   if (!StillPrivate()) return;
   std::error_code ignored;
@@ -45,6 +68,15 @@ CStr ProcessTempFolder() {
   // One that vanished or changed hands is left alone and replaced.
   if (!folder || !folder->StillPrivate()) folder = std::make_unique<CPrivateFolder>();
   return folder->Path();
+}
+
+bool IsScratchPath(const std::filesystem::path& path) {
+  const std::filesystem::path normal = Normal(path);
+  for (const std::filesystem::path& folder : LiveFolders()) {
+    const auto [end, rest] = std::mismatch(folder.begin(), folder.end(), normal.begin(), normal.end());
+    if (end == folder.end() && rest != normal.end()) return true;
+  }
+  return false;
 }
 
 CStr PrivateTempName(const CStr& stem, const CStr& extension) {

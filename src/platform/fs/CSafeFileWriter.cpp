@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "folio/util/SystemUtils.h"
+#include "platform/fs/CPrivateFolder.h"
 #include "platform/fs/FileFaults.h"
 #include "util/FileSafety.h"
 
@@ -90,8 +91,11 @@ bool CSafeFileWriter::Commit() {
     Discard();
     return false;
   }
+  // Only what becomes the user's waits for the disk; a scratch file lost in a crash
+  // costs nothing. The rename is atomic, so a crash leaves the old or the new file
+  // whole, with or without the folder flushed.
   const bool flushFault = FileFaults::Hit(EFileStep::eFlush);
-  if (flushFault || std::fflush(m_file) != 0 || ::fsync(::fileno(m_file)) != 0) {
+  if (flushFault || std::fflush(m_file) != 0 || (!IsScratchPath(m_destination) && ::fsync(::fileno(m_file)) != 0)) {
     if (flushFault) errno = EIO;
     Fail(u"flush");
     Discard();
@@ -108,13 +112,6 @@ bool CSafeFileWriter::Commit() {
   }
   m_temporary.clear();
   m_committed = true;
-  // The rename itself reaches the disk only with the folder.
-  fs::path folder = m_destination.parent_path();
-  const int folderFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folderFd >= 0) {
-    ::fsync(folderFd);
-    ::close(folderFd);
-  }
   return true;
 }
 
@@ -128,6 +125,31 @@ bool ReplaceFileSafely(const CStr& source, const CStr& target) {
   const bool readOk = !std::ferror(in);
   std::fclose(in);
   return readOk && writer.Commit();
+}
+
+bool MoveFileSafely(const CStr& source, const CStr& target) {
+  const fs::path from = SystemUtils::ToFsPath(source);
+  if (!IsScratchPath(from)) return ReplaceFileSafely(source, target);
+  const FileSafety::SWriteTarget resolved = FileSafety::ResolveWriteTarget(SystemUtils::ToFsPath(target));
+  if (!resolved.refusal.empty()) return false;
+  const int fd = ::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  if (ok && resolved.exists) {
+    // What the safe writer keeps of a replaced file.
+    if (::fchown(fd, static_cast<uid_t>(-1), resolved.info.st_gid) != 0) {
+      // Not a member of that group: the file keeps this user's group.
+    }
+    ::fchmod(fd, resolved.info.st_mode & 0777);
+  }
+  const bool flushFault = FileFaults::Hit(EFileStep::eFlush);
+  ok = ok && !flushFault && (IsScratchPath(resolved.path) || ::fsync(fd) == 0);
+  ::close(fd);
+  if (!ok) return false;
+  if (FileFaults::Hit(EFileStep::eRename)) return false;
+  if (std::rename(from.c_str(), resolved.path.c_str()) == 0) return true;
+  return errno == EXDEV && ReplaceFileSafely(source, target);
 }
 
 bool CopyFileSafely(const CStr& source, const CStr& target) {

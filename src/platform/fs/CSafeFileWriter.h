@@ -8,7 +8,8 @@
 
 // Writes a file so that its old content survives any failure: the bytes go to a new
 // file beside the target, created exclusively under an unguessable name, which is
-// flushed to disk and then renamed over the target. Until Commit succeeds the target is
+// flushed to disk (unless it is a scratch file of a private folder) and then renamed
+// over the target. Until Commit succeeds the target is
 // untouched; a writer dropped without a successful Commit removes its temporary file.
 // A target that is one of the user's own links is written through (the link stays); a
 // read-only target, a link of another user's or anything but a regular file is refused.
@@ -44,6 +45,11 @@ private:
 
 // Copies source over target the same safe way; false leaves target as it was.
 bool ReplaceFileSafely(const CStr& source, const CStr& target);
+// Moves source, a file of this process's private folder, over target in one step when
+// both are on one file system (flushed first unless target is scratch too), else copies
+// it as ReplaceFileSafely does. target keeps its group and permissions and is written
+// through the user's own links as the safe writer does; false leaves target as it was.
+bool MoveFileSafely(const CStr& source, const CStr& target);
 // Copies the file source to target, replacing a file there in one step and never
 // writing through a link; false leaves target as it was.
 bool CopyFileSafely(const CStr& source, const CStr& target);

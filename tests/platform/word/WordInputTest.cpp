@@ -1,5 +1,6 @@
 // Word documents as hostile or changing input: a file cut short while it is open, parts
 // with more markup than a tree should be built for, many parts added under one name.
+#include <algorithm>
 #include <filesystem>
 
 #include "WordFixture.h"
@@ -30,6 +31,21 @@ TEST(WordParts, APartWithTooMuchMarkupIsRefusedBeforeItIsParsed) {
   auto package = CPackage::FromBytes(Docx(body), repetitive);
   const std::string why = ComErrorOf([&] { package->MainPart()->Xml(); });
   EXPECT_NE(why.find("more than 2000000 tags and attributes"), std::string::npos) << why;
+}
+
+// The count is exact, however long the runs of markup and wherever the part ends.
+TEST(WordParts, MarkupIsCountedExactlyUpToTheLimit) {
+  const auto documentWith = [](std::size_t signs) {
+    return Docx("<w:p><w:r><w:t>" + std::string(signs, '=') + "x</w:t></w:r></w:p>");
+  };
+  const std::string bare = CPackage::FromBytes(documentWith(0))->MainPart()->Bytes();
+  const auto own = static_cast<std::size_t>(std::count(bare.begin(), bare.end(), '<') + std::count(bare.begin(), bare.end(), '='));
+  SZipLimits repetitive;
+  repetitive.maxRatio = 1000000;
+  auto atLimit = CPackage::FromBytes(documentWith(CPart::kMaxMarkup - own), repetitive);
+  EXPECT_EQ(ComErrorOf([&] { atLimit->MainPart()->Xml(); }), "");
+  auto over = CPackage::FromBytes(documentWith(CPart::kMaxMarkup - own + 1), repetitive);
+  EXPECT_NE(ComErrorOf([&] { over->MainPart()->Xml(); }).find("more than 2000000"), std::string::npos);
 }
 
 TEST(WordParts, UniqueNamesGoOnFromTheLastOneGiven) {

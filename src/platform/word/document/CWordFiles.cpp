@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <deque>
-#include <fstream>
 #include <mutex>
 #include <optional>
-#include <sstream>
 
 #include "platform/com/CComError.h"
 #include "platform/fs/CPrivateFolder.h"
@@ -90,15 +88,9 @@ std::string Convert(std::string bytes, const fs::path& input, const std::string&
 fs::path CWordFiles::PathFromText(const CStr& text) { return fs::path(text.ToUtf8()); }
 
 std::string CWordFiles::ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  std::error_code error;
-  if (!in || fs::is_directory(path, error))
-    throw CComError(HRESULT_FILE_NOT_FOUND, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be opened"));
-  std::string bytes(static_cast<size_t>(in.tellg()), '\0');
-  in.seekg(0);
-  if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
-    throw CComError(HRESULT_FILE_NOT_FOUND, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be read"));
-  return bytes;
+  std::optional<std::string> bytes = CFileBytes::Read(path);
+  if (!bytes) throw CComError(HRESULT_FILE_NOT_FOUND, CStr::FromUtf8("the file \"" + path.string() + "\" cannot be opened"));
+  return std::move(*bytes);
 }
 
 void CWordFiles::WriteAll(const fs::path& path, const std::string& bytes) {

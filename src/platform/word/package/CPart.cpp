@@ -1,5 +1,9 @@
 #include "platform/word/package/CPart.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/com/CComError.h"
 #include "platform/word/zip/CZipArchive.h"
 #include "platform/word/zip/Prefault.h"
@@ -25,6 +29,29 @@ int MaxDepth(const pugi::xml_node& root, int stopAt) {
     if (node) node = node.next_sibling();
   }
   return deepest;
+}
+
+// How many bytes are '<' or '=': sixteen at a time where the processor allows, since
+// every part is counted before it is parsed.
+std::size_t CountMarkup(std::string_view bytes) {
+  std::size_t count = 0, i = 0;
+#if defined(__SSE2__)
+  const __m128i lt = _mm_set1_epi8('<'), eq = _mm_set1_epi8('=');
+  while (bytes.size() - i >= 16) {
+    // Each matching byte subtracts one from its lane: at most 255 rounds before the
+    // lanes are summed.
+    __m128i lanes = _mm_setzero_si128();
+    for (int round = 0; round < 255 && bytes.size() - i >= 16; ++round, i += 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
+      lanes = _mm_sub_epi8(lanes, _mm_or_si128(_mm_cmpeq_epi8(v, lt), _mm_cmpeq_epi8(v, eq)));
+    }
+    const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+    count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+             static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+  }
+#endif
+  for (; i < bytes.size(); ++i) count += bytes[i] == '<' || bytes[i] == '=';
+  return count;
 }
 
 struct StringWriter : pugi::xml_writer {
@@ -73,9 +100,7 @@ pugi::xml_document& CPart::Xml() {
 }
 
 void CPart::CheckMarkup(std::string_view bytes) const {
-  std::size_t markup = 0;
-  for (const char c : bytes) markup += c == '<' || c == '=';
-  if (markup > kMaxMarkup)
+  if (CountMarkup(bytes) > kMaxMarkup)
     throw CComError(HRESULT_INVALID_DATA, CStr::FromUtf8("the part \"/" + m_name + "\" holds more than " +
                                                          std::to_string(kMaxMarkup) + " tags and attributes"));
 }

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,8 @@ public:
   // The bytes, or null when the file cannot be opened or read (or is no regular
   // file); CComError (invalid data) when it is larger than kMaxBytes.
   static std::shared_ptr<CFileBytes> Open(const std::filesystem::path& path);
+  // The same bytes as a string; nullopt when the file cannot be opened or read.
+  static std::optional<std::string> Read(const std::filesystem::path& path);
 
   std::string_view Bytes() const { return m_bytes; }
 
