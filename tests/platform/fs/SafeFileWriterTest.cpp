@@ -279,6 +279,53 @@ TEST(PrivateFolder, IsOnlyTheUsersAndGoesWithEverythingInIt) {
   EXPECT_FALSE(fs::exists(path));
 }
 
+TEST(PrivateFolder, OnlyWhatLiesInsideALiveOneIsScratch) {
+  fs::path path;
+  {
+    CPrivateFolder folder;
+    path = SystemUtils::ToFsPath(folder.Path()).parent_path();
+    EXPECT_TRUE(IsScratchPath(path / "report.docx"));
+    EXPECT_TRUE(IsScratchPath(path / "sub" / ".." / "report.docx"));
+    EXPECT_FALSE(IsScratchPath(path));
+    EXPECT_FALSE(IsScratchPath(path.string() + "x/report.docx"));  // a neighbour sharing the name's start
+    EXPECT_FALSE(IsScratchPath(path / ".." / "report.docx"));
+  }
+  EXPECT_FALSE(IsScratchPath(path / "report.docx"));
+}
+
+// A scratch output takes the report's place by a rename: the report keeps its mode,
+// the user's link stays a link, and a report that may not be replaced stays as it was.
+TEST_F(SafeFileWriter, AMovedScratchFileTakesTheReportsPlaceAsTheWriterWould) {
+  CPrivateFolder scratch;
+  const auto output = [&](const char* text) {
+    const CStr path = scratch.Path() + u"output.docx";
+    std::ofstream(SystemUtils::ToFsPath(path), std::ios::binary) << text;
+    return path;
+  };
+  Put("report.docx", "old");
+  ::chmod((m_folder / "report.docx").c_str(), 0640);
+  ASSERT_TRUE(MoveFileSafely(output("new"), Path("report.docx")));
+  EXPECT_EQ(Content("report.docx"), "new");
+  EXPECT_EQ(Mode(m_folder / "report.docx"), 0640u);
+  EXPECT_FALSE(fs::exists(SystemUtils::ToFsPath(scratch.Path() + u"output.docx")));
+
+  fs::create_symlink("report.docx", m_folder / "link.docx");
+  ASSERT_TRUE(MoveFileSafely(output("through"), Path("link.docx")));
+  EXPECT_TRUE(fs::is_symlink(m_folder / "link.docx"));
+  EXPECT_EQ(Content("report.docx"), "through");
+
+  ::chmod((m_folder / "report.docx").c_str(), 0444);
+  EXPECT_FALSE(MoveFileSafely(output("refused"), Path("report.docx")));
+  ::chmod((m_folder / "report.docx").c_str(), 0644);
+  for (const EFileStep step : {EFileStep::eFlush, EFileStep::eRename}) {
+    FileFaults::Reset();
+    FileFaults::FailAt(step, 1);
+    EXPECT_FALSE(MoveFileSafely(output("failed"), Path("report.docx")));
+  }
+  EXPECT_EQ(Content("report.docx"), "through");
+  EXPECT_EQ(Entries(), 2u);
+}
+
 TEST(PrivateFolder, TheProcessFolderIsMadeAgainWhenItVanishesOrIsOpened) {
   const CStr first = ProcessTempFolder();
   ASSERT_FALSE(first.IsEmpty());
