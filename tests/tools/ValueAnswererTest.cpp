@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>
@@ -162,6 +163,30 @@ TEST_F(ValueAnswerer, PicturesAreHandedOverAsCopies) {
     EXPECT_TRUE(std::filesystem::exists(pictures.Folder()));
   }
   EXPECT_TRUE(std::filesystem::exists(folder / "topography.png"));
+  std::filesystem::remove_all(folder);
+}
+
+// Only a regular file is handed on, opened once and never through a link; a pipe is
+// refused, not waited on.
+TEST(PictureCopies, LinksPipesAndFoldersAreNotHandedOn) {
+  const auto folder = std::filesystem::temp_directory_path() / "folio-copies-kinds";
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "real.png") << "picture bytes";
+  std::filesystem::create_symlink(folder / "real.png", folder / "link.png");
+  ::mkfifo((folder / "pipe.png").c_str(), 0600);
+  {
+    CPictureCopies pictures;
+    EXPECT_FALSE(pictures.Copy(folder / "link.png").has_value());
+    EXPECT_FALSE(pictures.Copy(folder / "pipe.png").has_value());
+    EXPECT_FALSE(pictures.Copy(folder).has_value());
+    const auto copy = pictures.Copy(folder / "real.png");
+    ASSERT_TRUE(copy.has_value());
+    std::ifstream in(*copy);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "picture bytes");
+  }
+  EXPECT_TRUE(std::filesystem::exists(folder / "real.png"));
   std::filesystem::remove_all(folder);
 }
 
