@@ -191,6 +191,32 @@ PY
   python3 -c "import sys, zipfile; z = zipfile.ZipFile('b.docx'); sys.exit(0 if any(b'ax:value=\"filename\"' in z.read(n) for n in z.namelist() if n.startswith('word/activeX/')) else 1)" \
     || fail "the placeholder control is missing from the Word report"
   ;;
+binary_word_is_converted_once_each_way)
+  # A stand-in converter that counts its runs; its ".doc" is a mark before the package.
+  cat > soffice <<'SH'
+#!/bin/sh
+echo "$6" >> "$(dirname "$0")/conversions"
+while [ "$1" != "--convert-to" ]; do shift; done
+ext=${2%%:*}; out=$4; shift 4
+for f in "$@"; do
+  stem=$(basename "${f%.*}")
+  if [ "$ext" = docx ]; then tail -c +8 "$f" > "$out/$stem.docx"; else { printf 'LEGACY\n'; cat "$f"; } > "$out/$stem.$ext"; fi
+done
+SH
+  chmod +x soffice; export FOLIO_SOFFICE=$work/soffice
+  { printf 'LEGACY\n'; cat "$examples/surface-report.docx"; } > t.doc
+  main_xml() { tail -c +8 "$1" > unwrapped.docx; python3 -c "import zipfile; print(zipfile.ZipFile('unwrapped.docx').read('word/document.xml').decode())"; }
+  run render t.doc --values "$examples/measurements.json" -o r.doc; expect_status 0
+  [ "$(wc -l < conversions)" -eq 2 ] || fail "a new .doc report: the template in and the report out, got $(wc -l < conversions)"
+  [ "$(head -c 7 r.doc)" = LEGACY ] || fail "the report was not written in the binary format"
+  main_xml r.doc > r.xml; expect_in r.xml "Tip contamination suspected."
+  once=$(grep -o 'Tip contamination suspected.' r.xml | wc -l)
+  rm conversions
+  run render t.doc --values "$examples/measurements.json" -o r.doc --option append; expect_status 0
+  [ "$(wc -l < conversions)" -eq 3 ] || fail "appending converts the report in as well, got $(wc -l < conversions)"
+  main_xml r.doc > r.xml
+  [ "$(grep -o 'Tip contamination suspected.' r.xml | wc -l)" -eq $((2 * once)) ] || fail "both runs' bodies belong in the report"
+  ;;
 render_and_inspect_word_example)
   main_xml() { python3 -c "import sys, zipfile; print(zipfile.ZipFile(sys.argv[1]).read('word/document.xml').decode())" "$1"; }
   run inspect "$examples/surface-report.docx" --values "$examples/measurements.json"; expect_status 0

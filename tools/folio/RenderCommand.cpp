@@ -1,5 +1,7 @@
 #include "RenderCommand.h"
 
+#include <cctype>
+
 #include "CValueAnswerer.h"
 #include "CWorkFolder.h"
 #include "ExitCodes.h"
@@ -31,12 +33,12 @@ bool MayWriteReport(const SRenderRequest& request, const std::filesystem::path& 
 class CRenderRun {
 public:
   // Folio writes staged; the values still speak of the user's report.
-  CRenderRun(const SRenderRequest& request, const SValuesFile& values, const std::filesystem::path& report,
+  CRenderRun(const std::filesystem::path& templatePath, const SValuesFile& values, const std::filesystem::path& report,
              const std::filesystem::path& staged)
       : m_values(values),
         m_answerer(values, SRunFacts::ForReport(FromFsPath(report), values.BodyPassCount()), m_pictures) {
     std::error_code ec;
-    m_folio.SetTemplate(FromFsPath(std::filesystem::absolute(request.templatePath, ec)));
+    m_folio.SetTemplate(FromFsPath(std::filesystem::absolute(templatePath, ec)));
     m_folio.SetReport(FromFsPath(staged));
     m_folio.SetGetValueCallback([this] { m_answerer.Answer(m_folio.GetKORIControlValue()); });
   }
@@ -85,11 +87,32 @@ bool ReportIsWritable(const std::filesystem::path& report, std::ostream& err) {
   return false;
 }
 
+// A binary Word file costs LibreOffice seconds at every open and save, and a run opens
+// and saves at every pass: the passes work on Office Open XML, converted once each way.
+bool IsBinaryWord(const std::filesystem::path& path) {
+  std::string extension = path.extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".doc";
+}
+
+std::filesystem::path AsOpenXml(const std::filesystem::path& folder, const std::filesystem::path& file) {
+  return folder / file.filename().replace_extension(".docx");
+}
+
+bool ConvertWord(const std::filesystem::path& from, const std::filesystem::path& to, const std::string& what,
+                 std::ostream& err) {
+  CStr error;
+  if (CFolio::ConvertWordDocument(FromFsPath(from), FromFsPath(to), error)) return true;
+  err << "folio: " << what << " \"" << from.string() << "\" could not be converted: " << error.ToUtf8() << "\n";
+  return false;
+}
+
 // Every pass writes a private copy; appending (and asking) starts from the user's report.
 bool StageReport(const std::filesystem::path& report, const std::filesystem::path& staged, EReportOptions option,
                  std::ostream& err) {
   std::error_code ec;
   if (option == eUnconfirmedOverwrite || !std::filesystem::exists(report, ec)) return true;
+  if (IsBinaryWord(report)) return ConvertWord(report, staged, "the report", err);
   if (SystemUtils::FileOperationWithCompanion(FromFsPath(report), FromFsPath(staged), SystemUtils::eCopy)) return true;
   err << "folio: the report \"" << report.string() << "\" could not be read to add to it\n";
   return false;
@@ -160,10 +183,16 @@ int RunRender(const SRenderRequest& request, std::ostream& out, std::ostream& er
     err << "folio: no private temporary folder could be made; nothing was written\n";
     return eExitReportFailed;
   }
-  const std::filesystem::path staged = work.Path() / "report" / report.filename();
-  if (!std::filesystem::create_directory(staged.parent_path(), ec) || !StageReport(report, staged, option, err))
+  const std::filesystem::path stagedFolder = work.Path() / "report";
+  const std::filesystem::path staged = IsBinaryWord(report) ? AsOpenXml(stagedFolder, report) : stagedFolder / report.filename();
+  if (!std::filesystem::create_directory(stagedFolder, ec) || !StageReport(report, staged, option, err))
     return eExitReportFailed;
-  CRenderRun run(request, values, report, staged);
+  std::filesystem::path templatePath = request.templatePath;
+  if (IsBinaryWord(templatePath)) {
+    templatePath = AsOpenXml(work.Path(), templatePath);
+    if (!ConvertWord(request.templatePath, templatePath, "the template", err)) return eExitReportFailed;
+  }
+  CRenderRun run(templatePath, values, report, staged);
   bool cancelled = false;
   if (const char* failedPass = run.Run(option, cancelled)) {
     if (cancelled) {
@@ -180,7 +209,9 @@ int RunRender(const SRenderRequest& request, std::ostream& out, std::ostream& er
     return eExitReportFailed;
   }
   // Only a report whose every pass succeeded takes the place of the user's.
-  if (!SystemUtils::FileOperationWithCompanion(FromFsPath(staged), FromFsPath(report), SystemUtils::eMove)) {
+  const std::filesystem::path finished = stagedFolder / report.filename();
+  if (finished != staged && !ConvertWord(staged, finished, "the finished report", err)) return eExitReportFailed;
+  if (!SystemUtils::FileOperationWithCompanion(FromFsPath(finished), FromFsPath(report), SystemUtils::eMove)) {
     err << "folio: the report \"" << report.string() << "\" could not be put in place\n";
     return eExitReportFailed;
   }

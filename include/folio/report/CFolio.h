@@ -102,6 +102,9 @@ public:
   // Writes a PDF of the report beside it (same name, ".pdf"; HTML through Chromium, Word
   // through LibreOffice); false, after telling the user, when it cannot.
   bool ExportPdf(int timeoutSeconds = 60);
+  // Saves the Word document from as to, in the format to's extension names (.docx, .docm,
+  // .doc, .rtf; binary formats through LibreOffice); false with error's text when it cannot.
+  static bool ConvertWordDocument(CStr const& from, CStr const& to, CStr& error);
 
   // Appends one finished HTML report to another (copies it when the target is missing).
   bool AppendToHtmlReport(CStr source, CStr target);
