@@ -82,6 +82,16 @@ uint32_t EffectiveLength(const char16_t* text, size_t length) {
   return static_cast<uint32_t>(FindChar(text, text + length, u'\0') - text);
 }
 
+// Whether refusing the "<" at lt as a tag or comment may have taken what lies far beyond
+// it into account. A closing tag, or an opening one whose name is not followed by space
+// or "/", is refused for the few characters after its "<".
+bool RefusalLooksFar(const char16_t* lt, const char16_t* end) {
+  if (end - lt >= 4 && lt[1] == u'!' && lt[2] == u'-' && lt[3] == u'-') return true;
+  if (end - lt < 2 || !IsAlpha(lt[1])) return false;
+  const char16_t* nameEnd = SkipNameChars(lt + 1, end);
+  return nameEnd != end && (IsSpace(*nameEnd) || *nameEnd == u'/');
+}
+
 }  // namespace
 
 uint32_t CHTMLReader::Read(const char16_t* text) {
@@ -202,6 +212,7 @@ uint32_t CHTMLReader::ParseDocument() {
   m_position = 0;
   m_pending.Str().clear();
   m_tagEndCache = {};
+  m_refusedLookingFar = m_refusedSinceReport = m_reachedAfresh = false;
   bool aborted = false;
   if (Wants(eNotifyParse)) m_sink->BeginParse(m_appData, aborted);
 
@@ -237,9 +248,13 @@ uint32_t CHTMLReader::ParseDocument() {
     bool isOpening = false, isClosing = false;
     const bool isComment = ParseComment(m_comment);
     if (!isComment && !ParseTag(m_tag, isOpening, isClosing)) {
+      if (!m_refusedLookingFar) m_refusedLookingFar = RefusalLooksFar(p, end);
+      m_refusedSinceReport = true;
       ++p;
       continue;
     }
+    m_reachedAfresh = !m_refusedLookingFar && !m_refusedSinceReport;
+    m_refusedSinceReport = false;
     const uint32_t next = m_position;
     // Adjacent tags leave nothing to flush; that test is worth keeping out of the call.
     if ((at != runStart || !m_pending.IsEmpty()) && !FlushText(runStart, at, false)) {

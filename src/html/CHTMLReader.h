@@ -43,6 +43,11 @@ public:
   // events for a file of fewer than 2 bytes or one that cannot be read; a file cut
   // short while it is read is read as far as it goes.
   uint32_t ReadFromFile(int fileDescriptor);
+  // During an event: whether the tag or comment reported was reached afresh, so that
+  // the reading up to its "<" depended on no text from there on. Not so when a "<" was
+  // refused as a tag since the last report, or earlier for what may lie far beyond it
+  // (an opening tag's attributes, a comment's dashes).
+  bool ReachedAfresh() const { return m_reachedAfresh; }
 
 protected:
   // The read loop over m_text.
@@ -73,4 +78,7 @@ private:
   CStr m_runText;   // the text handed to Characters
   CStr m_comment;
   SHTMLScanCache m_tagEndCache;
+  bool m_refusedLookingFar = false;
+  bool m_refusedSinceReport = false;
+  bool m_reachedAfresh = false;
 };

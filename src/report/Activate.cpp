@@ -103,6 +103,7 @@ bool CFolio::Activate(bool& ok, bool showProgress) {
 
   if (showProgress) CreateProgressDialog();
   SReportRun run = MakeRun(output);
+  run.appendInPlace = true;
   const ReportOutcome outcome = format == eHTML ? GenerateHtml(run) : GenerateWord(run);
   TellUser(outcome);
   if (outcome) {

@@ -8,6 +8,7 @@
 #include "platform/fs/CPrivateFolder.h"
 #include "platform/fs/CSafeFileWriter.h"
 #include "report/HtmlGenerator.h"
+#include "report/HtmlSectionAppend.h"
 #include "report/HtmlWriting.h"
 #include "report/ReportRun.h"
 #include "report/TemplateCache.h"
@@ -84,7 +85,11 @@ ReportOutcome GenerateHtml(SReportRun& run) {
     }
   }
   run.folio.ShowProgress(LoadResourceString(eStrCleaningUp), 0);
-  if (run.pass == eSummary || outcome) run.folio.DestroyProgressDialog();
+  if (run.pass == eSummary || outcome) {
+    // The report is complete or in doubt: what was kept of it, and its twin, go.
+    ForgetAppendedReport(run.reportPath);
+    run.folio.DestroyProgressDialog();
+  }
   return outcome;
 }
 

@@ -1,6 +1,7 @@
 // One pass over a cached HTML template (preface, body or summary): the text between
 // placeholders is copied, each placeholder's span replaced by its value.
 #include <filesystem>
+#include <optional>
 
 #include "folio/platform/ui/IWindowing.h"
 #include "folio/report/CFolio.h"
@@ -8,6 +9,7 @@
 #include "folio/util/StringTable.h"
 #include "folio/util/SystemUtils.h"
 #include "report/HtmlGenerator.h"
+#include "report/HtmlSectionAppend.h"
 #include "report/HtmlWriting.h"
 #include "report/SectionCursor.h"
 #include "report/TemplateCache.h"
@@ -149,29 +151,39 @@ ReportOutcome RunHtmlPass(SReportRun& run) {
   const auto entry = TemplateCache().find(run.templatePath);
   if (entry == TemplateCache().end()) return Failed();
   const STemplateCacheEntry& cached = entry->second;
-  CBasic_OFStream out(run.output);
+
+  // Appended in place, the section is made in memory and put into the report at the end.
+  const bool appending = run.option == eAppend && PathExists(run.reportPath) && GetFileSize(run.reportPath) > 0;
+  const bool inPlace = appending && run.appendInPlace;
+  std::optional<CBasic_OFStream> out;
+  if (inPlace) out.emplace();
+  else out.emplace(run.output);
 
   const CStr templateFolder = CompanionFolder(run.templatePath);
   const CStr reportFolder = CompanionFolder(run.reportPath);
   if (PathExists(templateFolder) && !CopyCompanionFolder(run.templatePath, templateFolder, reportFolder))
     return Failed();
   const CCompanionReferences references(templateFolder, reportFolder);
-  const SPassText pass{*cached.text, references, out};
+  const SPassText pass{*cached.text, references, *out};
 
-  const bool appending = run.option == eAppend && PathExists(run.reportPath) && GetFileSize(run.reportPath) > 0;
-  CStr reportTail;
-  if (appending)
-    if (ReportOutcome failure = StartAppending(run.reportPath, out, reportTail)) return failure;
-  const std::optional<uint32_t> start = StartPass(run.cursor, run.pass, appending, *cached.model);
-  if (!start) {
-    // Nothing of the template is left for this pass; keep the report whole.
-    if (appending) out << reportTail.View();
-    return Closed(out);
+  SAppendTarget target;
+  if (inPlace) {
+    if (ReportOutcome failure = OpenAppendTarget(run.reportPath, target)) return failure;
+  } else if (appending) {
+    if (ReportOutcome failure = StartAppending(run.reportPath, *out, target.tail)) return failure;
   }
+  // A pass that ends at a section tag drops the report's old tail; others keep it.
+  const auto finish = [&](bool keepTail) -> ReportOutcome {
+    if (inPlace) return FinishAppend(run.reportPath, target, *out, keepTail);
+    if (appending && keepTail) *out << target.tail.View();
+    return Closed(*out);
+  };
+  // Without a start nothing of the template is left for this pass; the report stays whole.
+  const std::optional<uint32_t> start = StartPass(run.cursor, run.pass, appending, *cached.model);
+  if (!start) return finish(true);
   uint32_t position = *start;
-  if (WritePlaceholders(run, *cached.model, pass, reportFolder, position)) return Closed(out);
+  if (WritePlaceholders(run, *cached.model, pass, reportFolder, position)) return finish(false);
   const uint32_t bodyEnd = cached.bodyEnd;
   pass.Copy(position, appending && bodyEnd >= position ? bodyEnd : static_cast<uint32_t>(cached.text->GetLength()));
-  if (appending) out << reportTail.View();
-  return Closed(out);
+  return finish(true);
 }

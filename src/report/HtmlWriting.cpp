@@ -31,6 +31,7 @@ namespace {
 
 class CBodyFinder : public IHTMLReaderEvents {
 public:
+  explicit CBodyFinder(const CHTMLReader& reader) : m_reader(reader) {}
   void StartTag(CHTMLTag* tag, uint32_t start, uint32_t length, uint32_t, bool& abort) override {
     abort = false;
     if (!m_opened && tag->Name() == u"body") {
@@ -40,11 +41,14 @@ public:
   }
   void EndTag(CHTMLTag* tag, uint32_t start, uint32_t, uint32_t, bool& abort) override {
     abort = false;
-    if (tag->Name() == u"body") m_body.end = start;
+    if (tag->Name() != u"body") return;
+    m_body.end = start;
+    m_body.endStandsAlone = m_reader.ReachedAfresh();
   }
   const SHtmlBody& Body() const { return m_body; }
 
 private:
+  const CHTMLReader& m_reader;
   bool m_opened = false;
   SHtmlBody m_body;
 };
@@ -52,8 +56,8 @@ private:
 }  // namespace
 
 SHtmlBody FindHtmlBody(std::u16string_view text) {
-  CBodyFinder finder;
   CHTMLReader reader;
+  CBodyFinder finder(reader);
   reader.SetEventHandler(&finder);
   reader.Read(text);
   return finder.Body();

@@ -27,6 +27,9 @@ private:
 struct SHtmlBody {
   std::uint32_t start = 0;
   std::optional<std::uint32_t> end;  // none without a closing body tag
+  // Whether the reading reaches end whatever follows it, so that any text with the same
+  // text before end has its body end there or in a reading of the rest alone.
+  bool endStandsAlone = false;
 };
 SHtmlBody FindHtmlBody(std::u16string_view text);
 

@@ -41,6 +41,9 @@ struct SReportRun {
   CKORIControlValue& record;  // what the host's callback reads and completes
   std::vector<SReportConversionResult>& results;
   SSectionCursor& cursor;
+  // Whether an HTML pass appending to an existing report writes the report itself
+  // rather than run.output (Activate's runs; hosts calling a generator get run.output).
+  bool appendInPlace = false;
 };
 
 // The percentage of element k of n that both generators show: k * 70 / n + 20, in

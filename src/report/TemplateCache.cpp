@@ -1,6 +1,7 @@
 #include "report/TemplateCache.h"
 
 #include "folio/report/CFolio.h"
+#include "report/HtmlSectionAppend.h"
 #include "report/HtmlWriting.h"
 
 std::map<CStr, STemplateCacheEntry>& TemplateCache() {
@@ -9,8 +10,9 @@ std::map<CStr, STemplateCacheEntry>& TemplateCache() {
 }
 
 // The temporary copies stay on disk; only the parsed templates are forgotten, and what
-// was known of report folders.
+// was known of report folders and of reports appended to (their twins go).
 void CFolio::ClearTemplateCache() {
   TemplateCache().clear();
   ForgetPictureNames();
+  ForgetAppendedReports();
 }

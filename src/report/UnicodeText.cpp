@@ -23,9 +23,16 @@ CBasic_OFStream::CBasic_OFStream(const CStr& path) : m_writer(std::make_unique<C
   m_buffer = "\xFF\xFE";
 }
 
+CBasic_OFStream::CBasic_OFStream() = default;
+
 CBasic_OFStream::~CBasic_OFStream() = default;
 
-bool CBasic_OFStream::Good() const { return m_writer->Good(); }
+bool CBasic_OFStream::Good() const { return !m_writer || m_writer->Good(); }
+
+std::u16string_view CBasic_OFStream::Kept() const {
+  static_assert(std::endian::native == std::endian::little, "kept bytes are read as UTF-16 in place");
+  return {reinterpret_cast<const char16_t*>(m_buffer.data()), m_buffer.size() / 2};
+}
 
 CBasic_OFStream& CBasic_OFStream::operator<<(std::u16string_view text) {
   if constexpr (std::endian::native == std::endian::little) {
@@ -36,7 +43,7 @@ CBasic_OFStream& CBasic_OFStream::operator<<(std::u16string_view text) {
       m_buffer += static_cast<char>(c >> 8);
     }
   }
-  if (m_buffer.size() >= kFlushAt) Flush();
+  if (m_writer && m_buffer.size() >= kFlushAt) Flush();
   return *this;
 }
 
@@ -46,6 +53,7 @@ void CBasic_OFStream::Flush() {
 }
 
 bool CBasic_OFStream::Close() {
+  if (!m_writer) return true;
   Flush();
   return m_writer->Commit();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <memory>
 
 #include "folio/util/CStr.h"
@@ -16,11 +17,18 @@ bool ReadReportText(const CStr& path, CStr& text, bool* hadMark = nullptr);
 class CBasic_OFStream {
 public:
   explicit CBasic_OFStream(const CStr& path);
+  // Keeps the text in memory, without the mark, for the caller to place.
+  CBasic_OFStream();
   ~CBasic_OFStream();
   bool Good() const;
   CBasic_OFStream& operator<<(std::u16string_view text);
   // Puts the written text in place; false when anything failed (the file is untouched).
   bool Close();
+  // What a stream kept in memory: its text, and the same as UTF-16LE bytes.
+  std::u16string_view Kept() const;
+  std::string_view KeptBytes() const { return m_buffer; }
+  // Drops what was kept from byte size on.
+  void Truncate(std::size_t size) { m_buffer.resize(std::min(size, m_buffer.size())); }
 
 private:
   void Flush();

@@ -112,20 +112,34 @@ std::optional<SFileStamp> SFileStamp::OfFolder(const CStr& path) {
   return StampOf(s);
 }
 
-CGrowingFile::CGrowingFile(CStr path, CStr twin, std::uint64_t insertAt, std::string tail)
-    : m_path(std::move(path)), m_twin(std::move(twin)), m_insertAt(insertAt), m_tail(std::move(tail)) {}
+bool FileEndsWith(const CStr& path, std::uint64_t at, std::string_view bytes) {
+  const CFd fd(::open(Native(path).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  struct stat info {};
+  if (!fd || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+      static_cast<std::uint64_t>(info.st_size) != at + bytes.size())
+    return false;
+  std::string found(bytes.size(), '\0');
+  std::size_t done = 0;
+  while (done < found.size()) {
+    const ssize_t n = ::pread(fd.Get(), found.data() + done, found.size() - done, static_cast<off_t>(at + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return found == bytes;
+}
+
+CGrowingFile::CGrowingFile(CStr path, CStr twin) : m_path(std::move(path)), m_twin(std::move(twin)) {}
 
 CGrowingFile::~CGrowingFile() {
   if (!m_twin.IsEmpty()) ::unlink(Native(m_twin).c_str());
 }
 
-std::unique_ptr<CGrowingFile> CGrowingFile::Start(const CStr& path, std::uint64_t insertAt, std::string tail) {
+std::unique_ptr<CGrowingFile> CGrowingFile::Start(const CStr& path, const SFileStamp& expected) {
   const std::string native = Native(path);
   const CFd file(::open(native.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-  const std::optional<SFileStamp> stamp = file ? SFileStamp::Of(file.Get()) : std::nullopt;
-  if (!stamp || stamp->size != insertAt + tail.size()) return nullptr;
-  struct stat mode {};
-  ::fstat(file.Get(), &mode);
+  struct stat info {};
+  if (!file || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) || StampOf(info) != expected) return nullptr;
 
   // Hidden, beside the file: the swap never crosses file systems.
   const std::filesystem::path fsPath(native);
@@ -133,13 +147,15 @@ std::unique_ptr<CGrowingFile> CGrowingFile::Start(const CStr& path, std::uint64_
   if (FileFaults::Hit(EFileStep::eCreate)) return nullptr;
   const CFd twin(::mkostemp(pattern.data(), O_CLOEXEC));
   if (!twin) return nullptr;
-  std::unique_ptr<CGrowingFile> growing(
-      new CGrowingFile(path, SystemUtils::FromFsPath(pattern), insertAt, std::move(tail)));
-  // The twin becomes the file at the next insertion, so it must look the same.
-  ::fchmod(twin.Get(), mode.st_mode & 07777);
+  std::unique_ptr<CGrowingFile> growing(new CGrowingFile(path, SystemUtils::FromFsPath(pattern)));
+  // The twin becomes the file at the next splice, so it must look the same.
+  if (::fchown(twin.Get(), static_cast<uid_t>(-1), info.st_gid) != 0) {
+    // Not a member of that group: the twin keeps this user's group.
+  }
+  ::fchmod(twin.Get(), info.st_mode & 0777);
   // Same bytes on both sides: swapping them now changes nothing but proves the file
-  // system can swap, before any insertion depends on it.
-  if (!CopyAll(file.Get(), twin.Get(), stamp->size) || !Flush(twin.Get()) || !Exchange(pattern, native) ||
+  // system can swap, before any splice depends on it.
+  if (!CopyAll(file.Get(), twin.Get(), expected.size) || !Flush(twin.Get()) || !Exchange(pattern, native) ||
       !FlushFolder(native))
     return nullptr;
   growing->Restamp(twin.Get(), file.Get());
@@ -160,26 +176,24 @@ bool CGrowingFile::Unchanged() const {
   return m_usable && SFileStamp::Of(m_path) == m_file && SFileStamp::Of(m_twin) == m_twinStamp;
 }
 
-bool CGrowingFile::WriteTwin(int fd, std::string_view inserted) const {
-  return WriteAt(fd, inserted, m_insertAt) && WriteAt(fd, m_tail, m_insertAt + inserted.size());
-}
-
-bool CGrowingFile::Insert(std::string_view bytes) {
-  if (!m_usable) return false;
+bool CGrowingFile::Splice(std::uint64_t at, std::string_view bytes) {
+  if (!m_usable || at > m_file.size) return false;
   m_usable = false;  // until every step below has worked
   const std::string file = Native(m_path);
   const std::string twin = Native(m_twin);
+  const auto write = [&](int fd) {
+    return WriteAt(fd, bytes, at) && ::ftruncate(fd, static_cast<off_t>(at + bytes.size())) == 0;
+  };
   const CFd next(::open(twin.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
   if (!next || SFileStamp::Of(next.Get()) != m_twinStamp) return false;
-  if (!WriteTwin(next.Get(), bytes) || !Flush(next.Get()) || SFileStamp::Of(m_path) != m_file ||
-      !Exchange(twin, file))
+  if (!write(next.Get()) || !Flush(next.Get()) || SFileStamp::Of(m_path) != m_file || !Exchange(twin, file)) {
+    // The twin is no longer the file's copy; the object is spent.
     return false;
-  // From here on the file holds the insertion; what follows only readies the twin.
+  }
+  // From here on the file holds the new bytes; what follows only readies the twin.
   if (!FlushFolder(file)) return true;
   const CFd previous(::open(twin.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
-  if (!previous || !SameFile(SFileStamp::Of(previous.Get()), m_file) || !WriteTwin(previous.Get(), bytes))
-    return true;
-  m_insertAt += bytes.size();
+  if (!previous || !SameFile(SFileStamp::Of(previous.Get()), m_file) || !write(previous.Get())) return true;
   Restamp(next.Get(), previous.Get());
   return true;
 }

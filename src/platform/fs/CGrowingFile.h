@@ -24,43 +24,42 @@ struct SFileStamp {
   static std::optional<SFileStamp> OfFolder(const CStr& path);
 };
 
-// A file that grows at one place, time after time: a report whose passes each insert
-// their section before the same closing text (the tail). Beside it lives a hidden twin
-// with the same bytes. Inserting writes the section and the tail into the twin, flushes
+// Whether the file at path holds bytes at offset at, as its last bytes. Times on disk
+// move in coarse steps, so a stamp alone can miss a quick edit of the same size.
+bool FileEndsWith(const CStr& path, std::uint64_t at, std::string_view bytes);
+
+// A file whose end is rewritten time after time: a report whose passes each replace its
+// text from the body end on with a new section and closing text. Beside it lives a
+// hidden twin with the same bytes. Splicing writes the new end into the twin, flushes
 // it, and swaps the two names in one step, so that the file is at every moment either
 // the old one or the new one, whatever kills the process; then the old file, now the
-// twin, gets the same bytes. A pass thus costs what it inserts, not what the file holds.
+// twin, gets the same bytes. A splice thus costs what it writes, not what the file holds.
 // The twin is removed when the object goes.
 class CGrowingFile {
 public:
-  // After path was written whole, with the tail from byte insertAt on: copies it into a
-  // new twin. Null when the twin cannot be made or the file system cannot swap names;
-  // the caller then rewrites the whole file each time, as before.
-  static std::unique_ptr<CGrowingFile> Start(const CStr& path, std::uint64_t insertAt, std::string tail);
+  // Copies the file at path, when it is still the one expected, into a new twin. Null
+  // when it is not, when the twin cannot be made or when the file system cannot swap
+  // names; the caller then rewrites the whole file, as before.
+  static std::unique_ptr<CGrowingFile> Start(const CStr& path, const SFileStamp& expected);
   ~CGrowingFile();
   CGrowingFile(const CGrowingFile&) = delete;
   CGrowingFile& operator=(const CGrowingFile&) = delete;
 
   const CStr& Path() const { return m_path; }
-  // The bytes that follow every insertion.
-  const std::string& Tail() const { return m_tail; }
   // Whether the file and its twin are exactly as this object left them; when not, the
   // file must be read and written whole again.
   bool Unchanged() const;
-  // Inserts bytes before the tail. False when a step failed: the file is then as it was
-  // or, when only bringing the twin up to date failed, as it is meant to be; either way
-  // this object can no longer be used.
-  bool Insert(std::string_view bytes);
+  // Makes the file its first at bytes followed by bytes. False when a step failed and the
+  // file is as it was; true when the file holds the new bytes, though a failure in
+  // bringing the twin up to date may have spent the object (Unchanged is then false).
+  bool Splice(std::uint64_t at, std::string_view bytes);
 
 private:
-  CGrowingFile(CStr path, CStr twin, std::uint64_t insertAt, std::string tail);
-  bool WriteTwin(int fd, std::string_view inserted) const;
+  CGrowingFile(CStr path, CStr twin);
   void Restamp(int fileFd, int twinFd);
 
   CStr m_path;
   CStr m_twin;
-  std::uint64_t m_insertAt;
-  std::string m_tail;
   SFileStamp m_file;
   SFileStamp m_twinStamp;
   bool m_usable = false;

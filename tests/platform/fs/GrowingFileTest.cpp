@@ -28,6 +28,9 @@ std::string After(int k) {
   return text + kTail;
 }
 
+// Puts section k before the tail of a file that holds sections 0 to k - 1.
+bool Insert(CGrowingFile& file, int k) { return file.Splice(After(k).size() - kTail.size(), Section(k) + kTail); }
+
 class GrowingFile : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -50,7 +53,7 @@ protected:
   size_t Entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(m_folder), {})); }
   std::unique_ptr<CGrowingFile> Start() const {
     Put(After(0));
-    return CGrowingFile::Start(Report(), kHead.size(), kTail);
+    return CGrowingFile::Start(Report(), *SFileStamp::Of(Report()));
   }
 
   fs::path m_folder;
@@ -63,7 +66,7 @@ TEST_F(GrowingFile, InsertsBeforeTheTailAndRemovesItsTwin) {
     EXPECT_EQ(Entries(), 2u) << "the report and its hidden twin";
     for (int k = 0; k < 5; ++k) {
       ASSERT_TRUE(growing->Unchanged());
-      ASSERT_TRUE(growing->Insert(Section(k)));
+      ASSERT_TRUE(Insert(*growing, k));
       EXPECT_EQ(Content(), After(k + 1));
     }
     EXPECT_TRUE(growing->Unchanged());
@@ -74,7 +77,7 @@ TEST_F(GrowingFile, InsertsBeforeTheTailAndRemovesItsTwin) {
 
 TEST_F(GrowingFile, NoticesAFileChangedByOthers) {
   const auto edited = Start();
-  ASSERT_TRUE(edited && edited->Insert(Section(0)));
+  ASSERT_TRUE(edited && Insert(*edited, 0));
   std::ofstream(m_folder / "report.htm", std::ios::binary | std::ios::app) << "x";
   EXPECT_FALSE(edited->Unchanged()) << "appended to";
 
@@ -84,15 +87,32 @@ TEST_F(GrowingFile, NoticesAFileChangedByOthers) {
   std::ofstream(other, std::ios::binary) << After(0);
   fs::rename(other, m_folder / "report.htm");
   EXPECT_FALSE(replaced->Unchanged()) << "same bytes, another file";
-  EXPECT_FALSE(replaced->Insert(Section(0)));
+  EXPECT_FALSE(Insert(*replaced, 0));
   EXPECT_EQ(Content(), After(0));
 }
 
-TEST_F(GrowingFile, RefusesAFileThatIsNotAsDescribed) {
-  Put(After(0) + "more");
-  EXPECT_FALSE(CGrowingFile::Start(Report(), kHead.size(), kTail));
-  EXPECT_FALSE(CGrowingFile::Start(SystemUtils::FromFsPath(m_folder / "missing.htm"), 0, ""));
+TEST_F(GrowingFile, RefusesAFileThatIsNotTheOneExpected) {
+  Put(After(0));
+  const SFileStamp stamp = *SFileStamp::Of(Report());
+  std::ofstream(m_folder / "report.htm", std::ios::binary | std::ios::app) << "more";
+  EXPECT_FALSE(CGrowingFile::Start(Report(), stamp));
+  EXPECT_FALSE(CGrowingFile::Start(SystemUtils::FromFsPath(m_folder / "missing.htm"), stamp));
   EXPECT_EQ(Entries(), 1u);
+}
+
+// A pass that ends at a section tag drops the old closing text: the file can shrink at
+// the splice as well as grow, and the next splice starts from there.
+TEST_F(GrowingFile, ReplacesTheEndFromTheSplice) {
+  const auto growing = Start();
+  ASSERT_TRUE(growing && Insert(*growing, 0));
+  const std::string shorter = kHead + Section(0) + "</body>";
+  ASSERT_TRUE(growing->Splice(kHead.size() + Section(0).size(), "</body>"));
+  EXPECT_EQ(Content(), shorter);
+  ASSERT_TRUE(growing->Unchanged());
+  ASSERT_TRUE(growing->Splice(shorter.size() - 7, Section(1) + kTail));
+  EXPECT_EQ(Content(), kHead + Section(0) + Section(1) + kTail);
+  EXPECT_FALSE(growing->Splice(Content().size() + 1, "x")) << "a splice beyond the end";
+  EXPECT_EQ(Content(), kHead + Section(0) + Section(1) + kTail);
 }
 
 // Whichever step fails, the report is the old one or the new one, never a mix; a
@@ -106,11 +126,11 @@ TEST_F(GrowingFile, AFailingStepLeavesTheOldOrTheNewFile) {
       const auto growing = Start();
       int done = 0;
       for (int k = 0; growing && k < 4; ++k) {
-        const bool inserted = growing->Insert(Section(k));
+        const bool inserted = Insert(*growing, k);
         done += inserted ? 1 : 0;
         ASSERT_EQ(Content(), After(done)) << "step " << static_cast<int>(step) << " failing at " << nth;
         if (!inserted) {
-          EXPECT_FALSE(growing->Insert(Section(k)));
+          EXPECT_FALSE(Insert(*growing, k));
           break;
         }
       }
@@ -133,9 +153,9 @@ TEST_F(GrowingFile, AKilledProcessLeavesAWholeReport) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      const auto growing = CGrowingFile::Start(Report(), kHead.size(), kTail);
+      const auto growing = CGrowingFile::Start(Report(), *SFileStamp::Of(Report()));
       for (int k = 0; growing && k < 100000; ++k)
-        if (!growing->Insert(Section(k))) ::_exit(2);
+        if (!Insert(*growing, k)) ::_exit(2);
       ::_exit(0);
     }
     ::usleep(2000 + random() % 30000);
