@@ -96,7 +96,10 @@ bool CFolio::Activate(bool& ok, bool showProgress) {
       return false;
     }
   }
-  if (!TestWriteAccess(true, output) || !TestWriteAccess(true, m_report)) {
+  // An HTML report appended to in place never uses the output: no probe file for it,
+  // though an output that could not even be named (no private folder) still fails.
+  const bool outputUnused = format == eHTML && !output.IsEmpty() && HtmlPassAppends(m_reportOption, m_report);
+  if ((!outputUnused && !TestWriteAccess(true, output)) || !TestWriteAccess(true, m_report)) {
     backup.Restore();
     return false;
   }

@@ -146,6 +146,10 @@ bool WritePlaceholders(SReportRun& run, const CTemplateModel& model, const SPass
 
 }  // namespace
 
+bool HtmlPassAppends(EReportOptions option, const CStr& reportPath) {
+  return option == eAppend && PathExists(reportPath) && GetFileSize(reportPath) > 0;
+}
+
 ReportOutcome RunHtmlPass(SReportRun& run) {
   if (!HtmlPassHasWork(run.templatePath, run.pass)) return Succeeded();
   const auto entry = TemplateCache().find(run.templatePath);
@@ -153,7 +157,7 @@ ReportOutcome RunHtmlPass(SReportRun& run) {
   const STemplateCacheEntry& cached = entry->second;
 
   // Appended in place, the section is made in memory and put into the report at the end.
-  const bool appending = run.option == eAppend && PathExists(run.reportPath) && GetFileSize(run.reportPath) > 0;
+  const bool appending = HtmlPassAppends(run.option, run.reportPath);
   const bool inPlace = appending && run.appendInPlace;
   std::optional<CBasic_OFStream> out;
   if (inPlace) out.emplace();
