@@ -1,11 +1,13 @@
 // The blocked atom index against a plain vector of the same atoms, through replacements
-// that grow blocks past their split, empty them, and move objects between them; and a
-// story edited many times over against the same document indexed afresh.
+// that grow blocks past their split, empty them, and move objects between them; live
+// ranges against plain pairs moved one by one; and a story edited many times over
+// against the same document indexed afresh.
 #include "WordFixture.h"
 
 #include <random>
 
 #include "platform/word/document/CStoryAtoms.h"
+#include "platform/word/document/CStoryLiveRanges.h"
 
 using namespace wordtest;
 
@@ -97,6 +99,61 @@ TEST(StoryAtoms, ReplacementsKeepPositionsCountsAndObjectsAsAPlainListWould) {
     if (model.atoms.empty()) break;
   }
   ExpectSame(index, model, random);
+}
+
+// How an edit moves one position: into pos when it was removed, on by the difference after.
+std::int32_t Moved(std::int32_t x, std::int32_t pos, std::int32_t removed, std::int32_t inserted) {
+  if (x <= pos) return x;
+  if (x <= pos + removed) return pos;
+  return x + inserted - removed;
+}
+
+TEST(LiveRanges, EditsMoveEveryRangeAsIfEachWereMovedOnItsOwn) {
+  std::mt19937 random(3);
+  auto ranges = std::make_unique<CLiveRanges>();
+  std::vector<std::unique_ptr<CLiveRange>> live;
+  std::vector<std::pair<std::int32_t, std::int32_t>> expected;
+  const auto check = [&] {
+    ASSERT_EQ(ranges->Count(), 2 * live.size());
+    for (size_t i = 0; i < live.size(); ++i) {
+      ASSERT_EQ(live[i]->Start(), expected[i].first) << i;
+      ASSERT_EQ(live[i]->End(), expected[i].second) << i;
+    }
+  };
+  for (int step = 0; step < 4000; ++step) {
+    const unsigned what = random() % 10;
+    if (what < 4 || live.empty()) {  // enough ranges to split blocks many times over
+      const std::int32_t start = static_cast<std::int32_t>(random() % 5000);
+      const std::int32_t end = start + static_cast<std::int32_t>(random() % 50);
+      live.push_back(std::make_unique<CLiveRange>(*ranges, start, end));
+      expected.push_back({start, end});
+    } else if (what < 5) {  // ranges die in any order, emptying blocks
+      const size_t i = random() % live.size();
+      live.erase(live.begin() + static_cast<std::ptrdiff_t>(i));
+      expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(i));
+    } else if (what < 6) {
+      const size_t i = random() % live.size();
+      const std::int32_t start = static_cast<std::int32_t>(random() % 5000);
+      live[i]->Set(start, start + 7);
+      expected[i] = {start, start + 7};
+    } else {
+      const std::int32_t pos = static_cast<std::int32_t>(random() % 5000);
+      const std::int32_t removed = random() % 3 ? 0 : static_cast<std::int32_t>(random() % 300);
+      const std::int32_t inserted = static_cast<std::int32_t>(random() % 40);
+      ranges->Move(pos, removed, inserted);
+      for (auto& [start, end] : expected) {
+        start = Moved(start, pos, removed, inserted);
+        end = Moved(end, pos, removed, inserted);
+      }
+    }
+    if (step % 50 == 0) check();
+  }
+  check();
+  // ranges that outlive their story keep their positions
+  ranges.reset();
+  for (size_t i = 0; i < live.size(); ++i) EXPECT_EQ(live[i]->End(), expected[i].second);
+  live.front()->Set(1, 2);
+  EXPECT_EQ(live.front()->Start(), 1);
 }
 
 using StoryIndex = WordFixture;

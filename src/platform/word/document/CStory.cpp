@@ -303,17 +303,7 @@ void CStory::Changed(std::int32_t pos, std::int32_t removed, std::int32_t insert
 }
 
 void CStory::MoveRanges(std::int32_t pos, std::int32_t removed, std::int32_t inserted) {
-  std::erase_if(m_ranges, [](const std::weak_ptr<SRangeState>& w) { return w.expired(); });
-  for (auto& weak : m_ranges) {
-    auto range = weak.lock();
-    for (std::int32_t* x : {&range->start, &range->end}) {
-      if (removed > 0) {
-        if (*x >= pos + removed) *x -= removed;
-        else if (*x > pos) *x = pos;
-      }
-      if (inserted > 0 && *x > pos) *x += inserted;
-    }
-  }
+  m_ranges.Move(pos, removed, inserted);
 }
 
 void CStory::SpliceAtoms(size_t index, const std::vector<SAtom>& replacement) {
@@ -321,8 +311,6 @@ void CStory::SpliceAtoms(size_t index, const std::vector<SAtom>& replacement) {
   m_builtGeneration = m_part->Generation();
 }
 
-std::shared_ptr<SRangeState> CStory::MakeRange(std::int32_t start, std::int32_t end) {
-  auto range = std::make_shared<SRangeState>(SRangeState{start, end});
-  m_ranges.push_back(range);
-  return range;
+std::shared_ptr<CLiveRange> CStory::MakeRange(std::int32_t start, std::int32_t end) {
+  return std::make_shared<CLiveRange>(m_ranges, start, end);
 }

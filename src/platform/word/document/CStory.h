@@ -7,15 +7,10 @@
 #include <pugixml.hpp>
 
 #include "platform/word/document/CStoryAtoms.h"
+#include "platform/word/document/CStoryLiveRanges.h"
 #include "platform/word/document/CXmlNames.h"
 
 class CPart;
-
-// A live position range: edits before or inside it move it.
-struct SRangeState {
-  std::int32_t start = 0;
-  std::int32_t end = 0;
-};
 
 // Word's story type numbers.
 enum class EStoryType {
@@ -66,7 +61,7 @@ public:
   // before the edit and the edit was recorded with Changed.
   void SpliceAtoms(size_t index, const std::vector<SAtom>& replacement);
   // A live range on this story.
-  std::shared_ptr<SRangeState> MakeRange(std::int32_t start, std::int32_t end);
+  std::shared_ptr<CLiveRange> MakeRange(std::int32_t start, std::int32_t end);
 
   // Length in UTF-16 units of UTF-8 text.
   static std::int32_t Utf16Length(std::string_view utf8);
@@ -90,5 +85,5 @@ private:
   CXmlNames m_names;
   CStoryAtoms m_atoms;
   std::uint64_t m_builtGeneration = 0;
-  std::vector<std::weak_ptr<SRangeState>> m_ranges;
+  CLiveRanges m_ranges;
 };

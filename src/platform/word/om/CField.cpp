@@ -126,8 +126,8 @@ std::vector<SFieldSpan> CFields::Spans(CStory& story) {
 
 std::vector<pugi::xml_node> CFields::Begins() {
   m_app->CheckRunning();
-  const std::int32_t start = m_range ? m_range->start : 0;
-  const std::int32_t end = m_range ? m_range->end : m_story->End();
+  const std::int32_t start = m_range ? m_range->Start() : 0;
+  const std::int32_t end = m_range ? m_range->End() : m_story->End();
   std::vector<pugi::xml_node> out;
   const auto& atoms = m_story->Atoms();
   for (const auto& span : Spans(*m_story))

@@ -10,7 +10,7 @@ struct SFieldSpan {
 class CFields : public IWordFields {
 public:
   CFields(std::shared_ptr<CWordApplication> app, std::shared_ptr<CWordDocument> doc, std::shared_ptr<CStory> story,
-          std::shared_ptr<SRangeState> range)
+          std::shared_ptr<CLiveRange> range)
       : m_app(std::move(app)), m_doc(std::move(doc)), m_story(std::move(story)), m_range(std::move(range)) {}
   long Count() override;
   std::shared_ptr<IWordField> Item(long index) override;
@@ -23,7 +23,7 @@ private:
   std::shared_ptr<CWordApplication> m_app;
   std::shared_ptr<CWordDocument> m_doc;
   std::shared_ptr<CStory> m_story;
-  std::shared_ptr<SRangeState> m_range;
+  std::shared_ptr<CLiveRange> m_range;
 };
 
 // One field, by its begin mark (w:fldChar) or simple field element (w:fldSimple).

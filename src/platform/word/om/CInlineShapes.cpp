@@ -40,12 +40,12 @@ pugi::xml_node AppendFragment(pugi::xml_node parent, const std::string& xml) {
 }  // namespace
 
 CInlineShapes::CInlineShapes(std::shared_ptr<CWordApplication> app, std::shared_ptr<CWordDocument> doc,
-                             std::shared_ptr<CStory> story, std::shared_ptr<SRangeState> range)
+                             std::shared_ptr<CStory> story, std::shared_ptr<CLiveRange> range)
     : m_app(std::move(app)), m_doc(std::move(doc)), m_story(std::move(story)), m_range(std::move(range)) {}
 
 std::pair<std::int32_t, std::int32_t> CInlineShapes::Span() {
   m_app->CheckRunning();
-  return {m_range ? m_range->start : 0, m_range ? m_range->end : m_story->End()};
+  return {m_range ? m_range->Start() : 0, m_range ? m_range->End() : m_story->End()};
 }
 
 long CInlineShapes::Count() {
@@ -66,7 +66,7 @@ std::pair<std::shared_ptr<CStory>, std::int32_t> CInlineShapes::Target(const CVa
     auto target = CRange::FromVariant(range);
     return {target->Story(), static_cast<std::int32_t>(target->Start())};
   }
-  return {m_story, m_range ? m_range->start : 0};
+  return {m_story, m_range ? m_range->Start() : 0};
 }
 
 std::shared_ptr<IWordInlineShape> CInlineShapes::AddPicture(const CStr& fileName, const CVariant& linkToFile,

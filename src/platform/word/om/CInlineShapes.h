@@ -5,7 +5,7 @@
 class CInlineShapes : public IWordInlineShapes {
 public:
   CInlineShapes(std::shared_ptr<CWordApplication> app, std::shared_ptr<CWordDocument> doc,
-                std::shared_ptr<CStory> story, std::shared_ptr<SRangeState> range);
+                std::shared_ptr<CStory> story, std::shared_ptr<CLiveRange> range);
 
   long Count() override;
   std::shared_ptr<IWordInlineShape> Item(long index) override;
@@ -22,5 +22,5 @@ private:
   std::shared_ptr<CWordApplication> m_app;
   std::shared_ptr<CWordDocument> m_doc;
   std::shared_ptr<CStory> m_story;
-  std::shared_ptr<SRangeState> m_range;
+  std::shared_ptr<CLiveRange> m_range;
 };

@@ -7,7 +7,7 @@
 #include "platform/word/om/CTables.h"
 
 CRange::CRange(std::shared_ptr<CWordApplication> app, std::shared_ptr<CWordDocument> doc, std::shared_ptr<CStory> story,
-               std::shared_ptr<SRangeState> range)
+               std::shared_ptr<CLiveRange> range)
     : m_app(std::move(app)), m_doc(std::move(doc)), m_story(std::move(story)), m_range(std::move(range)) {}
 
 std::shared_ptr<CRange> CRange::Make(std::shared_ptr<CWordApplication> app, std::shared_ptr<CWordDocument> doc,
@@ -26,52 +26,50 @@ HRESULT CRange::QueryInterface(const IID&) { return E_NOINTERFACE; }
 
 void CRange::Clamp() {
   m_app->CheckRunning();
-  const std::int32_t end = m_story->End();
-  m_range->start = std::clamp(m_range->start, 0, end);
-  m_range->end = std::clamp(m_range->end, m_range->start, end);
+  const std::int32_t last = m_story->End();
+  const std::int32_t start = std::clamp(m_range->Start(), 0, last);
+  m_range->Set(start, std::clamp(m_range->End(), start, last));
 }
 
 CStr CRange::Text() {
   Clamp();
-  return CStr(m_story->Text(m_range->start, m_range->end));
+  return CStr(m_story->Text(m_range->Start(), m_range->End()));
 }
 
 void CRange::SetText(const CStr& text) {
   Clamp();
   CStoryEditor editor(*m_story);
-  const std::int32_t start = m_range->start;
+  const std::int32_t start = m_range->Start();
   std::int32_t replaced = 0;
-  if (editor.ReplaceObject(start, m_range->end, text.View(), replaced)) {
-    m_range->start = start;
-    m_range->end = start + replaced;
+  if (editor.ReplaceObject(start, m_range->End(), text.View(), replaced)) {
+    m_range->Set(start, start + replaced);
     return;
   }
-  if (m_range->end > start) editor.Delete(start, m_range->end);
+  if (m_range->End() > start) editor.Delete(start, m_range->End());
   const std::int32_t at = std::min(start, editor.LastInsertPosition());
   const std::int32_t inserted = text.IsEmpty() ? 0 : editor.InsertText(at, text.View());
-  m_range->start = at;
-  m_range->end = at + inserted;
+  m_range->Set(at, at + inserted);
 }
 
 long CRange::Start() {
   Clamp();
-  return m_range->start;
+  return m_range->Start();
 }
 
 long CRange::End() {
   Clamp();
-  return m_range->end;
+  return m_range->End();
 }
 
 void CRange::SetStart(long start) {
-  m_range->start = static_cast<std::int32_t>(start);
-  if (m_range->end < m_range->start) m_range->end = m_range->start;
+  const auto at = static_cast<std::int32_t>(start);
+  m_range->Set(at, std::max(m_range->End(), at));
   Clamp();
 }
 
 void CRange::SetEnd(long end) {
-  m_range->end = static_cast<std::int32_t>(end);
-  if (m_range->start > m_range->end) m_range->start = m_range->end;
+  const auto at = static_cast<std::int32_t>(end);
+  m_range->Set(std::min(m_range->Start(), at), at);
   Clamp();
 }
 
@@ -94,14 +92,14 @@ long CRange::Delete(const CVariant& unit, const CVariant& count) {
   Clamp();
   const long units = count.LongOr(1);
   if (unit.LongOr(1) != 1) throw CComError(E_INVALIDARG, u"only character units can be deleted");
-  std::int32_t start = m_range->start, end = m_range->end;
+  std::int32_t start = m_range->Start(), end = m_range->End();
   if (start == end) {
     if (units >= 0) end = start + static_cast<std::int32_t>(units);
     else start = end + static_cast<std::int32_t>(units);
   }
   CStoryEditor editor(*m_story);
   const std::int32_t removed = editor.Delete(std::max(start, 0), end);
-  m_range->end = m_range->start;
+  m_range->Set(m_range->Start(), m_range->Start());
   return removed > 0 ? 1 : 0;
 }
 

@@ -7,7 +7,7 @@
 class CRange : public IWordRange {
 public:
   CRange(std::shared_ptr<CWordApplication> app, std::shared_ptr<CWordDocument> doc, std::shared_ptr<CStory> story,
-         std::shared_ptr<SRangeState> range);
+         std::shared_ptr<CLiveRange> range);
   // A new live range [start, end) of story.
   static std::shared_ptr<CRange> Make(std::shared_ptr<CWordApplication> app, std::shared_ptr<CWordDocument> doc,
                                       std::shared_ptr<CStory> story, std::int32_t start, std::int32_t end);
@@ -32,14 +32,14 @@ public:
   const std::shared_ptr<CWordApplication>& App() const { return m_app; }
   const std::shared_ptr<CStory>& Story() const { return m_story; }
   const std::shared_ptr<CWordDocument>& Doc() const { return m_doc; }
-  const std::shared_ptr<SRangeState>& State() const { return m_range; }
+  const std::shared_ptr<CLiveRange>& State() const { return m_range; }
 
 private:
   void Clamp();
   std::shared_ptr<CWordApplication> m_app;
   std::shared_ptr<CWordDocument> m_doc;
   std::shared_ptr<CStory> m_story;
-  std::shared_ptr<SRangeState> m_range;
+  std::shared_ptr<CLiveRange> m_range;
 };
 
 // The characters of a range or selection.

@@ -22,12 +22,12 @@ std::vector<CTables::SSpan> CTables::Spans(CStory& story, std::int32_t start, st
 
 long CTables::Count() {
   m_app->CheckRunning();
-  return static_cast<long>(Spans(*m_story, m_range ? m_range->start : 0, m_range ? m_range->end : m_story->End()).size());
+  return static_cast<long>(Spans(*m_story, m_range ? m_range->Start() : 0, m_range ? m_range->End() : m_story->End()).size());
 }
 
 std::shared_ptr<IWordTable> CTables::Item(long index) {
   m_app->CheckRunning();
-  const auto spans = Spans(*m_story, m_range ? m_range->start : 0, m_range ? m_range->end : m_story->End());
+  const auto spans = Spans(*m_story, m_range ? m_range->Start() : 0, m_range ? m_range->End() : m_story->End());
   if (index < 1 || index > static_cast<long>(spans.size()))
     throw CComError(DISP_E_BADINDEX, u"The requested member of the collection does not exist.");
   return std::make_shared<CTable>(m_app, m_doc, m_story, spans[static_cast<size_t>(index - 1)].table);

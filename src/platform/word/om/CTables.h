@@ -5,7 +5,7 @@
 class CTables : public IWordTables {
 public:
   CTables(std::shared_ptr<CWordApplication> app, std::shared_ptr<CWordDocument> doc, std::shared_ptr<CStory> story,
-          std::shared_ptr<SRangeState> range)
+          std::shared_ptr<CLiveRange> range)
       : m_app(std::move(app)), m_doc(std::move(doc)), m_story(std::move(story)), m_range(std::move(range)) {}
 
   long Count() override;
@@ -22,7 +22,7 @@ private:
   std::shared_ptr<CWordApplication> m_app;
   std::shared_ptr<CWordDocument> m_doc;
   std::shared_ptr<CStory> m_story;
-  std::shared_ptr<SRangeState> m_range;
+  std::shared_ptr<CLiveRange> m_range;
 };
 
 class CTable : public IWordTable {

@@ -12,7 +12,7 @@ class CDocument;
 struct SSelectionState {
   std::shared_ptr<CWordDocument> doc;
   std::shared_ptr<CStory> story;
-  std::shared_ptr<SRangeState> range;
+  std::shared_ptr<CLiveRange> range;
 };
 
 // The engine's "Word.Application": its open documents and its selection.
