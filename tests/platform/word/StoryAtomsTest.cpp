@@ -159,23 +159,35 @@ TEST(LiveRanges, EditsMoveEveryRangeAsIfEachWereMovedOnItsOwn) {
 using StoryIndex = WordFixture;
 
 // Placeholders over many blocks, filled out of order with values of other lengths
-// (tabs and breaks among them): the index kept up by each edit must tell the same
-// positions and text as the saved document read afresh.
+// (tabs and breaks among them) or with pictures that are then resized: the index kept
+// up by each edit must tell the same positions and text as the saved document read afresh.
 TEST_F(StoryIndex, ManyEditsLeaveTheSamePositionsAsAFreshIndex) {
   std::string body;
   for (int i = 0; i < 700; ++i)
     body += "<w:p><w:r><w:t xml:space=\"preserve\">cell " + std::to_string(i) + " </w:t></w:r>" +
             InlinePicture("KORI " + std::to_string(i), 12700, 12700, "rIdPic", i + 1) + P("after").substr(5);
   auto doc = Open(body, {{"word/media/p.png", Png(2, 2)}}, ImageRel());
+  WriteFile(dir / "new.png", Png(3, 3));
   auto shapes = doc->InlineShapes();
   ASSERT_EQ(shapes->Count(), 700);
   std::mt19937 random(5);
   const std::u16string values[] = {u"", u"x", u"a\tb", u"long value \v with a break", u"\u0645\u0631\u062d\u0628\u0627 ok"};
+  long pictures = 0;
   for (int k = 0; k < 500; ++k) {
     const long at = 1 + static_cast<long>(random() % static_cast<unsigned>(shapes->Count()));
-    shapes->Item(at)->Range()->SetText(CStr(values[random() % std::size(values)]));
+    auto shape = shapes->Item(at);
+    if (random() % 4 == 0) {
+      auto picture = shapes->AddPicture(CStr::FromUtf8((dir / "new.png").string()), CVariant::I2(0), CVariant::I2(-1),
+                                        CVariant::Dispatch(shape->Range()));
+      picture->SetScaleWidth(50);
+      shape->Delete();
+      ++pictures;
+    } else {
+      shape->Range()->SetText(CStr(values[random() % std::size(values)]));
+    }
   }
-  ASSERT_EQ(shapes->Count(), 200);
+  ASSERT_GT(pictures, 50);
+  ASSERT_EQ(shapes->Count(), 200 + pictures);
   std::vector<long> starts;
   for (long i = 1; i <= shapes->Count(); ++i) starts.push_back(shapes->Item(i)->Range()->Start());
   const std::string text = Utf8(doc->Content()->Text());
@@ -185,7 +197,7 @@ TEST_F(StoryIndex, ManyEditsLeaveTheSamePositionsAsAFreshIndex) {
   EXPECT_EQ(Utf8(again->Content()->Text()), text);
   EXPECT_EQ(again->Content()->End(), end);
   auto fresh = again->InlineShapes();
-  ASSERT_EQ(fresh->Count(), 200);
+  ASSERT_EQ(fresh->Count(), 200 + pictures);
   for (long i = 1; i <= fresh->Count(); ++i) ASSERT_EQ(fresh->Item(i)->Range()->Start(), starts[size_t(i - 1)]) << i;
 }
 

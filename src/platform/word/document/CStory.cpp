@@ -297,6 +297,14 @@ std::u16string CStory::Text(std::int32_t start, std::int32_t end) {
   return out;
 }
 
+bool CStory::IsCurrent() const { return m_builtGeneration == m_part->Generation(); }
+
+void CStory::Touched() {
+  const bool current = IsCurrent();
+  m_part->MarkDirty();
+  if (current) m_builtGeneration = m_part->Generation();
+}
+
 void CStory::Changed(std::int32_t pos, std::int32_t removed, std::int32_t inserted) {
   m_part->MarkDirty();
   MoveRanges(pos, removed, inserted);

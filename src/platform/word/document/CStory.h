@@ -51,6 +51,11 @@ public:
   // marks, "\r\a" for cell and row ends, "\x01" for inline objects).
   std::u16string Text(std::int32_t start, std::int32_t end);
 
+  // Whether the index describes the part as it is.
+  bool IsCurrent() const;
+  // Records that the part's XML changed without any position of this story moving
+  // (an object's size, say): the index stays.
+  void Touched();
   // Records an edit: marks the index stale and moves live ranges. removed positions
   // went away at pos, then inserted ones came in at pos.
   void Changed(std::int32_t pos, std::int32_t removed, std::int32_t inserted);

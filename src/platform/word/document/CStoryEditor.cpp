@@ -145,7 +145,7 @@ pugi::xml_node CStoryEditor::NewRunAt(std::int32_t pos) {
   const std::optional<SAtom> before = k > 0 ? std::optional(atoms[k - 1]) : std::nullopt;
   const std::optional<SAtom> after = k < atoms.size() ? std::optional(atoms[k]) : std::nullopt;
   pugi::xml_node run = NewRunNear(before ? &*before : nullptr, after ? &*after : nullptr);
-  m_story.Part().MarkDirty();
+  m_story.Touched();  // an empty run holds no position
   return run;
 }
 
@@ -331,6 +331,29 @@ bool CStoryEditor::ReplaceObject(std::int32_t pos, std::int32_t end, std::u16str
   return true;
 }
 
+pugi::xml_node CStoryEditor::InsertObject(std::int32_t pos,
+                                          const std::function<pugi::xml_node(pugi::xml_node run)>& fill) {
+  pos = std::clamp(pos, 0, LastInsertPosition());
+  pugi::xml_node run = NewRunAt(pos);
+  // When the new run stands right before the run of the atom at pos, the object takes
+  // that atom's index and the index is patched; anywhere else it is rebuilt when next read.
+  std::optional<std::pair<size_t, SAtom>> next;
+  if (m_story.IsCurrent()) {
+    const auto& atoms = m_story.Atoms();
+    const size_t k = m_story.AtomAt(pos);
+    if (k < atoms.size()) {
+      const SAtom after = atoms[k];
+      const bool first = k == 0 || atoms[k - 1].node.parent() != after.node.parent();
+      if (IsRunLevel(after) && after.node.parent() == run.next_sibling() && first) next.emplace(k, after);
+    }
+  }
+  pugi::xml_node object = fill(run);
+  m_story.Changed(pos, 0, 1);
+  if (next) m_story.SpliceAtoms(next->first, {SAtom{object, EAtomKind::eInline, 0, 1}, next->second});
+  SyncFallback();
+  return object;
+}
+
 void CStoryEditor::Inserted(std::int32_t pos, std::int32_t length) {
   m_story.Part().MarkDirty();
   m_story.Changed(pos, 0, length);
@@ -351,8 +374,9 @@ void CStoryEditor::RemoveObject(pugi::xml_node object) {
   pugi::xml_node run = object.parent();
   run.remove_child(object);
   RemoveEmptyRun(run);
-  m_story.Part().MarkDirty();
   m_story.Changed(pos, length, 0);
+  // an object is one atom, and its run (if it goes) none
+  if (index >= 0) m_story.SpliceAtoms(static_cast<size_t>(index), {});
   SyncFallback();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
@@ -30,6 +31,8 @@ public:
   pugi::xml_node NewRunAt(std::int32_t pos);
   // Records that length positions came in at pos.
   void Inserted(std::int32_t pos, std::int32_t length);
+  // Puts one inline object at pos: fill makes it in the new run it is given and returns it.
+  pugi::xml_node InsertObject(std::int32_t pos, const std::function<pugi::xml_node(pugi::xml_node run)>& fill);
   // Removes one object (a run child) and the run when it becomes empty.
   void RemoveObject(pugi::xml_node object);
   // The position before the story's final paragraph mark.

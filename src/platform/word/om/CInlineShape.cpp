@@ -166,7 +166,7 @@ void CInlineShape::Resize(double width, double height) {
   } else {
     throw CComError(E_FAIL, u"the inline shape has no size to change");
   }
-  m_story->Part().MarkDirty();
+  m_story->Touched();  // a size moves no position
 }
 
 std::shared_ptr<IWordRange> CInlineShape::Range() {
@@ -243,7 +243,7 @@ void CInlineShape::SetLockAspectRatio(long value) {
     if (!lock.attribute("aspectratio")) lock.append_attribute("aspectratio");
     lock.attribute("aspectratio").set_value(value ? "t" : "f");
   }
-  m_story->Part().MarkDirty();
+  m_story->Touched();
 }
 
 void CInlineShape::Select() {

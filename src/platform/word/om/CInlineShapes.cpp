@@ -114,11 +114,7 @@ std::shared_ptr<IWordInlineShape> CInlineShapes::AddPicture(const CStr& fileName
          "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/>"
          "<a:ext cx=\"" + cx + "\" cy=\"" + cy + "\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom>"
          "</pic:spPr></pic:pic></a:graphicData></a:graphic></" + n.wpInline + "></" + n.drawing + ">";
-  CStoryEditor editor(*story);
-  at = std::min(at, editor.LastInsertPosition());
-  pugi::xml_node run = editor.NewRunAt(at);
-  pugi::xml_node drawing = AppendFragment(run, xml);
-  editor.Inserted(at, 1);
+  pugi::xml_node drawing = CStoryEditor(*story).InsertObject(at, [&](pugi::xml_node run) { return AppendFragment(run, xml); });
   return std::make_shared<CInlineShape>(m_app, m_doc, story, drawing);
 }
 
@@ -150,11 +146,7 @@ std::shared_ptr<IWordInlineShape> CInlineShapes::AddOLEControl(const CVariant& c
                           n.vShape + " id=\"" + shapeId + "\" style=\"width:144pt;height:36pt\" " + n.o +
                           ":ole=\"\"/><" + n.control + " " + n.rIdAttr + "=\"" + rId + "\" " + n.name +
                           "=\"Control" + number + "\" " + n.W("shapeid") + "=\"" + shapeId + "\"/></" + n.object + ">";
-  CStoryEditor editor(*story);
-  at = std::min(at, editor.LastInsertPosition());
-  pugi::xml_node run = editor.NewRunAt(at);
-  pugi::xml_node object = AppendFragment(run, xml);
-  editor.Inserted(at, 1);
+  pugi::xml_node object = CStoryEditor(*story).InsertObject(at, [&](pugi::xml_node run) { return AppendFragment(run, xml); });
   m_doc->Component(part, true, clsid, [&] { return control; });
   return std::make_shared<CInlineShape>(m_app, m_doc, story, object);
 }
