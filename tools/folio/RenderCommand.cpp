@@ -1,5 +1,8 @@
 #include "RenderCommand.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cctype>
 
 #include "CValueAnswerer.h"
@@ -107,6 +110,17 @@ bool ConvertWord(const std::filesystem::path& from, const std::filesystem::path&
   return false;
 }
 
+// The staged report is flushed to disk before it replaces the user's report, so that a
+// crash leaves the old report or the new one whole; a new report has nothing to lose.
+void FlushBeforeReplacing(const std::filesystem::path& staged, const std::filesystem::path& report) {
+  std::error_code ec;
+  if (!std::filesystem::exists(report, ec)) return;
+  const int fd = ::open(staged.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
 // Every pass writes a private copy; appending (and asking) starts from the user's report.
 bool StageReport(const std::filesystem::path& report, const std::filesystem::path& staged, EReportOptions option,
                  std::ostream& err) {
@@ -211,6 +225,7 @@ int RunRender(const SRenderRequest& request, std::ostream& out, std::ostream& er
   // Only a report whose every pass succeeded takes the place of the user's.
   const std::filesystem::path finished = stagedFolder / report.filename();
   if (finished != staged && !ConvertWord(staged, finished, "the finished report", err)) return eExitReportFailed;
+  FlushBeforeReplacing(finished, report);
   if (!SystemUtils::FileOperationWithCompanion(FromFsPath(finished), FromFsPath(report), SystemUtils::eMove)) {
     err << "folio: the report \"" << report.string() << "\" could not be put in place\n";
     return eExitReportFailed;

@@ -16,6 +16,23 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Only a file that replaces one of the user's waits for the disk: the rename is atomic,
+// so a crash leaves the old file or the new one, and the new one must then be whole.
+// A new file has nothing to lose, and a scratch file lost in a crash costs nothing.
+bool NeedsFlush(const FileSafety::SWriteTarget& target) { return target.exists && !IsScratchPath(target.path); }
+
+bool FlushFile(const fs::path& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool flushed = ::fsync(fd) == 0;
+  ::close(fd);
+  return flushed;
+}
+
+}  // namespace
+
 CSafeFileWriter::CSafeFileWriter(const CStr& target) : m_target(target) {
   if (FileFaults::Hit(EFileStep::eCreate)) {
     errno = EIO;
@@ -30,6 +47,7 @@ CSafeFileWriter::CSafeFileWriter(const CStr& target) : m_target(target) {
     return;
   }
   m_destination = resolved.path;
+  m_flush = NeedsFlush(resolved);
   fs::path folder = m_destination.parent_path();
   if (folder.empty()) folder = ".";
   // Hidden, in the same folder, so that the final rename never crosses file systems.
@@ -91,11 +109,8 @@ bool CSafeFileWriter::Commit() {
     Discard();
     return false;
   }
-  // Only what becomes the user's waits for the disk; a scratch file lost in a crash
-  // costs nothing. The rename is atomic, so a crash leaves the old or the new file
-  // whole, with or without the folder flushed.
   const bool flushFault = FileFaults::Hit(EFileStep::eFlush);
-  if (flushFault || std::fflush(m_file) != 0 || (!IsScratchPath(m_destination) && ::fsync(::fileno(m_file)) != 0)) {
+  if (flushFault || std::fflush(m_file) != 0 || (m_flush && ::fsync(::fileno(m_file)) != 0)) {
     if (flushFault) errno = EIO;
     Fail(u"flush");
     Discard();
@@ -144,7 +159,7 @@ bool MoveFileSafely(const CStr& source, const CStr& target) {
     ::fchmod(fd, resolved.info.st_mode & 0777);
   }
   const bool flushFault = FileFaults::Hit(EFileStep::eFlush);
-  ok = ok && !flushFault && (IsScratchPath(resolved.path) || ::fsync(fd) == 0);
+  ok = ok && !flushFault && (!NeedsFlush(resolved) || ::fsync(fd) == 0);
   ::close(fd);
   if (!ok) return false;
   if (FileFaults::Hit(EFileStep::eRename)) return false;
@@ -158,7 +173,10 @@ bool CopyFileSafely(const CStr& source, const CStr& target) {
 }
 
 CFileSetAside::~CFileSetAside() {
-  if (!m_aside.empty()) ::unlink(m_aside.c_str());
+  if (m_aside.empty()) return;
+  // The old file goes only once its successor is on the disk.
+  FlushFile(m_original);
+  ::unlink(m_aside.c_str());
 }
 
 bool CFileSetAside::SetAside(const CStr& path, CStr& error) {

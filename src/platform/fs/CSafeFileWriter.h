@@ -8,8 +8,8 @@
 
 // Writes a file so that its old content survives any failure: the bytes go to a new
 // file beside the target, created exclusively under an unguessable name, which is
-// flushed to disk (unless it is a scratch file of a private folder) and then renamed
-// over the target. Until Commit succeeds the target is
+// flushed to disk when it replaces a file (not a scratch file of a private folder)
+// and then renamed over the target. Until Commit succeeds the target is
 // untouched; a writer dropped without a successful Commit removes its temporary file.
 // A target that is one of the user's own links is written through (the link stays); a
 // read-only target, a link of another user's or anything but a regular file is refused.
@@ -40,13 +40,15 @@ private:
   std::FILE* m_file = nullptr;
   bool m_good = false;
   bool m_committed = false;
+  bool m_flush = false;  // an existing file of the user's is replaced
   CStr m_error;
 };
 
 // Copies source over target the same safe way; false leaves target as it was.
 bool ReplaceFileSafely(const CStr& source, const CStr& target);
 // Moves source, a file of this process's private folder, over target in one step when
-// both are on one file system (flushed first unless target is scratch too), else copies
+// both are on one file system (flushed first when it replaces a file that is no
+// scratch file), else copies
 // it as ReplaceFileSafely does. target keeps its group and permissions and is written
 // through the user's own links as the safe writer does; false leaves target as it was.
 bool MoveFileSafely(const CStr& source, const CStr& target);
@@ -55,7 +57,8 @@ bool MoveFileSafely(const CStr& source, const CStr& target);
 bool CopyFileSafely(const CStr& source, const CStr& target);
 
 // An existing file moved out of the way under an unguessable hidden name in its folder,
-// to be put back or, when the object goes, dropped. A file the safe writer would not
+// to be put back or, when the object goes, dropped once what took its place is flushed
+// to disk. A file the safe writer would not
 // replace (read-only, another user's link, not a regular file) is not moved either.
 class CFileSetAside {
 public:
