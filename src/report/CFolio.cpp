@@ -3,6 +3,7 @@
 #include "folio/platform/ui/IWindowing.h"
 #include "folio/util/StringTable.h"
 #include "folio/util/SystemUtils.h"
+#include "platform/picture/CPictureInfo.h"
 #include "platform/shell/Shell.h"
 
 const CEnum& GetLivesheetFormatEnum() {
@@ -140,3 +141,5 @@ bool CFolio::ShowProgress(CStr const& text, int percent) {
   m_progressDialog->SetProgress(text, percent);
   return true;
 }
+
+bool CFolio::IsPicture(CStr const& path) { return CPictureInfo::ReadFile(path).has_value(); }

@@ -140,10 +140,13 @@ TEST_F(ValueAnswerer, AMissingValueBecomesAMessageNamingThePlaceholder) {
       << "each placeholder is listed once";
 }
 
+// A 1x1 PNG's signature and header, all a picture check reads.
+const std::string kTinyPng("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\x02\0\0\0\x90\x77\x53\xde", 33);
+
 TEST_F(ValueAnswerer, PicturesAreHandedOverAsCopies) {
   const auto folder = std::filesystem::temp_directory_path() / "folio-answerer-test";
   std::filesystem::create_directories(folder);
-  std::ofstream(folder / "topography.png") << "picture bytes";
+  std::ofstream(folder / "topography.png", std::ios::binary) << kTinyPng;
   const auto values = Parse(R"({"values": [{"group": "B", "field": "MainImage", "picture": "topography.png"}]})", folder);
   {
     CPictureCopies pictures;
@@ -159,10 +162,25 @@ TEST_F(ValueAnswerer, PicturesAreHandedOverAsCopies) {
     std::ifstream in(folder / "topography.png");
     std::stringstream text;
     text << in.rdbuf();
-    EXPECT_EQ(text.str(), "picture bytes");
+    EXPECT_EQ(text.str(), kTinyPng);
     EXPECT_TRUE(std::filesystem::exists(pictures.Folder()));
   }
   EXPECT_TRUE(std::filesystem::exists(folder / "topography.png"));
+  std::filesystem::remove_all(folder);
+}
+
+// A Word report would stop at the first such file and name only Folio's own copy of it.
+TEST_F(ValueAnswerer, AFileThatIsNoPictureIsRefusedInItsPlaceUnderItsOwnName) {
+  const auto folder = std::filesystem::temp_directory_path() / "folio-answerer-nopicture";
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "notes.png") << "not a picture";
+  const auto values = Parse(R"({"values": [{"group": "B", "field": "MainImage", "picture": "notes.png"}]})", folder);
+  CValueAnswerer answerer(values, FixedFacts(), m_pictures);
+  CKORIControlValue answer = Answer(answerer, Placeholder(u"B", u"MainImage"));
+  EXPECT_EQ(answer.GetType(), CKORIControlValue::eMessage);
+  const std::string expected = "picture \"" + (folder / "notes.png").string() + "\" is no PNG, JPEG, GIF, BMP or TIFF picture";
+  EXPECT_EQ(answer.GetMessage().ToUtf8(), "[" + expected + "]");
+  EXPECT_EQ(answerer.Problems(), std::vector<std::string>{expected});
   std::filesystem::remove_all(folder);
 }
 

@@ -53,16 +53,22 @@ void CValueAnswerer::ApplyEntry(const SValueEntry& entry, CKORIControlValue& rec
       record.SetUnit(entry.unit);
       break;
     case CKORIControlValue::eChar: record.SetChar(entry.character); break;
-    case CKORIControlValue::ePicture:
-      if (const auto copy = m_pictures.Copy(entry.picture)) {
+    case CKORIControlValue::ePicture: {
+      // Checked here, in the user's words: a generator would name only its own copy.
+      const auto copy = m_pictures.Copy(entry.picture);
+      std::string problem;
+      if (!copy) problem = "cannot copy picture \"" + entry.picture.string() + "\"";
+      else if (!CFolio::IsPicture(SystemUtils::FromFsPath(*copy)))
+        problem = "picture \"" + entry.picture.string() + "\" is no PNG, JPEG, GIF, BMP or TIFF picture";
+      if (problem.empty()) {
         record.SetFilename(SystemUtils::FromFsPath(*copy));
-      } else {
-        const std::string problem = "cannot copy picture \"" + entry.picture.string() + "\"";
-        record.SetType(CKORIControlValue::eMessage);
-        record.SetMessage(CStr::FromUtf8("[" + problem + "]"));
-        Note(m_problems, problem);
+        break;
       }
+      record.SetType(CKORIControlValue::eMessage);
+      record.SetMessage(CStr::FromUtf8("[" + problem + "]"));
+      Note(m_problems, problem);
       break;
+    }
     default: break;
   }
 }

@@ -105,6 +105,8 @@ public:
   // Saves the Word document from as to, in the format to's extension names (.docx, .docm,
   // .doc, .rtf; binary formats through LibreOffice); false with error's text when it cannot.
   static bool ConvertWordDocument(CStr const& from, CStr const& to, CStr& error);
+  // Whether path holds a picture a report can show (PNG, JPEG, GIF, BMP or TIFF).
+  static bool IsPicture(CStr const& path);
 
   // Appends one finished HTML report to another (copies it when the target is missing).
   bool AppendToHtmlReport(CStr source, CStr target);
