@@ -40,12 +40,19 @@ damaged_template)
 picture_that_is_no_picture)
   copy_values
   echo "not a picture" > pictures/topography_2.png
+  # --strict refuses before anything is written; the message names the user's file.
   for option in replace append; do
-    run "$folio" render "$examples/surface-report.docx" --values values.json -o reports/report.docx --option $option
+    run "$folio" render "$examples/surface-report.docx" --values values.json -o reports/report.docx --option $option --strict
     [ "$status" -eq 1 ] || fail "exit status $status, expected 1"
-    expect_in err.txt "picture"
+    expect_in err.txt "picture \"$work/pictures/topography_2.png\" is no PNG"
     expect_report_kept
   done
+  # Otherwise the report is made, with the refusal in the picture's place.
+  run "$folio" render "$examples/surface-report.docx" --values values.json -o other.docx
+  [ "$status" -eq 0 ] || fail "exit status $status, expected 0"
+  expect_in err.txt "picture \"$work/pictures/topography_2.png\" is no PNG"
+  python3 -c "import zipfile; print(zipfile.ZipFile('other.docx').read('word/document.xml').decode())" > other.xml
+  expect_in other.xml "topography_2.png\" is no PNG"
   ;;
 read_only_report)
   chmod 444 reports/report.docx

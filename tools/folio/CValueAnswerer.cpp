@@ -6,6 +6,29 @@
 
 namespace FolioCli {
 
+namespace {
+
+std::string NoPicture(const std::filesystem::path& picture) {
+  return "picture \"" + picture.string() + "\" is no PNG, JPEG, GIF, BMP or TIFF picture";
+}
+
+}  // namespace
+
+std::vector<std::string> PicturesThatAreNone(const SValuesFile& values) {
+  std::vector<std::string> problems;
+  auto check = [&](const ValueList& list) {
+    for (const SValueEntry& entry : list) {
+      if (entry.type != CKORIControlValue::ePicture || CFolio::IsPicture(SystemUtils::FromFsPath(entry.picture)))
+        continue;
+      const std::string problem = NoPicture(entry.picture);
+      if (std::find(problems.begin(), problems.end(), problem) == problems.end()) problems.push_back(problem);
+    }
+  };
+  check(values.values);
+  for (const ValueList& measurement : values.measurements) check(measurement);
+  return problems;
+}
+
 void CValueAnswerer::BeginPass(ELivesheetProcessingType pass, std::size_t measurement) {
   if (pass == eBody) {
     m_measurement = measurement;
@@ -59,7 +82,7 @@ void CValueAnswerer::ApplyEntry(const SValueEntry& entry, CKORIControlValue& rec
       std::string problem;
       if (!copy) problem = "cannot copy picture \"" + entry.picture.string() + "\"";
       else if (!CFolio::IsPicture(SystemUtils::FromFsPath(*copy)))
-        problem = "picture \"" + entry.picture.string() + "\" is no PNG, JPEG, GIF, BMP or TIFF picture";
+        problem = NoPicture(entry.picture);
       if (problem.empty()) {
         record.SetFilename(SystemUtils::FromFsPath(*copy));
         break;

@@ -13,6 +13,9 @@ namespace FolioCli {
 
 // The GetValue callback of the command-line host: answers each placeholder from the
 // values file, then from what the host computes, and otherwise with a message naming it.
+// The values file's pictures that are no picture, each once, with the problem's text.
+std::vector<std::string> PicturesThatAreNone(const SValuesFile& values);
+
 class CValueAnswerer {
 public:
   // values must outlive the answerer: it is indexed, not copied.

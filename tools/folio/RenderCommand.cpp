@@ -177,6 +177,10 @@ int RunRender(const SRenderRequest& request, std::ostream& out, std::ostream& er
           << " (" << problem.todo.ToUtf8() << ")\n";
       ++errors;
     }
+    for (const std::string& problem : PicturesThatAreNone(values)) {
+      err << "folio: error: " << problem << "\n";
+      ++errors;
+    }
     const std::vector<std::string> missing = FindUnanswered(scan->placeholders, values);
     for (const std::string& description : missing) err << "folio: error: no value for " << description << "\n";
     if (errors + missing.size() > 0) {
