@@ -5,6 +5,7 @@ set -uo pipefail
 case_name=$1
 folio=$2
 examples=$3
+here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
@@ -192,18 +193,7 @@ PY
     || fail "the placeholder control is missing from the Word report"
   ;;
 binary_word_is_converted_once_each_way)
-  # A stand-in converter that counts its runs; its ".doc" is a mark before the package.
-  cat > soffice <<'SH'
-#!/bin/sh
-echo "$6" >> "$(dirname "$0")/conversions"
-while [ "$1" != "--convert-to" ]; do shift; done
-ext=${2%%:*}; out=$4; shift 4
-for f in "$@"; do
-  stem=$(basename "${f%.*}")
-  if [ "$ext" = docx ]; then tail -c +8 "$f" > "$out/$stem.docx"; else { printf 'LEGACY\n'; cat "$f"; } > "$out/$stem.$ext"; fi
-done
-SH
-  chmod +x soffice; export FOLIO_SOFFICE=$work/soffice
+  export FOLIO_SOFFICE=$here/../support/counting-soffice FOLIO_SOFFICE_LOG=$work/conversions
   { printf 'LEGACY\n'; cat "$examples/surface-report.docx"; } > t.doc
   main_xml() { tail -c +8 "$1" > unwrapped.docx; python3 -c "import zipfile; print(zipfile.ZipFile('unwrapped.docx').read('word/document.xml').decode())"; }
   run render t.doc --values "$examples/measurements.json" -o r.doc; expect_status 0
