@@ -101,6 +101,10 @@ const CHTMLEventHandler::SObjectInfo* CHTMLEventHandler::GetObjectInfo(unsigned 
   return index < m_objects.size() ? m_objects[index].get() : nullptr;
 }
 
+void CHTMLEventHandler::ReleaseObject(unsigned int index) {
+  if (index < m_objects.size()) m_objects[index].reset();
+}
+
 void CHTMLEventHandler::StartTag(CHTMLTag* tag, uint32_t start, uint32_t length, uint32_t, bool& abort) {
   abort = false;
   TraceTag(*tag, u"BEGIN");

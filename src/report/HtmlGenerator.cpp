@@ -1,7 +1,6 @@
 // The HTML generator: makes sure the template has been read once into the cache, then
 // runs the pass of the reporter's section over it.
-#include <boost/make_shared.hpp>
-
+#include "folio/html/CHTMLEventHandler.h"
 #include "folio/report/CFolio.h"
 #include "folio/util/StringTable.h"
 #include "folio/util/SystemUtils.h"
@@ -43,11 +42,13 @@ ReportOutcome ReadIntoCache(SReportRun& run) {
     RemoveFile(copy);
     return Failed(Formatted(eStrErrorOpeningTemporaryTemplate, copy));
   }
-  STemplateCacheEntry entry{boost::make_shared<CHTMLEventHandler>(), nullptr, copy, text,
-                            FindHtmlBody(text->View()).end.value_or(0)};
-  entry.collector->Collect(text->View());
-  entry.model = std::make_shared<const CTemplateModel>(HtmlTemplateModel(*entry.collector));
-  TemplateCache()[run.templatePath] = entry;
+  STemplateCacheEntry entry{nullptr, copy, text, FindHtmlBody(text->View()).end.value_or(0)};
+  {
+    CHTMLEventHandler collector;
+    collector.Collect(text->View());
+    entry.model = std::make_shared<const CTemplateModel>(HtmlTemplateModel(collector));
+  }
+  TemplateCache()[run.templatePath] = std::move(entry);
   return Succeeded();
 }
 

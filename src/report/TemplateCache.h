@@ -2,17 +2,13 @@
 #include <map>
 #include <memory>
 
-#include <boost/shared_ptr.hpp>
-
-#include "folio/html/CHTMLEventHandler.h"
 #include "folio/report/CTemplateModel.h"
 #include "folio/util/CStr.h"
 
-// What the HTML generator learned from one template: its placeholders (the collector
-// and the model read from it once), the temporary UTF-16 copy and its text, decoded
-// once for every pass.
+// What the HTML generator learned from one template: its placeholders (the model, read
+// once; the collector's tag copies are not kept beside it), the temporary UTF-16 copy
+// and its text, decoded once for every pass.
 struct STemplateCacheEntry {
-  boost::shared_ptr<CHTMLEventHandler> collector;
   std::shared_ptr<const CTemplateModel> model;
   CStr templateCopy;
   std::shared_ptr<const CStr> text;

@@ -36,6 +36,8 @@ public:
   ValueList ReadList(const json& list, const std::string& where) const {
     if (!list.is_array()) Fail(where, "expected a list of entries");
     ValueList entries;
+    // Exactly as many as listed: a doubling vector would hold up to twice that.
+    entries.reserve(list.size());
     for (std::size_t i = 0; i < list.size(); ++i)
       entries.push_back(ReadEntry(list[i], where + "[" + std::to_string(i) + "]"));
     return entries;
@@ -181,6 +183,7 @@ SValuesFile ParseValuesFile(std::string_view text, const std::filesystem::path& 
       file.values = reader.ReadList(value, "values");
     } else if (key == "measurements") {
       if (!value.is_array()) reader.Fail("measurements", "expected a list of measurements");
+      file.measurements.reserve(value.size());
       for (std::size_t i = 0; i < value.size(); ++i) {
         const std::string where = "measurements[" + std::to_string(i) + "]";
         const json& measurement = value[i];

@@ -43,8 +43,10 @@ public:
   // placeholders after those already collected.
   void Collect(std::u16string_view text);
   unsigned int GetKoriControlCount() const { return static_cast<unsigned int>(m_objects.size()); }
-  // The placeholder at index, or null past the end.
+  // The placeholder at index, or null past the end or once released.
   const SObjectInfo* GetObjectInfo(unsigned int index) const;
+  // Frees what was kept of the placeholder at index (its tag copies); the count stays.
+  void ReleaseObject(unsigned int index);
   // Just after the first opening body tag; 0 when there is none.
   unsigned long GetBodyStart() const { return m_bodyStart; }
   // At the first closing body tag after the body start; 0 when there is none.
