@@ -73,7 +73,7 @@ std::shared_ptr<IWordInlineShape> CInlineShapes::AddPicture(const CStr& fileName
                                                             const CVariant&, const CVariant& range) {
   m_app->CheckRunning();
   if (linkToFile.BoolOr(false)) throw CComError(E_INVALIDARG, u"linked pictures are not supported; embed the picture");
-  const std::string bytes = CWordFiles::ReadAll(CWordFiles::PathFromText(fileName));
+  std::string bytes = CWordFiles::ReadAll(CWordFiles::PathFromText(fileName));
   const auto info = CPictureInfo::Read(bytes);
   if (!info || info->contentType.empty())
     throw CComError(HRESULT_INVALID_DATA, CStr(u"\"") + fileName + u"\" is no PNG, JPEG, GIF, BMP or TIFF picture");
@@ -88,7 +88,7 @@ std::shared_ptr<IWordInlineShape> CInlineShapes::AddPicture(const CStr& fileName
       mediaName = part->Name();
   if (mediaName.empty()) {
     mediaName = package.UniquePartName("word/media/image", "." + info->extension);
-    package.AddPart(mediaName, info->contentType, bytes);
+    package.AddPart(mediaName, info->contentType, std::move(bytes));  // a picture is read once and kept once
   }
   CPart& storyPart = story->Part();
   const std::string rId =

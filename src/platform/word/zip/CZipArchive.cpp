@@ -306,7 +306,8 @@ std::string_view CZipArchive::Verified(std::size_t i) const {
       if (m_verified + inflated > budget)
         Fail("the zip entries inflate beyond the total limit of " + std::to_string(budget) + " bytes");
     };
-    std::string buffer(256u << 10, '\0');
+    // Sized by what the directory claims, within bounds: a lie only costs more rounds.
+    std::string buffer(static_cast<std::size_t>(std::clamp<std::uint64_t>(m.size + 1, 4u << 10, 256u << 10)), '\0');
     std::uint64_t inflated = 0;
     size_t produced = 0;
     const bool complete = InflateInto(raw, buffer, produced, [&](std::string& out, size_t full) {
