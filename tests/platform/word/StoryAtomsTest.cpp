@@ -74,6 +74,15 @@ void ExpectSame(const CStoryAtoms& index, const CModel& model, std::mt19937& ran
   }
 }
 
+TEST(StoryAtoms, AnEmptyIndexAnswersEveryQuestionWithNothing) {
+  const CStoryAtoms index;
+  EXPECT_EQ(index.AtomAt(5), 0u);
+  EXPECT_EQ(index.CountBefore(EAtomKind::eInline, 0), 0u);
+  EXPECT_EQ(index.NthObject(EAtomKind::eAnchor, 0), 0u);
+  EXPECT_EQ(index.ObjectIndex(pugi::xml_node()), -1);
+  EXPECT_EQ(index.End(), 0);
+}
+
 TEST(StoryAtoms, ReplacementsKeepPositionsCountsAndObjectsAsAPlainListWould) {
   pugi::xml_document xml;
   CModel model(xml.append_child("root"));

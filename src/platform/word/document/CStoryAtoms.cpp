@@ -23,6 +23,7 @@ std::int64_t CBlockSums::Before(size_t block) const {
 }
 
 size_t CBlockSums::Find(std::int64_t& target) const {
+  if (m_tree.empty()) return 0;
   const size_t n = m_tree.size() - 1;
   size_t at = 0;
   for (size_t step = n ? std::bit_floor(n) : 0; step > 0; step >>= 1) {

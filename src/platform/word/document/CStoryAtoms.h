@@ -111,7 +111,7 @@ private:
 
   std::vector<std::unique_ptr<SBlock>> m_blocks;
   mutable CBlockSums m_lengths, m_counts, m_inlines, m_anchors;
-  mutable bool m_sumsStale = false;
+  mutable bool m_sumsStale = true;
   std::unordered_map<const void*, SBlock*> m_objects;  // run child -> its block
   size_t m_size = 0;
   std::int32_t m_end = 0;
