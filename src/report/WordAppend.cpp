@@ -18,6 +18,8 @@ namespace WordAppend {
 
 void Trace(const CStr& text) { G_Diagnostics.WriteTrace(text, u"Folio", 3); }
 
+bool Tracing() { return G_Diagnostics.IsSourceEnabled(u"Folio"); }
+
 // The code's text alone ("Unspecified error") tells a user little; what the failing
 // object said about it follows.
 CStr ComErrorText(const CComError& error) {

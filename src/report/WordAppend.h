@@ -19,6 +19,8 @@ inline const CVariant kFalse = CVariant::I2(0);
 
 // "Folio" trace, to the debugger output and the trace file.
 void Trace(const CStr& text);
+// Whether "Folio" traces are written at all, so that a text is only formatted for a reader.
+bool Tracing();
 
 // What the user is told of a failed Word call: the code's text, and what the failing
 // object said about it when it said anything.

@@ -64,9 +64,10 @@ long Evaluate(SWordRun& word, IWordInlineShape& shape, EStory story) {
   RecordReading(word, reading);
   const auto showProgress = [&] {
     ++word.koriElementNumber;
-    word.run.folio.ShowProgress(CStr::DoStringFormat(LoadResourceString(eStrProcessingKoriElement),
-                                                     word.koriElementNumber, record.GetField()),
-                                ElementPercent(word.elementNumber, word.total));
+    if (word.run.folio.ProgressDialogExists())
+      word.run.folio.ShowProgress(CStr::DoStringFormat(LoadResourceString(eStrProcessingKoriElement),
+                                                       word.koriElementNumber, record.GetField()),
+                                  ElementPercent(word.elementNumber, word.total));
   };
   if (reading.m_result <= 2) {
     // The placeholder's size in screen pixels, for the host that makes a picture.
@@ -82,6 +83,7 @@ long Evaluate(SWordRun& word, IWordInlineShape& shape, EStory story) {
 }
 
 void ShowElementProgress(SWordRun& word) {
+  if (!word.run.folio.ProgressDialogExists()) return;
   word.run.folio.ShowProgress(CStr::DoStringFormat(LoadResourceString(eStrProcessingElement), word.elementNumber),
                               ElementPercent(word.elementNumber, word.total));
 }
@@ -94,7 +96,7 @@ void MainTextPass(SWordRun& word) {
   for (long i = 1; i <= shapes->Count(); ++i, ++word.elementNumber) {
     ShowElementProgress(word);
     const std::shared_ptr<IWordInlineShape> shape = shapes->Item(i);
-    WordAppend::Trace(CStr::DoStringFormat(u"Processing inline shape number: %li\n", i));
+    if (WordAppend::Tracing()) WordAppend::Trace(CStr::DoStringFormat(u"Processing inline shape number: %li\n", i));
     i += Evaluate(word, *shape, EStory::eMainText);
   }
 }
@@ -104,14 +106,14 @@ void TextBoxPass(SWordRun& word) {
   word.elementNumber = 1;
   for (long j = 1; j <= floating->Count(); ++j, ++word.elementNumber) {
     ShowElementProgress(word);
-    WordAppend::Trace(CStr::DoStringFormat(u"Processing Shape number: %li\n", j));
+    if (WordAppend::Tracing()) WordAppend::Trace(CStr::DoStringFormat(u"Processing Shape number: %li\n", j));
     const CVariant index = j <= 0x7FFF ? CVariant::I2(static_cast<std::int16_t>(j)) : CVariant::I4(j);
     const std::shared_ptr<IWordShape> shape = floating->Item(index);
     const std::shared_ptr<IWordTextFrame> frame = shape ? shape->TextFrame() : nullptr;
     if (!frame || !frame->HasText()) continue;
     const std::shared_ptr<IWordInlineShapes> inner = frame->TextRange()->InlineShapes();
     for (long k = 1; k <= inner->Count(); ++k) {
-      WordAppend::Trace(CStr::DoStringFormat(u"Processing Inlineshape number: %li\n", k));
+      if (WordAppend::Tracing()) WordAppend::Trace(CStr::DoStringFormat(u"Processing Inlineshape number: %li\n", k));
       const std::shared_ptr<IWordInlineShape> placeholder = inner->Item(k);
       WordAppend::Trace(u"Extracting properties\n");
       k += Evaluate(word, *placeholder, EStory::eTextBox);

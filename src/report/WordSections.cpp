@@ -9,6 +9,7 @@
 namespace {
 
 void ShowScanProgress(SWordRun& word, long k, long n) {
+  if (!word.run.folio.ProgressDialogExists()) return;
   word.run.folio.ShowProgress(CStr::DoStringFormat(LoadResourceString(eStrProcessingElement), k), ElementPercent(k, n));
 }
 

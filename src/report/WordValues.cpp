@@ -49,7 +49,8 @@ void InsertPicture(SWordRun& word, IWordInlineShape& shape, bool mainText) {
   if (mainText) {
     shape.Select();
     range = shape.Range();
-    WordAppend::Trace(CStr::DoStringFormat(u"Inserting picture: '%s' (%li,%li)\n", file, range->Start(), range->End()));
+    if (WordAppend::Tracing())
+      WordAppend::Trace(CStr::DoStringFormat(u"Inserting picture: '%s' (%li,%li)\n", file, range->Start(), range->End()));
   } else {
     WordAppend::Trace(u"Inserting picture: \"" + file + u"\"\n");
     range = shape.Range();

@@ -68,7 +68,8 @@ private:
     std::error_code ec;
     const bool mayAsk = option == eOverwrite && std::filesystem::exists(SystemUtils::ToFsPath(m_folio.GetReport()), ec);
     bool ok = true;
-    const bool done = m_folio.Activate(ok, true);
+    // A progress bar only where someone can see it: its texts cost a format per placeholder.
+    const bool done = m_folio.Activate(ok, ::isatty(STDERR_FILENO) == 1);
     // A question answered Cancel leaves the option as it was.
     if (!done && !ok && mayAsk && m_folio.GetReportOptions() == eOverwrite) cancelled = true;
     return done;
