@@ -99,7 +99,10 @@ bool CFolio::Activate(bool& ok, bool showProgress) {
   // An HTML report appended to in place never uses the output: no probe file for it,
   // though an output that could not even be named (no private folder) still fails.
   const bool outputUnused = format == eHTML && !output.IsEmpty() && HtmlPassAppends(m_reportOption, m_report);
-  if ((!outputUnused && !TestWriteAccess(true, output)) || !TestWriteAccess(true, m_report)) {
+  // The report was probed just above, and an output named in this process's private folder
+  // needs no probe file: each one costs a file made and removed.
+  const bool outputKnown = output == m_report || (!output.IsEmpty() && IsScratchPath(ToFsPath(output)));
+  if (!outputUnused && !outputKnown && !TestWriteAccess(true, output)) {
     backup.Restore();
     return false;
   }
