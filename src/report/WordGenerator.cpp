@@ -1,10 +1,6 @@
-// The Word generator: opens the template in the shared Word application,
+// The Word generator: opens a copy of the template in the shared Word application,
 // cuts it down to the pass's section, fills every placeholder and saves the report.
 #include "report/WordGenerator.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -34,11 +30,14 @@ bool CopyToNewFile(const CStr& from, const CStr& to) {
   return std::filesystem::copy_file(ToFsPath(from), ToFsPath(to), std::filesystem::copy_options::none, ec) && !ec;
 }
 
+// ".docx" when the report's name ends so exactly (letter case counts), else ".doc".
+CStr WordExtension(const CStr& path) { return GetExtension(path) == u".docx" ? CStr(u".docx") : CStr(u".doc"); }
+
 // Phases 4 to 13: open, cut, fill, save, close, and hand the result to the report.
-ReportOutcome FillDocument(SWordRun& word) {
+ReportOutcome FillDocument(SWordRun& word, const CStr& templateCopy) {
   SReportRun& run = word.run;
   run.folio.ShowProgress(LoadResourceString(eStrOpeningTemplate), 10);
-  word.doc = WordAppend::OpenHidden(*word.app->Documents(), run.templatePath);
+  word.doc = WordAppend::OpenHidden(*word.app->Documents(), templateCopy);
   WordAppend::Trace(u"Counting KORIControls\n");
   word.total = word.doc->InlineShapes()->Count() + word.doc->Shapes()->Count();
   CutSection(word);
@@ -70,9 +69,9 @@ ReportOutcome FillDocument(SWordRun& word) {
 }
 
 // A failed Word call ends the run; its text is traced and becomes the user's message.
-ReportOutcome FillCatchingErrors(SWordRun& word) {
+ReportOutcome FillCatchingErrors(SWordRun& word, const CStr& templateCopy) {
   try {
-    return FillDocument(word);
+    return FillDocument(word, templateCopy);
   } catch (const CComError& e) {
     const CStr text = WordAppend::ComErrorText(e);
     WordAppend::Trace(u"_com_error exception caught: " + text + u"\n");
@@ -89,29 +88,16 @@ ReportOutcome FillCatchingErrors(SWordRun& word) {
 }
 
 // Nothing of a failed run stays behind: the document is closed (nothing holds it
-// open here, unlike a real Word) and the run's own output is removed.
-void CleanUpAfterFailure(SWordRun& word) {
+// open here, unlike a real Word), its copy and the run's own output are removed.
+void CleanUpAfterFailure(SWordRun& word, const CStr& templateCopy) {
   if (word.doc) {
     try {
       WordAppend::CloseUnsaved(*word.doc);
     } catch (const CComError&) {
     }
   }
+  RemoveFile(templateCopy);
   if (word.run.output != word.run.reportPath) RemoveFile(word.run.output);
-}
-
-// Whether the template is a file that can be read. The engine reads a document whole
-// into memory when it opens it and never writes to it, so the template is opened where
-// it is: a copy on the disk, which Word needs to keep its lock off the user's file,
-// would protect nothing here.
-bool TemplateReadable(const CStr& path) {
-  if (FileFaults::Hit(EFileStep::eCopy)) return false;
-  const int fd = ::open(ToFsPath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat info {};
-  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  ::close(fd);
-  return regular;
 }
 
 }  // namespace
@@ -119,7 +105,9 @@ bool TemplateReadable(const CStr& path) {
 ReportOutcome GenerateWord(SReportRun& run) {
   WordAppend::Trace(u"Creating Word Application\n");
   run.folio.ShowProgress(LoadResourceString(eStrInitializing), 0);
-  if (!TemplateReadable(run.templatePath)) {
+  const CStr templateCopy =
+      PrivateTempName(u"TemplateCopy", WordExtension(run.reportPath));
+  if (!CopyToNewFile(run.templatePath, templateCopy)) {
     run.folio.DestroyProgressDialog();
     return Failed(Formatted(eStrErrorAccessingTemplate, run.templatePath));
   }
@@ -127,6 +115,7 @@ ReportOutcome GenerateWord(SReportRun& run) {
     std::shared_ptr<IWordApplication> app;
     const HRESULT hr = CWordAutomation::StartWordApplication(app);
     if (FAILED(hr)) {
+      RemoveFile(templateCopy);
       run.folio.DestroyProgressDialog();
       return Failed(CStr::DoStringFormat(LoadResourceString(eStrErrorAccessingWord), static_cast<unsigned>(hr)));
     }
@@ -135,11 +124,12 @@ ReportOutcome GenerateWord(SReportRun& run) {
   }
 
   SWordRun word{run, CWordAutomation::SharedApplication(), nullptr};
-  const ReportOutcome outcome = FillCatchingErrors(word);
-  if (outcome) CleanUpAfterFailure(word);
+  const ReportOutcome outcome = FillCatchingErrors(word, templateCopy);
+  if (outcome) CleanUpAfterFailure(word, templateCopy);
   WordAppend::Trace(u"Releasing Word objects\n");
   word.doc.reset();
   WordAppend::Trace(u"Deleting temp file\n");
+  RemoveFile(templateCopy);
   run.folio.DestroyProgressDialog();
   WordAppend::Trace(u"All Done\n");
   if (outcome) CWordAutomation::ReInitializeCOM();
