@@ -48,6 +48,24 @@ std::uint32_t CKORIControlValue::GetVersion(unsigned int* major, unsigned int* m
   return m_versionMajor * 1000 + m_versionMinor;
 }
 
+void CKORIControlValue::SetDescription(const CKORIControlValue& other) {
+  if (this == &other) return;
+  SetVersion(other.GetVersion(nullptr, nullptr));
+  m_body = other.m_body;
+  m_group = other.m_group;
+  m_field = other.m_field;
+  m_parameter1 = other.m_parameter1;
+  m_parameter2 = other.m_parameter2;
+  SetStatistics1(other.m_statistics1);
+  SetStatistics2(other.m_statistics2);
+  m_height = other.m_height;
+  m_width = other.m_width;
+  m_resolutionFactor = other.m_resolutionFactor;
+  m_scaleFont = other.m_scaleFont != 0 ? 1 : 0;
+  m_unitOptions = other.m_unitOptions;
+  m_pictureOptions = other.m_pictureOptions;
+}
+
 void CKORIControlValue::SetStatistics1(const CStr& statistic) {
   if (statistic.IsEmpty()) m_statistics1 = kNoStatistic;
   else m_statistics1 = statistic;

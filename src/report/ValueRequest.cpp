@@ -5,21 +5,8 @@
 #include "report/ReportRun.h"
 
 void PutDescription(const CKORIControlValue& description, CKORIControlValue& record) {
-  CKORIControlValue d = description;  // the record's text getters are not const
-  record.SetVersion(d.GetVersion(nullptr, nullptr));
-  record.SetBody(d.GetBody());
-  record.SetGroup(d.GetGroup());
-  record.SetField(d.GetField());
-  record.SetParameter1(d.GetParameter1());
-  record.SetParameter2(d.GetParameter2());
-  record.SetStatistics1(d.GetStatistics1());
-  record.SetStatistics2(d.GetStatistics2());
-  record.SetHeight(d.GetHeight());
-  record.SetWidth(d.GetWidth());
-  record.SetResolutionFactor(d.GetResolutionFactor());
-  record.SetScaleFont(d.GetScaleFont() != 0);
-  record.SetUnitOptions(d.GetUnitOptions());
-  record.SetPictureOptions(d.GetPictureOptions());
+  // Field by field into the record's own strings: no copy of the whole description.
+  record.SetDescription(description);
 }
 
 void AskHost(const std::function<void()>& getValue) { getValue(); }

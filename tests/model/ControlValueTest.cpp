@@ -161,3 +161,48 @@ TEST(ControlValueCopy, AssignmentCopiesAllFields) {
 }
 
 }  // namespace
+
+namespace {
+
+// A placeholder's description goes into the record the host answers: every described
+// field follows it, the value the record holds stays.
+TEST(ControlValueDescription, TakesTheDescriptionAndKeepsTheValue) {
+  CKORIControlValue description;
+  description.SetVersion(2u, 7u);
+  description.SetBody(true);
+  description.SetGroup(u"Roughness");
+  description.SetField(u"RoughnessParameter");
+  description.SetParameter1(u"Sa");
+  description.SetParameter2(u"x");
+  description.SetStatistics1(u"Mean");
+  description.SetHeight(12.5f);
+  description.SetWidth(80.0f);
+  description.SetResolutionFactor(2.0f);
+  description.SetScaleFont(false);
+  description.SetUnitOptions(3);
+  description.SetPictureOptions(5);
+
+  CKORIControlValue record;
+  record.SetType(CKORIControlValue::eText);
+  record.SetText(u"the last answer");
+  record.SetParameter2(u"left from before");
+  record.SetDescription(description);
+  EXPECT_EQ(record.GetVersion(nullptr, nullptr), 2007u);
+  EXPECT_TRUE(record.GetBody());
+  EXPECT_EQ(record.GetGroup(), u"Roughness");
+  EXPECT_EQ(record.GetField(), u"RoughnessParameter");
+  EXPECT_EQ(record.GetParameter1(), u"Sa");
+  EXPECT_EQ(record.GetParameter2(), u"x");
+  EXPECT_EQ(record.GetStatistics1(), u"Mean");
+  EXPECT_EQ(record.GetStatistics2(), description.GetStatistics2());
+  EXPECT_EQ(record.GetHeight(), 12.5f);
+  EXPECT_EQ(record.GetWidth(), 80.0f);
+  EXPECT_EQ(record.GetResolutionFactor(), 2.0f);
+  EXPECT_EQ(record.GetScaleFont(), 0);
+  EXPECT_EQ(record.GetUnitOptions(), 3);
+  EXPECT_EQ(record.GetPictureOptions(), 5);
+  EXPECT_EQ(record.GetType(), CKORIControlValue::eText);
+  EXPECT_EQ(record.GetText(), u"the last answer");
+}
+
+}  // namespace

@@ -53,6 +53,10 @@ public:
   // Writes major and minor through the non-null pointers; returns major * 1000 + minor.
   std::uint32_t GetVersion(unsigned int* major, unsigned int* minor) const;
 
+  // Takes over what other describes (version, group, field, parameters, statistics, size
+  // and options) as the setters would, leaving this record's value as it is.
+  void SetDescription(const CKORIControlValue& other);
+
   void SetBody(bool body) { m_body = body; }
   bool GetBody() const { return m_body; }
   void SetGroup(const CStr& group) { m_group = group; }
