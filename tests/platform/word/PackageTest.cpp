@@ -101,6 +101,17 @@ TEST(Package, AddedPartsGetContentTypesAndRelationships) {
   EXPECT_EQ(image->Bytes(), "JPEG");
 }
 
+TEST(Package, NewRelationshipIdsGoOnFromTheHighestInUse) {
+  auto package = CPackage::FromBytes(Docx("<w:p/>"));
+  auto relationships = package->Relationships(package->MainPart());
+  relationships.Add(RelType::kImage, "media/a.png", false, "rId7");
+  relationships.Add(RelType::kImage, "media/b.png", false, "picture");
+  relationships.Add(RelType::kImage, "media/c.png", false, "rId99999999999999999999");  // no number we can hold
+  EXPECT_EQ(relationships.Add(RelType::kImage, "media/d.png"), "rId8");
+  EXPECT_EQ(relationships.Add(RelType::kImage, "media/e.png", false, "rId7"), "rId9") << "a taken id is not reused";
+  EXPECT_EQ(relationships.Add(RelType::kImage, "media/f.png", false, "rId2"), "rId2") << "a free one is kept";
+}
+
 TEST(Package, TargetsResolveInsideThePackageOnly) {
   EXPECT_EQ(CPackage::ResolveTarget("word/document.xml", "media/a.png"), "word/media/a.png");
   EXPECT_EQ(CPackage::ResolveTarget("word/document.xml", "../customXml/i.xml"), "customXml/i.xml");

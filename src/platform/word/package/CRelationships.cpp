@@ -1,6 +1,8 @@
 #include "platform/word/package/CRelationships.h"
 
-#include <set>
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
 
 namespace {
 
@@ -52,15 +54,19 @@ std::string CRelationships::Add(const std::string& type, const std::string& targ
                                const std::string& wanted) {
   CPart* part = RelsPart(true);
   auto root = part->Xml().document_element();
-  std::set<std::string> used;
-  for (auto node : root.children("Relationship")) used.insert(node.attribute("Id").value());
-  std::string id = wanted;
-  if (id.empty() || used.count(id)) {
-    for (size_t n = used.size() + 1;; ++n) {
-      id = "rId" + std::to_string(n);
-      if (!used.count(id)) break;
-    }
+  // One walk without allocating: a part that gains thousands of pictures adds thousands
+  // of relationships, and collecting every id for each made that quadratic in earnest.
+  std::uint64_t highest = 0;
+  bool wantedUsed = false;
+  for (auto node : root.children("Relationship")) {
+    const std::string_view used = node.attribute("Id").value();
+    wantedUsed = wantedUsed || used == wanted;
+    std::uint64_t n = 0;
+    if (used.size() > 3 && used.size() < 19 && used.starts_with("rId") &&
+        std::from_chars(used.data() + 3, used.data() + used.size(), n).ptr == used.data() + used.size())
+      highest = std::max(highest, n);
   }
+  const std::string id = wanted.empty() || wantedUsed ? "rId" + std::to_string(highest + 1) : wanted;
   auto node = root.append_child("Relationship");
   node.append_attribute("Id") = id.c_str();
   node.append_attribute("Type") = type.c_str();
