@@ -112,6 +112,30 @@ TEST(Package, NewRelationshipIdsGoOnFromTheHighestInUse) {
   EXPECT_EQ(relationships.Add(RelType::kImage, "media/f.png", false, "rId2"), "rId2") << "a free one is kept";
 }
 
+// Relationships are found through an index kept with the package; it must follow every
+// change of the rels part, not only its own.
+TEST(Package, RelationshipsFollowChangesMadeAroundThem) {
+  auto package = CPackage::FromBytes(Docx("<w:p/>"));
+  CPart* main = package->MainPart();
+  const std::string id = package->Relationships(main).Add(RelType::kImage, "media/a.png");
+  CPart* rels = package->FindPart(CRelationships::RelsPartName(main->Name()));
+  ASSERT_NE(rels, nullptr);
+  rels->Xml().document_element().find_child_by_attribute("Relationship", "Id", id.c_str()).attribute("Target")
+      .set_value("media/edited.png");
+  rels->MarkDirty();
+  EXPECT_EQ(package->Relationships(main).Find(id)->target, "media/edited.png");
+  rels->SetBytes("<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                 "<Relationship Id=\"rId40\" Type=\"t\" Target=\"media/new.png\"/></Relationships>");
+  EXPECT_FALSE(package->Relationships(main).Find(id).has_value());
+  EXPECT_EQ(package->Relationships(main).Find("rId40")->target, "media/new.png");
+  EXPECT_EQ(package->Relationships(main).Add(RelType::kImage, "media/b.png"), "rId41");
+  package->Relationships(main).Retarget("rId41", "media/c.png");
+  package->Relationships(main).Remove("rId40");
+  auto again = CPackage::FromBytes(package->Save());
+  EXPECT_FALSE(again->Relationships(again->MainPart()).Find("rId40").has_value());
+  EXPECT_EQ(again->Relationships(again->MainPart()).Find("rId41")->target, "media/c.png");
+}
+
 TEST(Package, TargetsResolveInsideThePackageOnly) {
   EXPECT_EQ(CPackage::ResolveTarget("word/document.xml", "media/a.png"), "word/media/a.png");
   EXPECT_EQ(CPackage::ResolveTarget("word/document.xml", "../customXml/i.xml"), "customXml/i.xml");

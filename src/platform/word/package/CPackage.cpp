@@ -241,9 +241,13 @@ void CPackage::SaveToFile(const std::string& path) { CZipWriter::ToFile(path, Me
 CRelationships CPackage::Relationships(const CPart* source) {
   std::string relsName = CRelationships::RelsPartName(source ? source->Name() : "");
   CPart* existing = FindPart(relsName);
-  return CRelationships(existing, [this, relsName]() -> CPart& {
-    return AddPart(relsName, "application/vnd.openxmlformats-package.relationships+xml",
-                   "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
-                   "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"/>");
-  });
+  SRelationshipIndex& index = m_relationshipIndexes[Lower(relsName)];
+  return CRelationships(
+      existing,
+      [this, relsName]() -> CPart& {
+        return AddPart(relsName, "application/vnd.openxmlformats-package.relationships+xml",
+                       "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+                       "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"/>");
+      },
+      index);
 }

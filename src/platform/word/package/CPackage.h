@@ -64,6 +64,7 @@ private:
   std::shared_ptr<CZipArchive> m_archive;
   std::vector<std::unique_ptr<CPart>> m_parts;
   std::map<std::string, CPart*> m_byName;  // lower-cased names
+  std::map<std::string, SRelationshipIndex> m_relationshipIndexes;  // by rels part name
   std::map<std::string, size_t> m_nextPartNumber;  // prefix and extension -> next n
   std::map<std::string, std::string> m_defaults;   // extension (lower case) -> type
   std::map<std::string, std::string> m_overrides;  // lower-cased part name -> type

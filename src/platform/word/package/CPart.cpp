@@ -1,5 +1,7 @@
 #include "platform/word/package/CPart.h"
 
+#include <atomic>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -139,7 +141,13 @@ const std::string& CPart::Bytes() {
   return m_bytes;
 }
 
+std::uint64_t CPart::NextGeneration() {
+  static std::atomic<std::uint64_t> next{1};
+  return next++;
+}
+
 void CPart::SetBytes(std::string bytes) {
+  m_generation = NextGeneration();
   m_bytes = std::move(bytes);
   m_xml.reset();
   m_storage = std::string();

@@ -27,9 +27,10 @@ public:
   // Records that the XML changed, so that saving serialises it.
   void MarkDirty() {
     m_dirty = true;
-    ++m_generation;
+    m_generation = NextGeneration();
   }
-  // Counts changes, so that indexes over the XML know when to rebuild.
+  // Names the XML's state, unique across all parts, so that an index over the XML knows
+  // when to rebuild: it changes with every edit and with new bytes.
   std::uint64_t Generation() const { return m_generation; }
   bool IsDirty() const { return m_dirty; }
   // The bytes to save: the original ones unless the XML changed.
@@ -69,7 +70,9 @@ private:
   bool m_loaded = true;
   bool m_changed = false;  // the bytes differ from the archive's
   bool m_dirty = false;
-  std::uint64_t m_generation = 1;
+  std::uint64_t m_generation = NextGeneration();
+
+  static std::uint64_t NextGeneration();
 };
 
 // Appends xml as parts are saved: unindented, after a standalone declaration unless

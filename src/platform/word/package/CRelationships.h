@@ -1,7 +1,9 @@
 #pragma once
 #include <functional>
 #include <optional>
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/word/package/CPart.h"
@@ -13,13 +15,25 @@ struct SRelationship {
   bool external = false;
 };
 
+// Ids of one rels part to their elements, as they were at the part's generation: a
+// part that gains thousands of pictures gains thousands of relationships, and walking
+// them all for each new one made a picture report quadratic.
+struct SRelationshipIndex {
+  const CPart* part = nullptr;
+  std::uint64_t generation = 0;
+  std::unordered_map<std::string, pugi::xml_node> byId;
+  std::uint64_t highest = 0;  // of the ids "rIdN"
+  bool duplicates = false;    // an id given twice, which only a damaged part does
+};
+
 // The relationships of one source part (or of the package), a view over its
-// "_rels/....rels" part. The package hands in the part if it exists and a way to create
-// it, so that reading never adds an empty rels part and this class needs no package.
+// "_rels/....rels" part. The package hands in the part if it exists, a way to create it
+// (so that reading never adds an empty rels part and this class needs no package) and
+// the index it keeps for that part.
 class CRelationships {
 public:
   using PartCreator = std::function<CPart&()>;
-  CRelationships(CPart* relsPart, PartCreator createRelsPart);
+  CRelationships(CPart* relsPart, PartCreator createRelsPart, SRelationshipIndex& index);
 
   std::vector<SRelationship> All() const;
   std::optional<SRelationship> Find(const std::string& id) const;
@@ -36,8 +50,13 @@ public:
 
 private:
   CPart* RelsPart(bool create) const;
+  // The index of part, rebuilt when the part changed since it was made.
+  SRelationshipIndex& Index(CPart& part) const;
+  // Marks part changed by this view, whose edit the index already holds.
+  void Changed(CPart& part) const;
   mutable CPart* m_part;
   PartCreator m_create;
+  SRelationshipIndex& m_index;
 };
 
 namespace RelType {
