@@ -74,11 +74,15 @@ CConversionMemo& Conversions() {
   return memo;
 }
 
-// Converts bytes, which are (or are written to) input, to the filter's format beside it.
-std::string Convert(std::string bytes, const fs::path& input, const std::string& filter) {
+// Converts bytes to the filter's format; LibreOffice, which names its output after its
+// input, sees them as inputName in a private folder, made only when no earlier
+// conversion of the same bytes is known.
+std::string Convert(std::string bytes, const std::string& inputName, const std::string& filter) {
   if (std::optional<std::string> known = Conversions().Find(filter, bytes)) return std::move(*known);
-  if (!fs::exists(input)) CWordFiles::WriteAll(input, bytes);
-  std::string output = CWordFiles::ReadAll(CLibreOffice::Convert(input, input.parent_path(), filter));
+  const STempFolder temp;
+  const fs::path input = temp.path / inputName;
+  CWordFiles::WriteAll(input, bytes);
+  std::string output = CWordFiles::ReadAll(CLibreOffice::Convert(input, temp.path, filter));
   Conversions().Remember(filter, std::move(bytes), output);
   return output;
 }
@@ -113,10 +117,7 @@ std::shared_ptr<CWordDocument> CWordFiles::Load(const fs::path& path) {
     throw CComError(HRESULT_INVALID_DATA, CStr::FromUtf8("the file \"" + path.string() +
                                                          "\" is damaged: a Word document of this kind is a zip package, "
                                                          "and this file is none"));
-  STempFolder temp;
-  // LibreOffice names its output after the input; write under a plain name first.
-  const fs::path input = temp.path / ("source" + LowerExtension(path));
-  std::string package = Convert(std::string(bytes), input, "docx:MS Word 2007 XML");
+  std::string package = Convert(std::string(bytes), "source" + extension, "docx:MS Word 2007 XML");
   return CWordDocument::FromBytes(std::move(package), fs::absolute(path));
 }
 
@@ -130,8 +131,5 @@ void CWordFiles::Save(CWordDocument& doc, const fs::path& path, long fileFormat)
     doc.SaveToFile(path);
     return;
   }
-  STempFolder temp;
-  const fs::path input = temp.path / "document.docx";
-  doc.SaveToFile(input);
-  WriteAll(path, Convert(ReadAll(input), input, target));
+  WriteAll(path, Convert(doc.SaveBytes(), "document.docx", target));
 }
