@@ -202,7 +202,48 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Table names and the digits of a number are ASCII: no other unit can become part of
+// a reference.
+bool CanJoinAReference(char16_t unit) {
+  return unit == u'&' || unit == u';' || unit == u'#' || (unit >= u'0' && unit <= u'9') ||
+         (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z');
+}
+
+// When no resolved unit can join a reference and no reference holds a second "&",
+// every later copy of a reference starts where a left-to-right pass meets a reference
+// anyway, and the text around a replaced copy stays what it was to the pass. One such
+// pass then gives the rule's result; false when the value needs the whole rule.
+bool ResolveInOnePass(std::u16string& value) {
+  constexpr size_t npos = std::u16string::npos;
+  const std::u16string_view text(value);
+  std::u16string out;
+  out.reserve(value.size());
+  size_t from = 0;
+  size_t semicolon = npos;
+  for (size_t amp = text.find(u'&'); amp != npos; amp = text.find(u'&', amp + 1)) {
+    if (semicolon == npos || semicolon < amp) {
+      semicolon = text.find(u';', amp);
+      if (semicolon == npos) break;
+    }
+    char16_t unit = 0;
+    const size_t length = CHTMLEntityResolver::ResolveEntity(text.substr(amp), semicolon - amp, unit);
+    if (length == 0) continue;
+    if (CanJoinAReference(unit) || text.substr(amp + 1, length - 1).find(u'&') != npos) return false;
+    out.append(text.substr(from, amp - from));
+    out.push_back(unit);
+    from = amp + length;
+    amp = from - 1;
+  }
+  out.append(text.substr(from));
+  value.swap(out);
+  return true;
+}
+
+}  // namespace
+
 void ResolveValueReferences(std::u16string& value) {
   if (value.find(u'&') == std::u16string::npos) return;
-  value = CValueResolver(value).Run();
+  if (!ResolveInOnePass(value)) value = CValueResolver(value).Run();
 }

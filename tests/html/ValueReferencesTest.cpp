@@ -47,7 +47,10 @@ TEST(ValueReferences, ResolvesLaterCopiesAndTheTextTheyLeave) {
   const std::u16string_view cases[] = {
       u"a &lt; b &amp; c", u"&amp;lt;",        u"&amp;&amp;lt;",     u"&lt;&#38&lt;",
       u"&#65&lt;&#66&lt;x;", u"&lt;&#65&lt;y;", u"&#59;a&#59;&#59;",  u"&#38;amp;&#38;amp;",
-      u"&&&x;&#65;&&&#65;", u"no references", u"&#;&#x;&;",         u"&AElig;&aelig;&AElig;"};
+      u"&&&x;&#65;&&&#65;", u"no references", u"&#;&#x;&;",         u"&AElig;&aelig;&AElig;",
+      // Copies that only the whole rule treats right: inside a later reference, or
+      // formed around a unit that joins the text beside it.
+      u"&lt; &#6&lt;",      u"&lt;&#&lt;5;",    u"&#38;lt;&lt;",      u"&#13;&#10;&#9;x&#13;&eacute;"};
   for (std::u16string_view text : cases)
     EXPECT_EQ(CStr(Resolved(std::u16string(text))), CStr(Literally(std::u16string(text))))
         << CStr(text).ToUtf8();
@@ -57,7 +60,8 @@ TEST(ValueReferences, ResolvesLaterCopiesAndTheTextTheyLeave) {
 // Random text over the characters that matter, checked against the literal rule.
 TEST(ValueReferences, AgreesWithTheLiteralRuleOnRandomText) {
   const std::u16string_view pieces[] = {u"&", u";", u"#", u"6", u"5", u"3", u"8", u"x",
-                                        u"lt", u"amp", u"&#59;", u"&#38;", u"&lt;", u"&amp;", u"a"};
+                                        u"lt", u"amp", u"&#59;", u"&#38;", u"&lt;", u"&amp;", u"a",
+                                        u"&#6", u"&#13;", u"<"};
   std::mt19937 random(11);
   for (int round = 0; round < 20000; ++round) {
     std::u16string text;
