@@ -19,9 +19,9 @@ using namespace SystemUtils;
 namespace {
 
 // The temporary copy is UTF-16 with the mark whatever the template was, so that every
-// position the reader reports is a position in the copy.
-bool MakeTemplateCopy(const CStr& templatePath, const CStr& copy) {
-  CStr text;
+// position the reader reports is a position in the copy. The text written is the text
+// the passes read: reading the copy back would give the same characters again.
+bool MakeTemplateCopy(const CStr& templatePath, const CStr& copy, CStr& text) {
   if (!ReadReportText(templatePath, text) || PathExists(copy)) return false;
   CBasic_OFStream out(copy);
   out << text.View();
@@ -34,14 +34,11 @@ CStr Formatted(unsigned id, const CStr& path) { return CStr::DoStringFormat(Load
 ReportOutcome ReadIntoCache(SReportRun& run) {
   run.folio.ShowProgress(LoadResourceString(eStrInitializing), 0);
   const CStr copy = PrivateTempName(u"TemplateCopy", u".htm");
-  if (!MakeTemplateCopy(run.templatePath, copy)) return Failed(Formatted(eStrErrorAccessingTemplate, run.templatePath));
-  run.folio.ShowProgress(LoadResourceString(eStrOpeningTemplate), 0);
   // Read once, for every pass.
   auto text = std::make_shared<CStr>();
-  if (!ReadReportText(copy, *text)) {
-    RemoveFile(copy);
-    return Failed(Formatted(eStrErrorOpeningTemporaryTemplate, copy));
-  }
+  if (!MakeTemplateCopy(run.templatePath, copy, *text))
+    return Failed(Formatted(eStrErrorAccessingTemplate, run.templatePath));
+  run.folio.ShowProgress(LoadResourceString(eStrOpeningTemplate), 0);
   STemplateCacheEntry entry{nullptr, copy, text, FindHtmlBody(text->View()).end.value_or(0)};
   {
     CHTMLEventHandler collector;
