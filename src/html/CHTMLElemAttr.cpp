@@ -34,13 +34,17 @@ void CHTMLElemAttr::PutValue(std::u16string_view value) {
   begin = SkipSpace(begin, end);
   while (end > begin && IsSpace(end[-1])) --end;
   std::u16string& out = m_value.Str();
-  const char16_t* p = begin;
-  while (p < end && *p != u'\n' && *p != u'\r' && *p != u'\t' && *p != u'&') ++p;
-  out.assign(begin, p);
-  if (p == end) return;
-  for (; p < end; ++p) {
-    const char16_t c = *p;
-    if (c != u'\n') out.push_back(c == u'\r' || c == u'\t' ? u' ' : c);
+  out.clear();
+  out.reserve(end - begin);
+  bool references = false;
+  // Runs between line breaks and tabs are copied whole: a break goes, a tab or a
+  // carriage return becomes a space.
+  for (const char16_t* p = begin;;) {
+    const char16_t* run = p;
+    for (; p < end && *p != u'\n' && *p != u'\r' && *p != u'\t'; ++p) references |= *p == u'&';
+    out.append(run, p);
+    if (p == end) break;
+    if (*p++ != u'\n') out.push_back(u' ');
   }
-  ResolveValueReferences(out);
+  if (references) ResolveValueReferences(out);
 }

@@ -216,27 +216,33 @@ bool CanJoinAReference(char16_t unit) {
 // anyway, and the text around a replaced copy stays what it was to the pass. One such
 // pass then gives the rule's result; false when the value needs the whole rule.
 bool ResolveInOnePass(std::u16string& value) {
-  constexpr size_t npos = std::u16string::npos;
-  const std::u16string_view text(value);
-  std::u16string out;
-  out.reserve(value.size());
-  size_t from = 0;
-  size_t semicolon = npos;
-  for (size_t amp = text.find(u'&'); amp != npos; amp = text.find(u'&', amp + 1)) {
-    if (semicolon == npos || semicolon < amp) {
-      semicolon = text.find(u';', amp);
-      if (semicolon == npos) break;
+  // A reference gives one unit for several characters: the result is never longer.
+  std::u16string out(value.size(), u'\0');
+  char16_t* to = out.data();
+  const char16_t* p = value.data();
+  const char16_t* const end = p + value.size();
+  const char16_t* semicolon = nullptr;  // the first ";" at or after p, once looked for
+  while (p < end) {
+    if (*p != u'&') {
+      *to++ = *p++;
+      continue;
+    }
+    if (!semicolon || semicolon < p) {
+      semicolon = std::find(p, end, u';');
+      if (semicolon == end) break;
     }
     char16_t unit = 0;
-    const size_t length = CHTMLEntityResolver::ResolveEntity(text.substr(amp), semicolon - amp, unit);
-    if (length == 0) continue;
-    if (CanJoinAReference(unit) || text.substr(amp + 1, length - 1).find(u'&') != npos) return false;
-    out.append(text.substr(from, amp - from));
-    out.push_back(unit);
-    from = amp + length;
-    amp = from - 1;
+    const size_t length = CHTMLEntityResolver::ResolveEntity(std::u16string_view(p, end - p), semicolon - p, unit);
+    if (length == 0) {
+      *to++ = *p++;
+      continue;
+    }
+    if (CanJoinAReference(unit) || std::find(p + 1, semicolon, u'&') != semicolon) return false;
+    *to++ = unit;
+    p += length;
   }
-  out.append(text.substr(from));
+  to = std::copy(p, end, to);
+  out.resize(to - out.data());
   value.swap(out);
   return true;
 }

@@ -8,25 +8,25 @@
 
 namespace {
 
-const char16_t kFirstLine[] = u"KORI {";
-const char16_t kLastLine[] = u"}";
-const char16_t kLineEnd[] = u"\r\n";
+constexpr std::u16string_view kFirstLine = u"KORI {";
+constexpr std::u16string_view kLastLine = u"}";
+constexpr std::u16string_view kLineEnd = u"\r\n";
 constexpr size_t kLineCount = 14;
 
-const char16_t kVersion[] = u"Version";
-const char16_t kGroup[] = u"Group";
-const char16_t kField[] = u"Field";
-const char16_t kParameter1[] = u"Parameter 1";
-const char16_t kParameter2[] = u"Parameter 2";
-const char16_t kImageStatistics[] = u"Image statistics";
-const char16_t kBatchStatistics[] = u"Batch statistics";
-const char16_t kResolutionFactor[] = u"Resolution factor";
-const char16_t kScaleFont[] = u"Scale font";
-const char16_t kUnitOptions[] = u"Show Value/Unit";
-const char16_t kPictureOptions[] = u"Picture aspect option";
-const char16_t kBody[] = u"Body section";
+constexpr std::u16string_view kVersion = u"Version";
+constexpr std::u16string_view kGroup = u"Group";
+constexpr std::u16string_view kField = u"Field";
+constexpr std::u16string_view kParameter1 = u"Parameter 1";
+constexpr std::u16string_view kParameter2 = u"Parameter 2";
+constexpr std::u16string_view kImageStatistics = u"Image statistics";
+constexpr std::u16string_view kBatchStatistics = u"Batch statistics";
+constexpr std::u16string_view kResolutionFactor = u"Resolution factor";
+constexpr std::u16string_view kScaleFont = u"Scale font";
+constexpr std::u16string_view kUnitOptions = u"Show Value/Unit";
+constexpr std::u16string_view kPictureOptions = u"Picture aspect option";
+constexpr std::u16string_view kBody = u"Body section";
 
-CStr KeyLine(const char16_t* key, const CStr& value) {
+CStr KeyLine(std::u16string_view key, const CStr& value) {
   return u"\t" + CStr(key) + u": " + value + kLineEnd;
 }
 

@@ -37,7 +37,10 @@ void CDiagnostics::EnsureConfigured() {
 
 bool CDiagnostics::IsSourceEnabled(const CStr& source) {
   EnsureConfigured();
-  m_knownSources.insert(source);
+  if (source != m_lastSource) {
+    m_knownSources.insert(source);
+    m_lastSource = source;
+  }
   if (m_allSources) return true;
   if (m_enabledSources.empty()) return false;
   if (source.IsEmpty()) return true;

@@ -84,6 +84,7 @@ private:
   bool m_allSources = false;
   std::set<CStr> m_enabledSources;
   std::set<CStr> m_knownSources;
+  CStr m_lastSource;  // asked about last: the reader asks about one source per tag
   std::unique_ptr<STraceFile> m_file;
   CStr m_indentText;
   std::size_t m_indentLevel = 0;
