@@ -3,6 +3,7 @@
 #include <bit>
 
 #include "folio/util/TextFile.h"
+#include "html/HTMLChars.h"
 #include "platform/fs/CSafeFileWriter.h"
 
 bool ReadReportText(const CStr& path, CStr& text, bool* hadMark) {
@@ -10,8 +11,9 @@ bool ReadReportText(const CStr& path, CStr& text, bool* hadMark) {
   if (!ReadFileBytes(path, bytes)) return false;
   if (hadMark) *hadMark = TextFile::DetectEncoding(bytes) == TextFile::EEncoding::eUtf16Le;
   text = TextFile::Decode(bytes);
-  const size_t zero = text.Str().find(u'\0');
-  if (zero != std::u16string::npos) text.Str().resize(zero);
+  std::u16string& units = text.Str();
+  const char16_t* zero = folio_html::FindChar(units.data(), units.data() + units.size(), u'\0');
+  units.resize(zero - units.data());
   return true;
 }
 
