@@ -19,7 +19,8 @@ struct SHostileMember {
   std::uint32_t crcXor = 0;
   std::string localName;                    // the local header's name when not empty
   std::int64_t localSizeDelta = 0;          // added to the local header's sizes
-  bool dataDescriptor = false;              // flag bit 3: local sizes and CRC left 0
+  bool dataDescriptor = false;              // flag bit 3: local sizes and CRC left 0 (unless localSizeDelta)
+  std::int64_t descriptorSizeDelta = 0;     // added to the sizes the descriptor repeats
   int sharesDataOf = -1;                    // point at an earlier member's local header
   std::int64_t offsetDelta = 0;             // added to the local header offset
 };
@@ -81,7 +82,7 @@ inline std::string Build(const SHostileZip& zip) {
       offset = offsets[static_cast<std::size_t>(m.sharesDataOf)];
     } else {
       const std::string& name = m.localName.empty() ? m.name : m.localName;
-      const bool zero = m.dataDescriptor;
+      const bool zero = m.dataDescriptor && m.localSizeDelta == 0;
       Put(out, 0x04034b50, 4);
       Put(out, 20, 2);
       Put(out, m.dataDescriptor ? 8 : 0, 2);
@@ -94,11 +95,11 @@ inline std::string Build(const SHostileZip& zip) {
       Put(out, 0, 2);
       out += name;
       out += stored;
-      if (m.dataDescriptor) {
+      if (m.dataDescriptor) {  // repeats what the directory says, lies included
         Put(out, 0x08074b50, 4);
-        Put(out, crc, 4);
-        Put(out, stored.size(), 4);
-        Put(out, m.data.size(), 4);
+        Put(out, crc ^ m.crcXor, 4);
+        Put(out, static_cast<std::uint32_t>(stored.size() + m.centralCompressedDelta + m.descriptorSizeDelta), 4);
+        Put(out, static_cast<std::uint32_t>(m.data.size() + m.centralSizeDelta + m.descriptorSizeDelta), 4);
       }
     }
     offsets.push_back(offset);

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "HostileZip.h"
+#include "WordFixture.h"
 #include "platform/com/CComError.h"
+
+using wordtest::ComErrorOf;
 
 namespace {
 
@@ -49,34 +52,57 @@ TEST(ZipHostile, LocalHeadersMustAgreeWithTheDirectory) {
   SHostileZip described = TwoParts();  // a data descriptor leaves the local fields zero
   described.members[0].dataDescriptor = true;
   EXPECT_EQ(OpenError(described), "");
+  described.members[0].descriptorSizeDelta = 3;
+  EXPECT_NE(OpenError(described).find("data descriptor and the directory disagree"), std::string::npos)
+      << OpenError(described);
+  described.members[0].descriptorSizeDelta = 0;  // local fields left to the descriptor must be zero or agree
+  described.members[0].localSizeDelta = 2;
+  EXPECT_NE(OpenError(described).find("local header and the directory disagree"), std::string::npos)
+      << OpenError(described);
   SHostileZip shifted = TwoParts();
   shifted.members[1].offsetDelta = 5;
   EXPECT_NE(OpenError(shifted).find("no local header"), std::string::npos) << OpenError(shifted);
 }
 
-// A member that declares 200 MB and holds 2 kB gets a buffer the size of its 2 kB, and
-// only the buffers' sizes count against the total.
-TEST(ZipHostile, BuffersAreSizedByWhatIsInflated) {
+// A member is refused when it inflates to more or less than its directory declares,
+// even when its data descriptor tells the same lie. One that declares 200 MB and holds 2 kB
+// is refused without a buffer of its declared size: forty of them do not use up a
+// total of 1 MB, and an honest member after them still fits.
+TEST(ZipHostile, MembersWhoseSizeIsNotTheDeclaredOneAreRefused) {
   SHostileZip zip;
   for (int i = 0; i < 40; ++i) {
     SHostileMember m = HostileZip::Member("word/p" + std::to_string(i) + ".xml", std::string(2000, char('a' + i % 26)));
     m.centralSizeDelta = 200 << 20;
-    m.localSizeDelta = 0;
     m.dataDescriptor = true;
     zip.members.push_back(m);
   }
+  zip.members.push_back(HostileZip::Member("word/honest.xml", std::string(2000, 'h')));
   const std::string bytes = HostileZip::Build(zip);
   SZipLimits limits;
   limits.maxTotalSize = 1 << 20;
   auto archive = CZipArchive::Open(bytes, nullptr, limits);
-  for (size_t i = 0; i < archive->Members().size(); ++i) {
-    try {
-      const std::string data = archive->Inflate(i);
-      EXPECT_EQ(data.size(), 2000u);
-      EXPECT_LT(data.capacity(), 8192u);
-    } catch (const CComError& e) {
-      ADD_FAILURE() << e.Description().ToUtf8();  // a checksum lie aside, all of them fit
-    }
+  for (size_t i = 0; i + 1 < archive->Members().size(); ++i) {
+    const std::string name = archive->Members()[i].name;
+    const std::string expected = "the zip entry \"" + name + "\" is damaged (it inflates to 2000 bytes, not the " +
+                                 std::to_string(2000 + (200 << 20)) + " its directory declares)";
+    for (const std::string& why : {ComErrorOf([&] { archive->Inflate(i); }), ComErrorOf([&] { archive->Verified(i); })})
+      EXPECT_EQ(why, expected);
+  }
+  const std::string honest = archive->Inflate(archive->Members().size() - 1);
+  EXPECT_EQ(honest.size(), 2000u);
+  EXPECT_LT(honest.capacity(), 8192u);
+
+  // Declaring less is found as soon as the data passes it, stored or deflated.
+  for (const bool deflate : {true, false}) {
+    SHostileZip small = TwoParts();
+    small.members[1].deflate = deflate;
+    small.members[1].centralSizeDelta = -1000;
+    small.members[1].dataDescriptor = true;
+    auto opened = CZipArchive::Open(HostileZip::Build(small), nullptr);
+    const std::string expected = deflate ? "inflates to more than the 2000 bytes its directory declares"
+                                         : "inflates to 3000 bytes, not the 2000 its directory declares";
+    for (const std::string& why : {ComErrorOf([&] { opened->Inflate(1); }), ComErrorOf([&] { opened->Verified(1); })})
+      EXPECT_NE(why.find(expected), std::string::npos) << why;
   }
 }
 

@@ -62,6 +62,7 @@ private:
 
 constexpr std::uint32_t kEndSignature = 0x06054b50, kEnd64Signature = 0x06064b50, kEnd64Locator = 0x07064b50;
 constexpr std::uint32_t kDirectorySignature = 0x02014b50, kLocalSignature = 0x04034b50;
+constexpr std::uint32_t kDescriptorSignature = 0x08074b50;
 constexpr size_t kEndSize = 22, kDirectorySize = 46, kLocalSize = 30;
 
 struct SDirectory {
@@ -168,6 +169,8 @@ void CZipArchive::ReadDirectory() {
   }
   m_charged.assign(m_members.size(), 0);
   RefuseOverlaps();
+  for (const SZipMember& m : m_members)
+    if (m.described) CheckDescriptor(m);
 }
 
 // The local header repeats what the directory says; a reader that trusted one and a
@@ -182,13 +185,16 @@ void CZipArchive::ReadLocalHeader(SZipMember& m) const {
   const std::string_view name = m_bytes.substr(static_cast<size_t>(m.localHeader) + kLocalSize, nameLength);
   if (name != m.name) damaged("its local header names another entry");
   if (local.U16(8) != m.method) damaged("its local header names another compression method");
-  // With a data descriptor (flag bit 3) the local sizes and CRC may be left zero.
-  if (!(local.U16(6) & 8)) {
-    SZipMember said{m.name, local.U32(22), local.U32(18), local.U32(14), m.method, m.flags, 0};
-    ApplyZip64(said, m_bytes.substr(static_cast<size_t>(m.localHeader) + kLocalSize + nameLength, extraLength));
-    if (said.crc != m.crc || said.size != m.size || said.compressedSize != m.compressedSize)
-      damaged("its local header and the directory disagree on its size or checksum");
-  }
+  // With a data descriptor (flag bit 3) the local sizes and CRC may be left zero; what
+  // the header says otherwise must still agree.
+  m.described = local.U16(6) & 8;
+  SZipMember said{m.name, local.U32(22), local.U32(18), local.U32(14), m.method, m.flags, 0};
+  ApplyZip64(said, m_bytes.substr(static_cast<size_t>(m.localHeader) + kLocalSize + nameLength, extraLength));
+  const auto agree = [&](std::uint64_t local, std::uint64_t central) {
+    return local == central || (m.described && local == 0);
+  };
+  if (!agree(said.crc, m.crc) || !agree(said.size, m.size) || !agree(said.compressedSize, m.compressedSize))
+    damaged("its local header and the directory disagree on its size or checksum");
   m.dataOffset = m.localHeader + kLocalSize + nameLength + extraLength;
   if (m.dataOffset > m_bytes.size() || m.compressedSize > m_bytes.size() - m.dataOffset)
     damaged("its data lies past the end of the archive");
@@ -203,6 +209,21 @@ void CZipArchive::RefuseOverlaps() const {
   for (size_t k = 1; k < order.size(); ++k)
     if (order[k]->localHeader < order[k - 1]->dataOffset + order[k - 1]->compressedSize)
       Fail("the zip entries \"" + order[k - 1]->name + "\" and \"" + order[k]->name + "\" overlap");
+}
+
+// The descriptor after the data repeats the CRC and sizes, in 32 or (zip64) 64 bits,
+// with or without its signature; the data's end is within the archive by now.
+void CZipArchive::CheckDescriptor(const SZipMember& m) const {
+  const std::string_view rest = m_bytes.substr(static_cast<size_t>(m.dataOffset + m.compressedSize));
+  const auto says = [&](size_t at, size_t width) {
+    if (rest.size() < at + 4 + 2 * width) return false;
+    const CRecord d(rest, at, 4 + 2 * width);
+    const int w = static_cast<int>(width);
+    return d.U32(0) == m.crc && d.Get(4, w) == m.compressedSize && d.Get(4 + width, w) == m.size;
+  };
+  const bool signature = rest.size() >= 4 && CRecord(rest, 0, 4).U32(0) == kDescriptorSignature;
+  if ((signature && (says(4, 4) || says(4, 8))) || says(0, 4) || says(0, 8)) return;
+  Fail("the zip entry \"" + m.name + "\" is damaged (its data descriptor and the directory disagree on its size or checksum)");
 }
 
 std::string_view CZipArchive::Raw(std::size_t i) const {
@@ -230,6 +251,16 @@ std::uint64_t CZipArchive::Room(std::size_t i, std::uint64_t compressed, std::st
 }
 
 namespace {
+
+// A member must inflate to the size its directory entry declares; more is found as soon
+// as it is passed, before the rest is inflated.
+void CheckSize(const SZipMember& m, std::uint64_t inflated, bool finished) {
+  if (finished ? inflated == m.size : inflated <= m.size) return;
+  const std::string declared = std::to_string(m.size);
+  Fail("the zip entry \"" + m.name + "\" is damaged (it inflates to " +
+       (finished ? std::to_string(inflated) + " bytes, not the " + declared : "more than the " + declared + " bytes") +
+       " its directory declares)");
+}
 
 // Inflates raw deflate data piece by piece into the buffer that grow gives, which
 // returns false when it may grow no further; false for damaged data.
@@ -260,26 +291,32 @@ std::string CZipArchive::Inflate(std::size_t i) {
   if (!m.Plain()) Fail("the zip entry \"" + m.name + "\" is encrypted or uses an unsupported compression method");
   const std::string_view raw = Raw(i);
   std::string why;
-  // Nothing may inflate past this; the directory's size only caps the first guess.
+  // Nothing may inflate past this, whatever the directory declares.
   const std::uint64_t room = Room(i, std::max<std::uint64_t>(raw.size(), 1), why);
   std::string data;
   if (m.method == 0) {
     if (raw.size() > room) Fail(why);
+    CheckSize(m, raw.size(), true);
     data.assign(raw);
   } else {
     if (raw.size() > 0xFFFFFFFFu) Fail("the zip entry \"" + m.name + "\" is larger than 4 GiB");
-    const std::uint64_t guess = std::min<std::uint64_t>({std::max<std::uint64_t>(m.size, 1), room,
-                                                          raw.size() * 8 + (64u << 10)});
+    // One byte past the declared size lets an honest member finish in the first buffer,
+    // and a dishonest one show itself without inflating further.
+    const std::uint64_t past = std::min(m.size, room) + 1;
+    const std::uint64_t guess = std::min<std::uint64_t>({past, room, raw.size() * 8 + (64u << 10)});
     ReservePrefaulted(data, static_cast<size_t>(guess));
     data.resize(static_cast<size_t>(guess));
     size_t produced = 0;
-    const bool complete = InflateInto(raw, data, produced, [&](std::string& out, size_t) {
+    const bool complete = InflateInto(raw, data, produced, [&](std::string& out, size_t full) {
+      CheckSize(m, full, false);
       if (out.size() >= room) Fail(why);
-      out.resize(static_cast<size_t>(std::min<std::uint64_t>(room, std::max<std::uint64_t>(out.size() * 2, 64u << 10))));
+      out.resize(static_cast<size_t>(
+          std::min<std::uint64_t>({room, std::max<std::uint64_t>(out.size() * 2, 64u << 10), past})));
     });
     if (!complete) Fail("the zip entry \"" + m.name + "\" is damaged (bad deflate data)");
     data.resize(produced);
     if (data.capacity() - data.size() > data.size() / 8 + 4096) data.shrink_to_fit();
+    CheckSize(m, produced, true);
   }
   m_inflated += std::max<std::uint64_t>(data.capacity(), m_charged[i]) - m_charged[i];
   m_charged[i] = std::max<std::uint64_t>(data.capacity(), m_charged[i]);
@@ -294,12 +331,14 @@ std::string_view CZipArchive::Verified(std::size_t i) const {
   if (!m.Plain()) return raw;  // copied as it is; nothing here can read it
   std::uint32_t crc = 0;
   if (m.method == 0) {
+    CheckSize(m, raw.size(), true);
     crc = Crc32(raw);
   } else {
     // Bounded by the entry limit and, over the archive, by a multiple of the total:
     // a picture that compresses far is still copied, an archive of bombs is not.
     const std::uint64_t budget = 4 * m_limits.maxTotalSize;
     const auto limit = [&](std::uint64_t inflated) {
+      CheckSize(m, inflated, false);
       if (inflated > m_limits.maxEntrySize)
         Fail("the zip entry \"" + m.name + "\" inflates beyond the limit of " + std::to_string(m_limits.maxEntrySize) +
              " bytes");
@@ -320,6 +359,7 @@ std::string_view CZipArchive::Verified(std::size_t i) const {
     crc = Crc32(std::string_view(buffer).substr(0, produced), crc);
     inflated += produced;
     limit(inflated);
+    CheckSize(m, inflated, true);
     m_verified += inflated;
   }
   if (crc != m.crc) Fail("the zip entry \"" + m.name + "\" is damaged (checksum mismatch)");

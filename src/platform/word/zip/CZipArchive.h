@@ -35,6 +35,7 @@ struct SZipMember {
   std::uint16_t flags = 0;
   std::uint64_t localHeader = 0;
   std::uint64_t dataOffset = 0;  // after the local header, checked on opening
+  bool described = false;        // its local header leaves sizes and CRC to a data descriptor
   // Stored or deflated and not encrypted: inflatable, and copyable as it is.
   bool Plain() const { return (method == 0 || method == 8) && !(flags & 1); }
 };
@@ -44,8 +45,8 @@ struct SZipMember {
 class CZipArchive {
 public:
   // Opens the archive in bytes, which owner keeps alive. Checks the member count, every
-  // name, and every local header against the directory; members may not share or
-  // overlap data. Inflates nothing. CComError (invalid data) naming the entry and the
+  // name, and every local header and data descriptor against the directory; members may
+  // not share or overlap data. Inflates nothing. CComError (invalid data) naming the entry and the
   // limit it broke, an unsafe or duplicate name, or a damaged archive.
   static std::shared_ptr<CZipArchive> Open(std::string_view bytes, std::shared_ptr<const void> owner,
                                            const SZipLimits& limits = {});
@@ -53,12 +54,13 @@ public:
   // File members in archive order (folder entries left out).
   const std::vector<SZipMember>& Members() const { return m_members; }
   // The inflated bytes of member i, never more than the entry, ratio and total limits
-  // allow, checked against its CRC; CComError naming the entry and the limit. The
-  // buffer grows with what is really inflated, whatever the directory declares.
+  // allow, checked against its CRC and the size the directory declares; CComError naming
+  // the entry and the limit or fault. The buffer grows with what is really inflated,
+  // whatever the directory declares.
   std::string Inflate(std::size_t i);
   // The compressed bytes of member i as they lie in the archive.
   std::string_view Raw(std::size_t i) const;
-  // The same after checking that they inflate to bytes with the member's CRC: for
+  // The same after checking that they inflate to bytes with the member's CRC and size: for
   // copying a member unchanged. Within the entry limit, and over the archive within
   // four times the total limit; holds no more than a small buffer of the bytes.
   std::string_view Verified(std::size_t i) const;
@@ -76,6 +78,7 @@ private:
   // Checks member m's local header against the directory and finds its data.
   void ReadLocalHeader(SZipMember& m) const;
   void RefuseOverlaps() const;
+  void CheckDescriptor(const SZipMember& m) const;
   // How far member i may inflate, what the other members hold counted, and why when
   // it tries to go further.
   std::uint64_t Room(std::size_t i, std::uint64_t compressed, std::string& why) const;
