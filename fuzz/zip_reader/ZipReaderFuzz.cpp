@@ -1,24 +1,44 @@
 // The zip reader on its own. Half the inputs are raw archives; the other half are
 // recipes for archives whose headers lie in the ways a hostile document would:
 // members sharing or overlapping data, declared sizes and CRCs apart from the data,
-// local headers that disagree with the central directory, repeated entries.
+// local headers and data descriptors that disagree with the central directory,
+// repeated entries.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <string_view>
 
 #include "HostileZip.h"
 #include "platform/com/CComError.h"
 
 namespace {
 
-// Smaller than the defaults, so that a limit not kept shows under the fuzzer's own.
+// Far below the defaults, with members a little larger than the entry limit and more of
+// them than the total allows, so that every limit is reached by inputs that stay cheap
+// to build and inflate (the defaults are the same limits scaled up).
+constexpr std::size_t kLargestMember = 48u << 10;
+
 SZipLimits Limits() {
   SZipLimits limits;
   limits.maxEntries = 64;
-  limits.maxEntrySize = 16u << 20;
-  limits.maxTotalSize = 48u << 20;
+  limits.maxEntrySize = 32u << 10;
+  limits.maxTotalSize = 96u << 10;
+  limits.ratioGrace = 4u << 10;
   return limits;
+}
+
+// unit repeated over size bytes, copied in doubling runs rather than unit by unit.
+std::string Repeated(const std::string& unit, std::size_t size) {
+  std::string data(unit.empty() ? 0 : size, '\0');
+  for (std::size_t done = 0; done < data.size();) {
+    const std::size_t run = std::min(done ? done : unit.size(), data.size() - done);
+    std::memcpy(data.data() + done, done ? data.data() : unit.data(), run);
+    done += run;
+  }
+  return data;
 }
 
 SHostileZip Recipe(FuzzedDataProvider& in) {
@@ -35,12 +55,13 @@ SHostileZip Recipe(FuzzedDataProvider& in) {
     if (lie & 8) m.localName = in.ConsumeRandomLengthString(24);
     if (lie & 16) m.localSizeDelta = in.ConsumeIntegralInRange<std::int64_t>(-64, 64);
     m.dataDescriptor = lie & 32;
+    if (m.dataDescriptor && in.ConsumeBool()) m.descriptorSizeDelta = in.ConsumeIntegralInRange<std::int64_t>(-64, 64);
     if ((lie & 64) && i > 0) m.sharesDataOf = in.ConsumeIntegralInRange(0, i - 1);
     if (lie & 128) m.offsetDelta = in.ConsumeIntegralInRange<std::int64_t>(-64, 64);
     // Data that repeats compresses far: the ratio and size limits get their turn.
     const std::string unit = in.ConsumeRandomLengthString(64);
-    const std::size_t repeat = in.ConsumeIntegralInRange<std::size_t>(1, 1 << 16);
-    for (std::size_t r = 0; r < repeat && m.data.size() < (4u << 20); ++r) m.data += unit;
+    const std::size_t repeat = in.ConsumeIntegralInRange<std::size_t>(1, 4096);
+    m.data = Repeated(unit, std::min(repeat * unit.size(), kLargestMember + unit.size()));
     zip.members.push_back(std::move(m));
   }
   zip.extraCentralCopies = in.ConsumeIntegralInRange(0, 4);
@@ -58,6 +79,16 @@ void ReadAll(const std::string& bytes) {
         const std::string data = archive->Inflate(i);
         total += data.capacity();
         if (data.size() > Limits().maxEntrySize || total > Limits().maxTotalSize) std::abort();
+        // What inflated is what the directory declares, and copying it unchanged passes too.
+        const SZipMember& m = archive->Members()[i];
+        if (data.size() != m.size || CZipArchive::Crc32(data) != m.crc) std::abort();
+        std::string_view copied;
+        try {
+          copied = archive->Verified(i);
+        } catch (const CComError&) {
+          std::abort();
+        }
+        if (copied.data() != archive->Raw(i).data() || copied.size() != archive->Raw(i).size()) std::abort();
       } catch (const CComError&) {
       }
     }
