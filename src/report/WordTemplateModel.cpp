@@ -163,8 +163,10 @@ void CWordTemplateReader::ReadTextBoxes() {
 }
 
 bool CWordTemplateReader::InTable(long position) const {
-  return std::any_of(m_tables.begin(), m_tables.end(),
-                     [position](const auto& t) { return position >= t.first && position < t.second; });
+  // Outermost tables, in order: only the last one that starts at or before position can hold it.
+  const auto after = std::upper_bound(m_tables.begin(), m_tables.end(), position,
+                                      [](long p, const std::pair<long, long>& t) { return p < t.first; });
+  return after != m_tables.begin() && position < std::prev(after)->second;
 }
 
 CStr CWordTemplateReader::Where(const STemplatePlaceholder& p) const {

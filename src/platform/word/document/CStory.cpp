@@ -253,6 +253,7 @@ void CStory::Rebuild() {
     if (node) node = node.next_sibling();
   }
   m_builtGeneration = m_part->Generation();
+  ++m_indexings;
 }
 
 std::u16string CStory::Text(std::int32_t start, std::int32_t end) {

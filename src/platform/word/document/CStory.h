@@ -8,6 +8,7 @@
 
 #include "platform/word/document/CStoryAtoms.h"
 #include "platform/word/document/CStoryLiveRanges.h"
+#include "platform/word/document/CStoryMarks.h"
 #include "platform/word/document/CXmlNames.h"
 
 class CPart;
@@ -37,6 +38,10 @@ public:
 
   // Atoms in document order (rebuilt when the story changed).
   const CStoryAtoms& Atoms();
+  // How many times the atoms were indexed afresh (patches not counted).
+  std::uint64_t Indexings() const { return m_indexings; }
+  // Its fields and tables, kept with the atoms.
+  CStoryMarks& Marks() { return m_marks; }
   // Position after the last atom (the final paragraph mark included).
   std::int32_t End();
   // Index of the atom whose node is node, or -1.
@@ -90,5 +95,7 @@ private:
   CXmlNames m_names;
   CStoryAtoms m_atoms;
   std::uint64_t m_builtGeneration = 0;
+  std::uint64_t m_indexings = 0;
+  CStoryMarks m_marks;  // before the ranges: they let go of its live ranges first
   CLiveRanges m_ranges;
 };

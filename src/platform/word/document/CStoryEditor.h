@@ -26,6 +26,12 @@ public:
   // keeping its formatting; false (nothing done) for any other range or for text
   // with paragraph breaks.
   bool ReplaceObject(std::int32_t pos, std::int32_t end, std::u16string_view text, std::int32_t& inserted);
+  // Replaces the result of a field, the atoms between its separate mark (atom index
+  // separate; SIZE_MAX when it has none yet, and one is put before the end mark) and
+  // its end mark (atom index end), by text, patching the index instead of rebuilding
+  // it. Returns the separate mark; nothing (and nothing done) unless the result is
+  // text, tabs and breaks, and text has no paragraph break.
+  pugi::xml_node ReplaceFieldResult(size_t separate, size_t end, std::u16string_view text);
   // An empty run at pos that takes the formatting of its neighbour; the caller fills
   // it with one object and then calls Inserted(pos, 1).
   pugi::xml_node NewRunAt(std::int32_t pos);

@@ -97,65 +97,37 @@ std::optional<std::string> CoreProperty(CWordDocument& doc, const std::string& n
 
 }  // namespace
 
-std::vector<SFieldSpan> CFields::Spans(CStory& story) {
-  std::vector<SFieldSpan> spans;
-  std::vector<size_t> open;  // indexes into spans
-  const auto& atoms = story.Atoms();
-  for (size_t i = 0; i < atoms.size(); ++i) {
-    switch (atoms[i].kind) {
-      case EAtomKind::eFieldBegin:
-        open.push_back(spans.size());
-        spans.push_back({i, SIZE_MAX, i});
-        break;
-      case EAtomKind::eFieldSeparate:
-        if (!open.empty()) spans[open.back()].separate = i;
-        break;
-      case EAtomKind::eFieldEnd:
-        if (!open.empty()) {
-          spans[open.back()].end = i;
-          open.pop_back();
-        }
-        break;
-      default: break;
-    }
-  }
-  // Unclosed fields end with the story.
-  for (size_t k : open) spans[k].end = atoms.size() - 1;
-  return spans;
-}
-
-std::vector<pugi::xml_node> CFields::Begins() {
+std::pair<size_t, size_t> CFields::Ordinals() {
   m_app->CheckRunning();
   const std::int32_t start = m_range ? m_range->Start() : 0;
   const std::int32_t end = m_range ? m_range->End() : m_story->End();
-  std::vector<pugi::xml_node> out;
-  const auto& atoms = m_story->Atoms();
-  for (const auto& span : Spans(*m_story))
-    if (atoms[span.begin].start >= start && atoms[span.begin].start < end) out.push_back(atoms[span.begin].node);
-  return out;
+  return m_story->Marks().Fields(*m_story, start, end);
 }
 
-long CFields::Count() { return static_cast<long>(Begins().size()); }
+long CFields::Count() {
+  const auto [first, last] = Ordinals();
+  return static_cast<long>(last - first);
+}
 
 std::shared_ptr<IWordField> CFields::Item(long index) {
-  const auto begins = Begins();
-  if (index < 1 || index > static_cast<long>(begins.size()))
+  const auto [first, last] = Ordinals();
+  if (index < 1 || index > static_cast<long>(last - first))
     throw CComError(DISP_E_BADINDEX, u"The requested member of the collection does not exist.");
-  return std::make_shared<CField>(m_app, m_doc, m_story, begins[static_cast<size_t>(index - 1)]);
+  return std::make_shared<CField>(m_app, m_doc, m_story, m_story->Marks().FieldBegin(first + static_cast<size_t>(index - 1)));
 }
 
 long CFields::Update() {
   // Each update changes positions, so take the fields one by one from the last.
-  const auto begins = Begins();
+  const auto [first, last] = Ordinals();
+  std::vector<pugi::xml_node> begins;
+  for (size_t k = first; k < last; ++k) begins.push_back(m_story->Marks().FieldBegin(k));
   for (auto it = begins.rbegin(); it != begins.rend(); ++it) CField(m_app, m_doc, m_story, *it).Update();
   return 0;
 }
 
 SFieldSpan CField::Span() {
   m_app->CheckRunning();
-  const auto& atoms = m_story->Atoms();
-  for (const auto& span : CFields::Spans(*m_story))
-    if (atoms[span.begin].node == m_begin) return span;
+  if (const auto span = m_story->Marks().Field(*m_story, m_begin)) return *span;
   throw CComError(E_FAIL, u"the field has been deleted");
 }
 
@@ -232,6 +204,15 @@ bool CField::Update() {
   if (!result) return false;
   const CXmlNames& n = m_story->Names();
   CStoryEditor editor(*m_story);
+  {
+    // Most results are text in one paragraph: replaced in place, the index patched.
+    const SFieldSpan span = Span();
+    const std::int32_t endStart = m_story->Atoms()[span.end].start;
+    if (pugi::xml_node separate = editor.ReplaceFieldResult(span.separate, span.end, result->View())) {
+      if (span.separate == SIZE_MAX) m_story->Marks().Separated(*m_story, m_begin, separate, endStart);
+      return true;
+    }
+  }
   if (n.fldSimple == m_begin.name()) {
     const SFieldSpan span = Span();
     const auto& atoms = m_story->Atoms();

@@ -1,11 +1,6 @@
 #pragma once
 #include "platform/word/om/CRange.h"
 
-// A field's extent in a story's atoms.
-struct SFieldSpan {
-  size_t begin = 0, separate = SIZE_MAX, end = 0;  // atom indexes
-};
-
 // The fields of a story (or of a live range of it), nested ones included.
 class CFields : public IWordFields {
 public:
@@ -16,10 +11,9 @@ public:
   std::shared_ptr<IWordField> Item(long index) override;
   long Update() override;
 
-  static std::vector<SFieldSpan> Spans(CStory& story);
-
 private:
-  std::vector<pugi::xml_node> Begins();
+  // Ordinals among the story's fields of those that begin in the range.
+  std::pair<size_t, size_t> Ordinals();
   std::shared_ptr<CWordApplication> m_app;
   std::shared_ptr<CWordDocument> m_doc;
   std::shared_ptr<CStory> m_story;

@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/word/om/CRange.h"
 
-// The outermost tables of a story (or of a live range of it), computed on every call.
+// The outermost tables of a story (or of a live range of it), as the story's marks know them.
 class CTables : public IWordTables {
 public:
   CTables(std::shared_ptr<CWordApplication> app, std::shared_ptr<CWordDocument> doc, std::shared_ptr<CStory> story,
@@ -11,14 +11,10 @@ public:
   long Count() override;
   std::shared_ptr<IWordTable> Item(long index) override;
 
-  struct SSpan {
-    pugi::xml_node table;
-    std::int32_t start, end;
-  };
-  // Tables whose first position lies in the range, with the positions they cover.
-  static std::vector<SSpan> Spans(CStory& story, std::int32_t start, std::int32_t end);
-
 private:
+  // Ordinals among the story's tables of those whose first position lies in the range.
+  std::pair<size_t, size_t> Ordinals();
+
   std::shared_ptr<CWordApplication> m_app;
   std::shared_ptr<CWordDocument> m_doc;
   std::shared_ptr<CStory> m_story;

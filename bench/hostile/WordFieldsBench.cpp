@@ -1,0 +1,173 @@
+// Word documents with many fields or many tables, worked through the way a report does:
+// every field updated (all at once, or one by one as the footer's are), every table's
+// range read (as an append looks for the report's last table), and a template of
+// placeholders in table cells read and filled. The time per field or table must not
+// grow with their number.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "folio/model/CKORIControlValue.h"
+#include "platform/com/ComRuntime.h"
+#include "platform/word/om/CWordAutomation.h"
+#include "platform/word/zip/CZipWriter.h"
+#include "report/TemplateReaders.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Docx(const std::string& body) {
+  const std::string document =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n<w:document "
+      "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+      "xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\"><w:body>" + body +
+      "<w:p/><w:sectPr/></w:body></w:document>";
+  const std::string core =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?><cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/"
+      "package/2006/metadata/core-properties\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:title>Surface "
+      "survey</dc:title><dc:creator>Lab 4</dc:creator></cp:coreProperties>";
+  const std::string types =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Types xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+      "content-types\"><Default Extension=\"rels\" ContentType=\"application/"
+      "vnd.openxmlformats-package.relationships+xml\"/><Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+      "<Override PartName=\"/word/document.xml\" ContentType=\"application/"
+      "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/><Override "
+      "PartName=\"/docProps/core.xml\" ContentType=\"application/vnd.openxmlformats-package.core-properties+xml\"/>"
+      "</Types>";
+  const std::string rels =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships xmlns=\"http://schemas.openxmlformats.org/package/"
+      "2006/relationships\"><Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/"
+      "2006/relationships/officeDocument\" Target=\"word/document.xml\"/></Relationships>";
+  return CZipWriter::ToBytes({{"[Content_Types].xml", types},
+                              {"_rels/.rels", rels},
+                              {"word/document.xml", document},
+                              {"docProps/core.xml", core}});
+}
+
+// A paragraph per field: TITLE as marks with a result, AUTHOR as a simple field, and
+// every third a PAGE field, which is left to the reader.
+std::string Fields(int count) {
+  std::string body;
+  for (int i = 1; i <= count; ++i) {
+    const std::string n = std::to_string(i);
+    if (i % 3 == 0)
+      body += "<w:p><w:r><w:t xml:space=\"preserve\">Page </w:t></w:r><w:fldSimple w:instr=\" PAGE \"><w:r><w:t>" +
+              n + "</w:t></w:r></w:fldSimple></w:p>";
+    else if (i % 3 == 1)
+      body += "<w:p><w:r><w:t xml:space=\"preserve\">Scan " + n +
+              " of </w:t></w:r><w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText xml:space="
+              "\"preserve\"> TITLE </w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r>"
+              "<w:t>old title</w:t></w:r><w:r><w:fldChar w:fldCharType=\"end\"/></w:r></w:p>";
+    else
+      body += "<w:p><w:r><w:t xml:space=\"preserve\">By </w:t></w:r><w:fldSimple w:instr=\" AUTHOR \"><w:r><w:t>"
+              "nobody</w:t></w:r></w:fldSimple></w:p>";
+  }
+  return Docx(body);
+}
+
+// A placeholder's description as an attribute value.
+std::string Description() {
+  CKORIControlValue value;
+  value.SetGroup(u"BasicInfo");
+  value.SetField(u"range");
+  std::string out;
+  for (char c : value.Pack().ToUtf8()) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '"': out += "&quot;"; break;
+      case '<': out += "&lt;"; break;
+      case '\n': out += "&#10;"; break;
+      case '\r': out += "&#13;"; break;
+      case '\t': out += "&#9;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string Placeholder(int id) {
+  static const std::string description = Description();
+  const std::string n = std::to_string(id);
+  return "<w:r><w:drawing><wp:inline><wp:extent cx=\"914400\" cy=\"457200\"/><wp:docPr id=\"" + n +
+         "\" name=\"Picture " + n + "\" descr=\"" + description + "\"/></wp:inline></w:drawing></w:r>";
+}
+
+// A one-row table per unit, a paragraph between each; with placeholders, one in the
+// second cell of each row.
+std::string Tables(int count, bool placeholders) {
+  std::string body;
+  for (int i = 1; i <= count; ++i) {
+    const std::string n = std::to_string(i);
+    body += "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>Scan " + n + "</w:t></w:r></w:p></w:tc><w:tc><w:p>" +
+            (placeholders ? Placeholder(i) : "<w:r><w:t>12 nm</w:t></w:r>") +
+            "</w:p></w:tc></w:tr></w:tbl><w:p><w:r><w:t>Note " + n + "</w:t></w:r></w:p>";
+  }
+  return Docx(body);
+}
+
+enum class EWork { eUpdateFields, eFieldsOneByOne, eTableRanges, eTablePlaceholders };
+
+void Work(const CStr& path, IWordApplication& word, EWork work) {
+  if (work == EWork::eTablePlaceholders) benchmark::DoNotOptimize(ReadWordTemplateModel(path).Placeholders().size());
+  auto doc = word.Documents()->Open(CVariant::Text(path));
+  switch (work) {
+    case EWork::eUpdateFields: doc->Fields()->Update(); break;
+    case EWork::eFieldsOneByOne: {
+      auto fields = doc->Fields();
+      const long count = fields->Count();
+      for (long i = 1; i <= count; ++i) fields->Item(i)->Update();
+      break;
+    }
+    case EWork::eTableRanges: {
+      auto tables = doc->Tables();
+      long last = 0;
+      for (long t = 1; t <= tables->Count(); ++t) last = tables->Item(t)->Range()->End();
+      benchmark::DoNotOptimize(last);
+      break;
+    }
+    case EWork::eTablePlaceholders: {
+      auto shapes = doc->InlineShapes();
+      for (long i = shapes->Count(); i >= 1; --i) shapes->Item(i)->Range()->SetText(u"12.5 nm");
+      break;
+    }
+  }
+  doc->Close(CVariant::I2(0));
+}
+
+void WordMarks(benchmark::State& state, EWork work) {
+  static const bool com = (CoInitialize(), true);
+  benchmark::DoNotOptimize(com);
+  const int count = static_cast<int>(state.range(0));
+  const fs::path file = fs::temp_directory_path() / ("folio-bench-marks-" + std::to_string(::getpid()) + ".docx");
+  const bool fields = work == EWork::eUpdateFields || work == EWork::eFieldsOneByOne;
+  std::ofstream(file, std::ios::binary) << (fields ? Fields(count) : Tables(count, work == EWork::eTablePlaceholders));
+  std::shared_ptr<IWordApplication> word;
+  if (FAILED(CWordAutomation::StartWordApplication(word))) {
+    state.SkipWithError("the Word engine does not start");
+    return;
+  }
+  for (auto _ : state) Work(CStr::FromUtf8(file.string()), *word, work);
+  word->Quit(CVariant::I2(0));
+  fs::remove(file);
+  state.SetComplexityN(state.range(0));
+}
+
+void BM_WordFieldsUpdate(benchmark::State& state) { WordMarks(state, EWork::eUpdateFields); }
+void BM_WordFieldsOneByOne(benchmark::State& state) { WordMarks(state, EWork::eFieldsOneByOne); }
+void BM_WordTableRanges(benchmark::State& state) { WordMarks(state, EWork::eTableRanges); }
+void BM_WordTablePlaceholders(benchmark::State& state) { WordMarks(state, EWork::eTablePlaceholders); }
+
+BENCHMARK(BM_WordFieldsUpdate)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WordFieldsOneByOne)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WordTableRanges)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WordTablePlaceholders)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
