@@ -58,9 +58,11 @@ TEST(ValuesFileEntries, MeasurementsKeepTheirOrderAndLocations) {
   const auto file = Parse(R"({"measurements": [
     {"values": [{"group": "G", "field": "a", "text": "1"}]},
     {"values": [{"group": "G", "field": "a", "text": "2"}, {"group": "G", "field": "b", "text": "3"}]}]})");
-  ASSERT_EQ(file.measurements.size(), 2u);
-  EXPECT_EQ(file.measurements[1][1].text, u"3");
-  EXPECT_EQ(file.measurements[1][1].where, "measurements[1].values[1]");
+  ASSERT_EQ(file.MeasurementCount(), 2u);
+  const auto second = file.Measurement(1);
+  ASSERT_EQ(second.size(), 2u);
+  EXPECT_EQ(second[1].text, u"3");
+  EXPECT_EQ(second[1].Where(), "measurements[1].values[1]");
   EXPECT_EQ(file.BodyPassCount(), 2u);
   EXPECT_EQ(Parse(R"({"values": []})").BodyPassCount(), 1u);
 }

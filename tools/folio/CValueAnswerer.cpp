@@ -25,17 +25,22 @@ std::vector<std::string> PicturesThatAreNone(const SValuesFile& values) {
     }
   };
   check(values.values);
-  for (const ValueList& measurement : values.measurements) check(measurement);
+  for (std::size_t k = 0; k < values.MeasurementCount(); ++k) check(values.Measurement(k));
   return problems;
 }
 
 void CValueAnswerer::BeginPass(ELivesheetProcessingType pass, std::size_t measurement) {
-  if (pass == eBody) {
-    m_measurement = measurement;
-    m_facts.batchIndex = static_cast<std::int32_t>(measurement + 1);
-  } else {
-    m_measurement.reset();
+  // The index points into the list: it goes first.
+  m_measurementIndex.reset();
+  m_measurement.clear();
+  if (pass != eBody) {
     m_facts.batchIndex = pass == ePreface ? 1 : m_facts.batchCount;
+    return;
+  }
+  m_facts.batchIndex = static_cast<std::int32_t>(measurement + 1);
+  if (measurement < m_values.MeasurementCount()) {
+    m_measurement = m_values.Measurement(measurement);
+    m_measurementIndex.emplace(m_measurement);
   }
 }
 
@@ -50,7 +55,9 @@ void CValueAnswerer::Answer(CKORIControlValue& record) {
     record.SetType(CKORIControlValue::eSummaryBegin);
     return;
   }
-  if (const SValueEntry* entry = m_index.Find(key, m_measurement)) {
+  const SValueEntry* entry = m_measurementIndex ? m_measurementIndex->Find(key) : nullptr;
+  if (!entry) entry = m_index.Find(key);
+  if (entry) {
     ApplyEntry(*entry, record);
     return;
   }

@@ -20,9 +20,10 @@ class CValueAnswerer {
 public:
   // values must outlive the answerer: it is indexed, not copied.
   CValueAnswerer(const SValuesFile& values, SRunFacts facts, CPictureCopies& pictures)
-      : m_index(values), m_facts(std::move(facts)), m_pictures(pictures) {}
+      : m_values(values), m_index(values.values), m_facts(std::move(facts)), m_pictures(pictures) {}
 
-  // The pass the next answers belong to; a body pass names its measurement (from 0).
+  // The pass the next answers belong to; a body pass names its measurement (from 0),
+  // whose entries are read and indexed here, one measurement at a time.
   void BeginPass(ELivesheetProcessingType pass, std::size_t measurement = 0);
   // Reads the description from record and writes the value into it.
   void Answer(CKORIControlValue& record);
@@ -36,10 +37,12 @@ private:
   void ApplyEntry(const SValueEntry& entry, CKORIControlValue& record);
   void Note(std::vector<std::string>& list, const std::string& text);
 
+  const SValuesFile& m_values;
   const CValueIndex m_index;
+  ValueList m_measurement;  // the body pass's measurement
+  std::optional<CValueIndex> m_measurementIndex;
   SRunFacts m_facts;
   CPictureCopies& m_pictures;
-  std::optional<std::size_t> m_measurement;
   std::vector<std::string> m_missing;
   std::vector<std::string> m_problems;
 };

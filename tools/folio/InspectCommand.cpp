@@ -50,15 +50,16 @@ std::string Layout(const SScannedPlaceholder& p) {
   return text.str();
 }
 
-const SValueEntry* BodyOrTopValue(const SScannedPlaceholder& p, const SValuesFile& values) {
-  const std::optional<std::size_t> measurement =
-      p.Section() == ESection::eBody ? std::optional<std::size_t>(0) : std::nullopt;
-  return FindValue(values, p.key, measurement);
-}
+// The values a placeholder is shown with: the top-level ones, and for the body the first measurement's.
+struct SShownValues {
+  const ValueList& top;
+  const ValueList& firstMeasurement;
+};
 
-std::string ValueSource(const SScannedPlaceholder& p, const SValuesFile& values) {
+std::string ValueSource(const SScannedPlaceholder& p, const SShownValues& values) {
   if (p.IsSectionTag()) return "section tag";
-  if (const SValueEntry* entry = BodyOrTopValue(p, values)) return entry->where;
+  const ValueList* measurement = p.Section() == ESection::eBody ? &values.firstMeasurement : nullptr;
+  if (const SValueEntry* entry = FindValue(values.top, measurement, p.key)) return entry->Where();
   CKORIControlValue scratch;
   if (ApplyComputedValue(p.key, SRunFacts(), scratch)) return "computed";
   return "NO VALUE";
@@ -91,12 +92,15 @@ int RunInspect(const SInspectRequest& request, std::ostream& out, std::ostream& 
     return eExitReportFailed;
   }
   out << request.templatePath.string() << ": " << scan->placeholders.size() << " placeholders\n";
+  const ValueList firstMeasurement = values && values->MeasurementCount() > 0 ? values->Measurement(0) : ValueList();
+  const ValueList noValues;
+  const SShownValues shown{values ? values->values : noValues, firstMeasurement};
   std::size_t index = 0;
   for (const SScannedPlaceholder& p : scan->placeholders) {
     out << std::setw(4) << ++index << "  " << std::left << std::setw(8) << SectionName(p.Section())
         << p.key.Describe() << std::right << "\n        " << Place(p.read) << "; " << Layout(p);
     if (const std::string outcome = Outcome(p); !outcome.empty()) out << "; " << outcome;
-    if (values) out << "; value: " << (p.AsksTheHost() ? ValueSource(p, *values) : "answered by Folio");
+    if (values) out << "; value: " << (p.AsksTheHost() ? ValueSource(p, shown) : "answered by Folio");
     out << "\n";
   }
   std::vector<STemplateProblem> problems = scan->model->Problems();

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,8 +30,16 @@ struct SValueEntry {
   char16_t character = 0;
   std::filesystem::path picture;  // absolute
 
-  // Where the entry stands in its file ("measurements[1].values[0]"), for messages.
-  std::string where;
+  // Where the entry stands in its file: its measurement (none for the top-level values)
+  // and its place in that list.
+  std::optional<std::size_t> measurement;
+  std::size_t position = 0;
+
+  // "values[3]" or "measurements[1].values[0]", for messages.
+  std::string Where() const {
+    const std::string list = measurement ? "measurements[" + std::to_string(*measurement) + "].values" : "values";
+    return list + "[" + std::to_string(position) + "]";
+  }
 
   // How many of the four optional names the entry gives: the tie-break of matching.
   int NamedCount() const {
@@ -41,13 +50,20 @@ struct SValueEntry {
 
 using ValueList = std::vector<SValueEntry>;
 
-// A whole values file: values for every pass, and one list per measurement.
+struct SMeasurementsText;
+
+// A whole values file: values for every pass, and one list per measurement. The file
+// was checked whole, but measurements stay text until a pass asks for one: thousands of
+// measurements held as entries would take many times the file's size.
 struct SValuesFile {
   ValueList values;
-  std::vector<ValueList> measurements;
+  std::shared_ptr<const SMeasurementsText> measurements;  // null without measurements
 
+  std::size_t MeasurementCount() const;
+  // The entries of measurement k (below MeasurementCount()), read again from the text.
+  ValueList Measurement(std::size_t k) const;
   // A file without measurements still gives one body pass (with the top-level values).
-  std::size_t BodyPassCount() const { return measurements.empty() ? 1 : measurements.size(); }
+  std::size_t BodyPassCount() const { return MeasurementCount() == 0 ? 1 : MeasurementCount(); }
 };
 
 }  // namespace FolioCli

@@ -35,23 +35,34 @@ std::optional<STemplateScan> ScanTemplate(const std::filesystem::path& templateP
 
 std::vector<std::string> FindUnanswered(const std::vector<SScannedPlaceholder>& placeholders,
                                         const SValuesFile& values) {
-  std::vector<std::string> missing;
   const SRunFacts facts;
-  for (const SScannedPlaceholder& placeholder : placeholders) {
+  const CValueIndex top(values.values);
+  // Answered in every pass that shows it; body placeholders are asked of each
+  // measurement in turn, so that one measurement's entries are read at a time.
+  std::vector<bool> answered(placeholders.size(), true);
+  std::vector<std::size_t> body;
+  for (std::size_t i = 0; i < placeholders.size(); ++i) {
+    const SScannedPlaceholder& placeholder = placeholders[i];
     CKORIControlValue scratch;
     if (placeholder.IsSectionTag() || !placeholder.AsksTheHost() ||
         ApplyComputedValue(placeholder.key, facts, scratch))
       continue;
-    bool answered = true;
-    if (placeholder.Section() == ESection::eBody) {
-      for (std::size_t k = 0; k < values.BodyPassCount(); ++k)
-        answered = answered && FindValue(values, placeholder.key, k) != nullptr;
-    } else {
-      answered = FindValue(values, placeholder.key, std::nullopt) != nullptr;
+    if (placeholder.Section() == ESection::eBody) body.push_back(i);
+    else answered[i] = top.Find(placeholder.key) != nullptr;
+  }
+  if (!body.empty()) {
+    for (std::size_t k = 0; k < values.BodyPassCount(); ++k) {
+      const ValueList measurement = k < values.MeasurementCount() ? values.Measurement(k) : ValueList();
+      const CValueIndex index(measurement);
+      for (const std::size_t i : body)
+        if (answered[i] && !index.Find(placeholders[i].key) && !top.Find(placeholders[i].key)) answered[i] = false;
     }
-    const std::string description = placeholder.key.Describe();
-    if (!answered && std::find(missing.begin(), missing.end(), description) == missing.end())
-      missing.push_back(description);
+  }
+  std::vector<std::string> missing;
+  for (std::size_t i = 0; i < placeholders.size(); ++i) {
+    if (answered[i]) continue;
+    const std::string description = placeholders[i].key.Describe();
+    if (std::find(missing.begin(), missing.end(), description) == missing.end()) missing.push_back(description);
   }
   return missing;
 }

@@ -46,11 +46,10 @@ const SValueEntry* FindBestMatch(const ValueList& entries, const SPlaceholderKey
   return best;
 }
 
-const SValueEntry* FindValue(const SValuesFile& file, const SPlaceholderKey& key,
-                             std::optional<std::size_t> measurement) {
-  if (measurement && *measurement < file.measurements.size())
-    if (const SValueEntry* found = FindBestMatch(file.measurements[*measurement], key)) return found;
-  return FindBestMatch(file.values, key);
+const SValueEntry* FindValue(const ValueList& values, const ValueList* measurement, const SPlaceholderKey& key) {
+  if (measurement)
+    if (const SValueEntry* found = FindBestMatch(*measurement, key)) return found;
+  return FindBestMatch(values, key);
 }
 
 std::size_t CValueIndex::SHash::operator()(const SNames& key) const {
@@ -60,14 +59,8 @@ std::size_t CValueIndex::SHash::operator()(const SNames& key) const {
   return hash;
 }
 
-CValueIndex::CValueIndex(const SValuesFile& file) : m_values(IndexList(file.values)) {
-  m_measurements.reserve(file.measurements.size());
-  for (const ValueList& list : file.measurements) m_measurements.push_back(IndexList(list));
-}
-
-CValueIndex::SList CValueIndex::IndexList(const ValueList& list) {
-  SList index;
-  index.entries.reserve(list.size());
+CValueIndex::CValueIndex(const ValueList& list) {
+  m_entries.reserve(list.size());
   for (std::size_t position = 0; position < list.size(); ++position) {
     const SValueEntry& entry = list[position];
     SNames names{{entry.group.View(), entry.field.View()}, 0};
@@ -78,15 +71,14 @@ CValueIndex::SList CValueIndex::IndexList(const ValueList& list) {
       names.names[2 + i] = (*given[i])->View();
       names.mask |= static_cast<std::uint8_t>(1 << i);
     }
-    index.entries.try_emplace(names, SFirst{position, &entry});
-    index.masks[SNames{{names.names[0], names.names[1]}, 0}] |= static_cast<std::uint16_t>(1 << names.mask);
+    m_entries.try_emplace(names, SFirst{position, &entry});
+    m_masks[SNames{{names.names[0], names.names[1]}, 0}] |= static_cast<std::uint16_t>(1 << names.mask);
   }
-  return index;
 }
 
-const SValueEntry* CValueIndex::FindIn(const SList& list, const SPlaceholderKey& key) {
-  const auto masks = list.masks.find(SNames{{key.group.View(), key.field.View()}, 0});
-  if (masks == list.masks.end()) return nullptr;
+const SValueEntry* CValueIndex::Find(const SPlaceholderKey& key) const {
+  const auto masks = m_masks.find(SNames{{key.group.View(), key.field.View()}, 0});
+  if (masks == m_masks.end()) return nullptr;
   const std::u16string_view optional[] = {key.parameter1.View(), key.parameter2.View(),
                                           key.statistics1.View(), key.statistics2.View()};
   const SFirst* best = nullptr;
@@ -96,8 +88,8 @@ const SValueEntry* CValueIndex::FindIn(const SList& list, const SPlaceholderKey&
     SNames names{{key.group.View(), key.field.View()}, static_cast<std::uint8_t>(mask)};
     for (int i = 0; i < 4; ++i)
       if (mask & (1u << i)) names.names[2 + i] = optional[i];
-    const auto found = list.entries.find(names);
-    if (found == list.entries.end()) continue;
+    const auto found = m_entries.find(names);
+    if (found == m_entries.end()) continue;
     const int count = std::popcount(mask);
     if (count > bestCount || (count == bestCount && found->second.position < best->position)) {
       best = &found->second;
@@ -105,12 +97,6 @@ const SValueEntry* CValueIndex::FindIn(const SList& list, const SPlaceholderKey&
     }
   }
   return best ? best->entry : nullptr;
-}
-
-const SValueEntry* CValueIndex::Find(const SPlaceholderKey& key, std::optional<std::size_t> measurement) const {
-  if (measurement && *measurement < m_measurements.size())
-    if (const SValueEntry* found = FindIn(m_measurements[*measurement], key)) return found;
-  return FindIn(m_values, key);
 }
 
 }  // namespace FolioCli

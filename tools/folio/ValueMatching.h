@@ -25,13 +25,13 @@ struct SPlaceholderKey {
   std::string Describe() const;
 };
 
-// A values file indexed once by group, field and the names each entry gives, so that
-// finding a placeholder's value costs a few hash look-ups however long the file is.
-// Gives what FindValue gives. The file must outlive the index and stay unchanged.
+// A list of values indexed once by group, field and the names each entry gives, so that
+// finding a placeholder's value costs a few hash look-ups however long the list is.
+// Gives what FindBestMatch gives. The list must outlive the index and stay unchanged.
 class CValueIndex {
 public:
-  explicit CValueIndex(const SValuesFile& file);
-  const SValueEntry* Find(const SPlaceholderKey& key, std::optional<std::size_t> measurement) const;
+  explicit CValueIndex(const ValueList& list);
+  const SValueEntry* Find(const SPlaceholderKey& key) const;
 
 private:
   // Group, field, then the optional names that the mask says an entry gives.
@@ -47,18 +47,10 @@ private:
     std::size_t position;  // in the list: the first entry wins a tie
     const SValueEntry* entry;
   };
-  // One list of entries (the top-level values, or one measurement's).
-  struct SList {
-    // The first entry for each distinct description.
-    std::unordered_map<SNames, SFirst, SHash> entries;
-    // Per group and field (mask 0), which of the 16 masks occur.
-    std::unordered_map<SNames, std::uint16_t, SHash> masks;
-  };
-  static SList IndexList(const ValueList& list);
-  static const SValueEntry* FindIn(const SList& list, const SPlaceholderKey& key);
-
-  SList m_values;
-  std::vector<SList> m_measurements;
+  // The first entry for each distinct description.
+  std::unordered_map<SNames, SFirst, SHash> m_entries;
+  // Per group and field (mask 0), which of the 16 masks occur.
+  std::unordered_map<SNames, std::uint16_t, SHash> m_masks;
 };
 
 // Group and field equal, and every optional name the entry gives equal.
@@ -66,8 +58,7 @@ bool Matches(const SValueEntry& entry, const SPlaceholderKey& key);
 // The matching entry that gives the most names; the first of those on a tie. Null when none.
 const SValueEntry* FindBestMatch(const ValueList& entries, const SPlaceholderKey& key);
 // A body pass looks in its measurement first and then in the top-level values; other
-// passes (no measurement) look in the top-level values only.
-const SValueEntry* FindValue(const SValuesFile& file, const SPlaceholderKey& key,
-                             std::optional<std::size_t> measurement);
+// passes (measurement null) look in the top-level values only.
+const SValueEntry* FindValue(const ValueList& values, const ValueList* measurement, const SPlaceholderKey& key);
 
 }  // namespace FolioCli
