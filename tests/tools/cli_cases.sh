@@ -120,6 +120,17 @@ bad_values_file_exits_2)
   expect_in err.txt 'values[0]: "integer" must be a whole number'
   [ ! -e page.html ] || fail "a report was written"
   ;;
+bad_last_measurement_leaves_the_report)
+  render_example report.htm; expect_status 0
+  cp report.htm before.htm
+  # Many good measurements, then one bad: the file is refused before any pass runs.
+  { printf '{"measurements": ['
+    for k in $(seq 300); do printf '{"values": [{"group": "BasicInfo", "field": "filename", "text": "m%s"}]},' "$k"; done
+    printf '{"values": [{"group": "BasicInfo", "field": "filename", "txt": "last"}]}]}'; } > v.json
+  run render "$examples/surface-report.htm" --values v.json -o report.htm --option append; expect_status 2
+  expect_in err.txt 'measurements[300].values[0]: unknown key "txt"'
+  cmp -s report.htm before.htm || fail "the report was touched"
+  ;;
 inspect_lists_placeholders)
   run inspect "$examples/surface-report.htm" --values "$examples/measurements.json"; expect_status 0
   expect_in out.txt "30 placeholders"

@@ -1,0 +1,116 @@
+// A values file is checked in one streamed pass and its measurements are read again,
+// each from its own span of the text, when a pass asks for them.
+#include <gtest/gtest.h>
+
+#include "ValuesFile.h"
+
+namespace {
+
+using FolioCli::EValuesFile;
+using FolioCli::SValuesFile;
+
+SValuesFile Parse(const std::string& json) { return FolioCli::ParseValuesFile(json, "/nowhere", "v.json"); }
+
+std::string ErrorOf(const std::string& json) {
+  try {
+    Parse(json);
+  } catch (const EValuesFile& e) {
+    return e.what();
+  }
+  return "(no error)";
+}
+
+// "text" of each entry of measurement k, joined by '|'.
+std::string Texts(const SValuesFile& file, std::size_t k) {
+  std::string joined;
+  for (const auto& entry : file.Measurement(k)) joined += (joined.empty() ? "" : "|") + entry.text.ToUtf8();
+  return joined;
+}
+
+// Spans end where the parser stood: after a number it has read one character ahead, and
+// braces inside strings or comments are no boundaries.
+TEST(ValuesStream, EachMeasurementIsReadAgainWhole) {
+  const auto file = Parse(R"({"measurements": [
+    {"values": [{"group": "G", "field": "n", "integer": 5}, {"group": "G", "field": "t", "text": "a}b{c"}]},
+    {"comment": {"nested": [{"values": []}, "}"]}, "values": [{"text": "\"}]", "field": "t", "group": "G"}]},
+    {"values":[{"group":"G","field":"f","float":2.5e1,"precision":2}],"comment":7},
+    {"values": []},
+    {"values": [{"group": "G", "field": "t", "text": "µ – ✓"}]}
+  ], "values": [{"group": "G", "field": "top", "text": "top"}]})");
+  ASSERT_EQ(file.MeasurementCount(), 5u);
+  const auto first = file.Measurement(0);
+  ASSERT_EQ(first.size(), 2u);
+  EXPECT_EQ(first[0].integer, 5);
+  EXPECT_EQ(first[1].text, u"a}b{c");
+  EXPECT_EQ(Texts(file, 1), "\"}]");
+  const auto third = file.Measurement(2);
+  ASSERT_EQ(third.size(), 1u);
+  EXPECT_DOUBLE_EQ(third[0].number, 25.0);
+  EXPECT_EQ(third[0].precision, 2);
+  EXPECT_EQ(third[0].Where(), "measurements[2].values[0]");
+  EXPECT_TRUE(file.Measurement(3).empty());
+  EXPECT_EQ(Texts(file, 4), "µ – ✓");
+  ASSERT_EQ(file.values.size(), 1u);
+  EXPECT_EQ(file.values[0].Where(), "values[0]");
+}
+
+TEST(ValuesStream, AFaultInTheLastMeasurementRefusesTheWholeFile) {
+  std::string json = R"({"measurements": [)";
+  for (int k = 0; k < 500; ++k) json += R"({"values": [{"group": "G", "field": "f", "text": "ok"}]},)";
+  json += R"({"values": [{"group": "G", "field": "f", "integer": 1.5}]}]})";
+  EXPECT_EQ(ErrorOf(json), "v.json: measurements[500].values[0]: \"integer\" must be a whole number");
+}
+
+// The fault told does not depend on where in the text a key stands: keys are taken in
+// byte order, a key given twice counts with its last value, and a syntax error anywhere
+// comes before any other fault.
+TEST(ValuesStream, FaultsAreToldAsIfTheFileWereReadKeyByKey) {
+  const std::string badValues = R"("values": [{"group": 1, "field": "f", "text": "t"}])";
+  const std::string badMeasurements = R"("measurements": [{"values": 3}])";
+  EXPECT_EQ(ErrorOf("{" + badValues + ", " + badMeasurements + "}"),
+            "v.json: measurements[0].values: expected a list of entries");
+  EXPECT_EQ(ErrorOf("{" + badMeasurements + ", " + badValues + "}"),
+            "v.json: measurements[0].values: expected a list of entries");
+  EXPECT_EQ(ErrorOf(R"({"zzz": 1, )" + badValues + "}"), "v.json: values[0]: \"group\" must be a text");
+  EXPECT_EQ(ErrorOf("{" + badValues + R"(, "aaa": 1, "abc": 2})"), "v.json: top level: unknown key \"aaa\"");
+  EXPECT_EQ(ErrorOf("{" + badValues + R"(, "values": []})"), "(no error)");
+  EXPECT_EQ(ErrorOf(R"({"values": [], "values": 2})"), "v.json: values: expected a list of entries");
+  EXPECT_EQ(ErrorOf("{" + badValues + ", ").rfind("v.json: not valid JSON (", 0), 0u);
+  EXPECT_EQ(ErrorOf(R"({"values": [{"group": 1, "group": "g", "field": "f", "text": "t"}]})"), "(no error)");
+  EXPECT_EQ(ErrorOf(R"({"values": [{"zz": 1, "group": "g", "field": "f", "text": "t", "ab": [1]}]})"),
+            "v.json: values[0]: unknown key \"ab\"");
+  // Inside a measurement: no "values", then unknown keys, then its entries.
+  EXPECT_EQ(ErrorOf(R"({"measurements": [{"values": [{"group": 1}], "extra": 1}]})"),
+            "v.json: measurements[0]: unknown key \"extra\"");
+  EXPECT_EQ(ErrorOf(R"({"measurements": [{"values": [], "comment": "x"}, {"comment": "no values"}]})"),
+            "v.json: measurements[1]: expected an object with \"values\"");
+  EXPECT_EQ(ErrorOf(R"({"measurements": [{"values": []}, 7, {"vals": 1}]})"),
+            "v.json: measurements[1]: expected an object with \"values\"");
+  EXPECT_EQ(ErrorOf(R"({"values": [{"group": "g", "field": "f", "text": "t"}, [], {"group": 1}]})"),
+            "v.json: values[1]: expected an object with \"group\" and \"field\"");
+}
+
+// Whatever the reader does not look at is skipped by depth: deep nesting costs a counter,
+// not the stack, and huge or numerous entries cost their size.
+TEST(ValuesStream, HostileShapesCostTheirSize) {
+  const std::size_t depth = 200000;
+  const std::string deep = std::string(depth, '[') + std::string(depth, ']');
+  const auto file = Parse(R"({"comment": )" + deep + R"(, "measurements": [{"values": [{"group": "G", "field": "f",
+    "text": "t", "comment": )" + deep + R"(}]}]})");
+  EXPECT_EQ(Texts(file, 0), "t");
+  EXPECT_EQ(ErrorOf(R"({"comment": )" + std::string(depth, '[')).rfind("v.json: not valid JSON", 0), 0u);
+  EXPECT_EQ(ErrorOf(R"({"values": [{"group": "g", "field": "f", "integer": )" + deep + "}]}"),
+            "v.json: values[0]: \"integer\" must be a whole number");
+
+  const std::string huge(4 << 20, 'x');
+  EXPECT_EQ(Parse(R"({"values": [{"group": "g", "field": "f", "text": ")" + huge + R"("}]})").values[0].text.GetLength(),
+            huge.size());
+  std::string many = R"({"measurements": [)";
+  for (int k = 0; k < 100000; ++k) many += R"({"values":[]},)";
+  many += R"({"values":[]}]})";
+  const auto manyFile = Parse(many);
+  EXPECT_EQ(manyFile.MeasurementCount(), 100001u);
+  EXPECT_TRUE(manyFile.Measurement(100000).empty());
+}
+
+}  // namespace
