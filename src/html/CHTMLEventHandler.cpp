@@ -139,13 +139,10 @@ void CHTMLEventHandler::EndTag(CHTMLTag* tag, uint32_t start, uint32_t length, u
   }
 }
 
-SReportConversionResult CHTMLEventHandler::GetKoriControlValue(unsigned int index, CKORIControlValue& value) const {
-  SReportConversionResult result;
+CKORIControlValue::EExtractRes CHTMLEventHandler::ReadDescription(unsigned int index, CKORIControlValue& value,
+                                                                  std::optional<CKORIControlValue>& written) const {
   const SObjectInfo* info = GetObjectInfo(index);
-  if (!info || !HasAttributes(*info->m_tag)) {
-    result.m_result = CKORIControlValue::eNotKoriElement;
-    return result;
-  }
+  if (!info || !HasAttributes(*info->m_tag)) return CKORIControlValue::eNotKoriElement;
   const CHTMLTag& tag = *info->m_tag;
   const CHTMLElemAttr* width = Attribute(tag, u"width");
   const CHTMLElemAttr* height = Attribute(tag, u"height");
@@ -170,21 +167,26 @@ SReportConversionResult CHTMLEventHandler::GetKoriControlValue(unsigned int inde
     const CStr statistic = Parameter(*info, u"Statistics");
     for (const auto& s : statistics)
       if (statistic == s.name) value.SetStatistics2(GetStatisticsEnum().GetName(s.value));
-    result.m_asRead = value;
-    result.m_result = CKORIExtractor::TranslateLegacyDescription(value);
-    // A group that failed leaves the converted record a default one.
-    if (result.m_result == CKORIControlValue::eGroupNotSupported) return result;
-    result.m_converted = value;
-    result.m_converted.SetVersion(2u, 0u);
-    return result;
+    written = value;
+    return CKORIControlValue::EExtractRes(CKORIExtractor::TranslateLegacyDescription(value));
   }
   const CHTMLElemAttr* alt = Attribute(tag, u"alt");
   CStr packed = alt ? alt->Value() : CStr();
-  if (alt && value.Unpack(packed)) {
-    result.m_asRead = value;
-    result.m_converted = value;
-  } else {
-    result.m_result = CKORIControlValue::eNotKoriElement;
+  return alt && value.Unpack(packed) ? CKORIControlValue::eExtractOk : CKORIControlValue::eNotKoriElement;
+}
+
+SReportConversionResult CHTMLEventHandler::GetKoriControlValue(unsigned int index, CKORIControlValue& value) const {
+  std::optional<CKORIControlValue> written;
+  SReportConversionResult result(ReadDescription(index, value, written));
+  if (!written) {
+    // A packed description is its own translation; one that cannot be read leaves both records fresh.
+    if (result.m_result != CKORIControlValue::eNotKoriElement) result.m_asRead = result.m_converted = value;
+    return result;
   }
+  result.m_asRead = std::move(*written);
+  // A group that failed leaves the converted record a default one.
+  if (result.m_result == CKORIControlValue::eGroupNotSupported) return result;
+  result.m_converted = value;
+  result.m_converted.SetVersion(2u, 0u);
   return result;
 }

@@ -30,7 +30,9 @@ CTemplateModel HtmlTemplateModel(CHTMLEventHandler& collector) {
   placeholders.reserve(count);  // the pages are touched only as placeholders come
   for (unsigned int index = 0; index < count; ++index) {
     STemplatePlaceholder& p = placeholders.emplace_back();
-    p.reading = collector.GetKoriControlValue(index, p.description);
+    std::optional<CKORIControlValue> written;
+    p.outcome = collector.ReadDescription(index, p.description, written);
+    if (written) p.asWritten = std::make_shared<const CKORIControlValue>(std::move(*written));
     p.tag = SectionTagOf(p.description.GetField());
     const CHTMLEventHandler::SObjectInfo* info = collector.GetObjectInfo(index);
     p.start = info->m_start;

@@ -110,14 +110,17 @@ void CWordTemplateReader::ReadShapes(const SStory& story, IWordInlineShapes& sha
   for (long i = 1; i <= shapes.Count(); ++i) {
     const std::shared_ptr<IWordInlineShape> shape = shapes.Item(i);
     STemplatePlaceholder p;
-    p.reading = ExtractPlaceholder(*shape, p.description);
+    SReportConversionResult reading = ExtractPlaceholder(*shape, p.description);
+    p.outcome = reading.m_result;
+    if (p.description.GetVersion(nullptr, nullptr) == 1000)
+      p.asWritten = std::make_shared<const CKORIControlValue>(std::move(reading.m_asRead));
     p.description.SetHeight(m_app.PointsToPixels(shape->Height(), WordAppend::kTrue));
     p.description.SetWidth(m_app.PointsToPixels(shape->Width(), WordAppend::kFalse));
     p.place = story.place;
     const std::shared_ptr<IWordRange> range = shape->Range();
     p.start = static_cast<std::uint32_t>(range->Start());
     p.end = static_cast<std::uint32_t>(range->End());
-    if (p.reading.m_result == CKORIControlValue::eNotKoriElement) {
+    if (p.outcome == CKORIControlValue::eNotKoriElement) {
       if (shape->AlternativeText().StartsWith(u"KORI {")) {
         Locate(p, story, range->Start(), whole);
         Problem(p, "FOLIO-T004", u"the placeholder's description (its alternative text) cannot be read",
@@ -126,7 +129,7 @@ void CWordTemplateReader::ReadShapes(const SStory& story, IWordInlineShapes& sha
       continue;
     }
     if (story.place == EPlaceholderPlace::eMainText && InTable(range->Start())) p.place = EPlaceholderPlace::eTableCell;
-    if (story.place == EPlaceholderPlace::eMainText && p.reading.m_result == CKORIControlValue::eExtractOk)
+    if (story.place == EPlaceholderPlace::eMainText && p.outcome == CKORIControlValue::eExtractOk)
       p.tag = SectionTagOf(p.description.GetField());
     if (story.type == eWordPrimaryHeaderStory) p.section = ETemplateSection::ePreface;
     Locate(p, story, range->Start(), whole);
@@ -208,13 +211,13 @@ void CWordTemplateReader::CheckTags() {
       Problem(p, "FOLIO-T006", u"the preface ends after the summary begins",
               u"put the PrefaceEnd tag before the SummaryBegin tag", true);
     summaryBegin = summaryBegin || p.tag == ESectionTag::eSummaryBegin;
-    if (p.reading.m_result == CKORIControlValue::eFieldNotSupported)
+    if (p.outcome == CKORIControlValue::eFieldNotSupported)
       Problem(p, "FOLIO-T001", u"the field is no longer supported; the report shows an error text there",
               u"replace the placeholder by one of a current field");
-    if (p.reading.m_result == CKORIControlValue::eGroupNotSupported)
+    if (p.outcome == CKORIControlValue::eGroupNotSupported)
       Problem(p, "FOLIO-T002", u"the group is no longer supported; the report shows an error text there",
               u"replace the placeholder by one of a current group");
-    if (p.reading.m_result == CKORIControlValue::eElementDefinitionError)
+    if (p.outcome == CKORIControlValue::eElementDefinitionError)
       Problem(p, "FOLIO-T003", u"the placeholder's definition is wrong; the report shows an error text there",
               u"write the placeholder again with folio add-placeholder", true);
     if (p.place == EPlaceholderPlace::eFooter)

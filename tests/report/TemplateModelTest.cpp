@@ -31,7 +31,7 @@ TEST_F(TemplateModel, HtmlPlaceholdersWithSpansTagsAndSections) {
     EXPECT_EQ(p[i].section, sections[i]) << i;
     EXPECT_EQ(p[i].place, EPlaceholderPlace::eMainText);
   }
-  EXPECT_EQ(p[2].reading.m_result, V::eFieldNotSupported);
+  EXPECT_EQ(p[2].outcome, V::eFieldNotSupported);
   EXPECT_FALSE(p[2].AsksTheHost());
   EXPECT_TRUE(p[0].AsksTheHost());
   EXPECT_TRUE(model->HasSectionTag(ETemplateSection::ePreface));

@@ -14,8 +14,11 @@ std::vector<SScannedPlaceholder> ScanModel(const CTemplateModel& model) {
   for (const STemplatePlaceholder& read : model.Placeholders()) {
     SScannedPlaceholder p{read, {}, {}};
     p.key = SPlaceholderKey::Of(p.read.description);
-    const bool legacy = read.description.GetVersion(nullptr, nullptr) == 1000;
-    p.asWritten = legacy ? SPlaceholderKey::Of(p.read.reading.m_asRead) : p.key;
+    p.asWritten = p.key;
+    if (read.asWritten) {
+      CKORIControlValue written = *read.asWritten;  // the record's getters are not const
+      p.asWritten = SPlaceholderKey::Of(written);
+    }
     found.push_back(std::move(p));
   }
   return found;

@@ -19,7 +19,7 @@ struct SScannedPlaceholder {
   SPlaceholderKey key;        // the names the host's callback sees (legacy names translated)
   SPlaceholderKey asWritten;  // the names in the template, before any translation
 
-  CKORIControlValue::EExtractRes Outcome() const { return read.reading.m_result; }
+  CKORIControlValue::EExtractRes Outcome() const { return read.outcome; }
   ESection Section() const { return read.section; }
   bool AsksTheHost() const { return read.AsksTheHost(); }
   bool IsSectionTag() const { return read.tag != ESectionTag::eNone; }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -54,6 +55,10 @@ public:
   // Fills value's description from the placeholder at index (legacy names translated)
   // and tells how that went.
   SReportConversionResult GetKoriControlValue(unsigned int index, CKORIControlValue& value) const;
+  // The same without the two copies of the record: written receives the description as
+  // written only where legacy names had to be translated (an <object> placeholder).
+  CKORIControlValue::EExtractRes ReadDescription(unsigned int index, CKORIControlValue& value,
+                                                 std::optional<CKORIControlValue>& written) const;
 
 private:
   void StartTag(CHTMLTag* tag, uint32_t start, uint32_t length, uint32_t appData, bool& abort) override;

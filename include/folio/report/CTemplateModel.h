@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "folio/model/CKORIControlValue.h"
-#include "folio/model/SReportConversionResult.h"
 #include "folio/util/CStr.h"
 #include "folio/util/Export.h"
 
@@ -27,8 +26,11 @@ FOLIO_API const char* PlaceName(EPlaceholderPlace place);
 
 // One placeholder of a template, read once.
 struct FOLIO_API STemplatePlaceholder {
-  // How reading went, the description as written and as translated.
-  SReportConversionResult reading;
+  // How reading went.
+  CKORIControlValue::EExtractRes outcome = CKORIControlValue::eExtractOk;
+  // The description as written, kept only where legacy names were translated: a template
+  // of many placeholders would otherwise hold every description twice.
+  std::shared_ptr<const CKORIControlValue> asWritten;
   // The description the host is asked about (the converted one, with the error text
   // of a description that cannot be answered).
   CKORIControlValue description;
@@ -48,8 +50,7 @@ struct FOLIO_API STemplatePlaceholder {
   // Whether the host is asked for a value: the description could be read and is not
   // answered by Folio with a "no longer supported" text.
   bool AsksTheHost() const {
-    return reading.m_result == CKORIControlValue::eExtractOk || reading.m_result == CKORIControlValue::eTranslated ||
-           reading.m_result == 2;
+    return outcome == CKORIControlValue::eExtractOk || outcome == CKORIControlValue::eTranslated || outcome == 2;
   }
 };
 
