@@ -39,10 +39,10 @@ ReportOutcome ReadIntoCache(SReportRun& run) {
   if (!MakeTemplateCopy(run.templatePath, copy, *text))
     return Failed(Formatted(eStrErrorAccessingTemplate, run.templatePath));
   run.folio.ShowProgress(LoadResourceString(eStrOpeningTemplate), 0);
-  STemplateCacheEntry entry{nullptr, copy, text, FindHtmlBody(text->View()).end.value_or(0)};
+  STemplateCacheEntry entry{nullptr, copy, text, 0};
   {
     CHTMLEventHandler collector;
-    collector.Collect(text->View());
+    entry.bodyEnd = FindHtmlBody(text->View(), &collector).end.value_or(0);
     entry.model = std::make_shared<const CTemplateModel>(HtmlTemplateModel(collector));
   }
   TemplateCache()[run.templatePath] = std::move(entry);

@@ -29,35 +29,55 @@ CStr Encoded(CStr name) {
 
 namespace {
 
+// Finds the body while passing every event on to alongside, so that one reading serves both.
 class CBodyFinder : public IHTMLReaderEvents {
 public:
-  explicit CBodyFinder(const CHTMLReader& reader) : m_reader(reader) {}
-  void StartTag(CHTMLTag* tag, uint32_t start, uint32_t length, uint32_t, bool& abort) override {
+  CBodyFinder(const CHTMLReader& reader, IHTMLReaderEvents* alongside) : m_reader(reader), m_alongside(alongside) {}
+  void BeginParse(uint32_t appData, bool& abort) override {
+    abort = false;
+    if (m_alongside) m_alongside->BeginParse(appData, abort);
+  }
+  void StartTag(CHTMLTag* tag, uint32_t start, uint32_t length, uint32_t appData, bool& abort) override {
     abort = false;
     if (!m_opened && tag->Name() == u"body") {
       m_opened = true;
       m_body.start = start + length;
     }
+    if (m_alongside) m_alongside->StartTag(tag, start, length, appData, abort);
   }
-  void EndTag(CHTMLTag* tag, uint32_t start, uint32_t, uint32_t, bool& abort) override {
+  void EndTag(CHTMLTag* tag, uint32_t start, uint32_t length, uint32_t appData, bool& abort) override {
     abort = false;
-    if (tag->Name() != u"body") return;
-    m_body.end = start;
-    m_body.endStandsAlone = m_reader.ReachedAfresh();
+    if (tag->Name() == u"body") {
+      m_body.end = start;
+      m_body.endStandsAlone = m_reader.ReachedAfresh();
+    }
+    if (m_alongside) m_alongside->EndTag(tag, start, length, appData, abort);
+  }
+  void Characters(const CStr& text, uint32_t appData, bool& abort) override {
+    abort = false;
+    if (m_alongside) m_alongside->Characters(text, appData, abort);
+  }
+  void Comment(const CStr& text, uint32_t appData, bool& abort) override {
+    abort = false;
+    if (m_alongside) m_alongside->Comment(text, appData, abort);
+  }
+  void EndParse(uint32_t appData, bool aborted) override {
+    if (m_alongside) m_alongside->EndParse(appData, aborted);
   }
   const SHtmlBody& Body() const { return m_body; }
 
 private:
   const CHTMLReader& m_reader;
+  IHTMLReaderEvents* m_alongside;
   bool m_opened = false;
   SHtmlBody m_body;
 };
 
 }  // namespace
 
-SHtmlBody FindHtmlBody(std::u16string_view text) {
+SHtmlBody FindHtmlBody(std::u16string_view text, IHTMLReaderEvents* alongside) {
   CHTMLReader reader;
-  CBodyFinder finder(reader);
+  CBodyFinder finder(reader, alongside);
   reader.SetEventHandler(&finder);
   reader.Read(text);
   return finder.Body();

@@ -7,6 +7,8 @@
 #include "platform/fs/CSafeFileWriter.h"
 #include "report/UnicodeText.h"
 
+class IHTMLReaderEvents;
+
 // Rewrites references to one companion folder ("name_files") into references to
 // another, both as written and with spaces as "%20".
 class CCompanionReferences {
@@ -31,7 +33,8 @@ struct SHtmlBody {
   // text before end has its body end there or in a reading of the rest alone.
   bool endStandsAlone = false;
 };
-SHtmlBody FindHtmlBody(std::u16string_view text);
+// alongside, when given, hears every event of the same reading (a collector, say).
+SHtmlBody FindHtmlBody(std::u16string_view text, IHTMLReaderEvents* alongside = nullptr);
 
 // "<path without extension>_files".
 CStr CompanionFolder(const CStr& htmlPath);
