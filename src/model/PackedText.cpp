@@ -30,23 +30,25 @@ CStr KeyLine(std::u16string_view key, const CStr& value) {
   return u"\t" + CStr(key) + u": " + value + kLineEnd;
 }
 
-// Maximal runs of characters that are none of the separators; empty runs do not count.
-// Views into text; false when there are more than N runs (the text is then no packed text).
-template <size_t N>
-bool SplitRuns(std::u16string_view text, std::u16string_view separators, std::array<std::u16string_view, N>& runs,
-               size_t& count) {
+// Maximal runs of characters that are not separators; empty runs do not count. Views
+// into text; false when there are more than N runs (the text is then no packed text).
+template <size_t N, typename Separator>
+bool SplitRuns(std::u16string_view text, Separator separator, std::array<std::u16string_view, N>& runs, size_t& count) {
   count = 0;
   size_t i = 0;
   while (i < text.size()) {
-    while (i < text.size() && separators.find(text[i]) != std::u16string_view::npos) ++i;
+    while (i < text.size() && separator(text[i])) ++i;
     const size_t start = i;
-    while (i < text.size() && separators.find(text[i]) == std::u16string_view::npos) ++i;
+    while (i < text.size() && !separator(text[i])) ++i;
     if (i == start) continue;
     if (count == N) return false;
     runs[count++] = text.substr(start, i - start);
   }
   return true;
 }
+
+bool IsLineBreak(char16_t c) { return c == u'\r' || c == u'\n'; }
+bool IsColon(char16_t c) { return c == u':'; }
 
 std::u16string_view Trim(std::u16string_view text) {
   const auto white = [](char16_t c) {
@@ -86,7 +88,7 @@ CStr CKORIControlValue::Pack() {
 bool CKORIControlValue::ApplyPackedLine(std::u16string_view line, std::optional<long>& version) {
   std::array<std::u16string_view, 2> pieces;
   size_t count = 0;
-  if (!SplitRuns(line, u":", pieces, count) || count != 2) return false;
+  if (!SplitRuns(line, IsColon, pieces, count) || count != 2) return false;
   const std::u16string_view key = Trim(pieces[0]);
   const std::u16string_view value = Trim(pieces[1]);
   if (key == kVersion) version = CStr(value).AsLong();
@@ -119,7 +121,7 @@ bool CKORIControlValue::Unpack(CStr& text) {
     size_t count = 0;
     // Without a "Version" line (another key repeated) the record keeps its version.
     std::optional<long> version;
-    ok = SplitRuns(text.View(), u"\r\n", lines, count) && count == kLineCount && lines.front() == kFirstLine;
+    ok = SplitRuns(text.View(), IsLineBreak, lines, count) && count == kLineCount && lines.front() == kFirstLine;
     for (size_t i = 1; ok && i + 1 < count; ++i) ok = ApplyPackedLine(lines[i], version);
     ok = ok && lines.back() == kLastLine;
     if (ok && version) SetVersion(static_cast<std::uint32_t>(*version));
