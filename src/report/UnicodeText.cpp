@@ -38,7 +38,14 @@ std::u16string_view CBasic_OFStream::Kept() const {
 
 CBasic_OFStream& CBasic_OFStream::operator<<(std::u16string_view text) {
   if constexpr (std::endian::native == std::endian::little) {
-    m_buffer.append(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    const std::string_view bytes(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    // A text as large as the buffer goes to the file as it is, not through a copy.
+    if (m_writer && bytes.size() >= kFlushAt) {
+      Flush();
+      m_writer->Write(bytes);
+      return *this;
+    }
+    m_buffer.append(bytes);
   } else {
     for (char16_t c : text) {
       m_buffer += static_cast<char>(c & 0xFF);
