@@ -2,7 +2,12 @@
 // each from its own span of the text, when a pass asks for them.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
+#include <sstream>
+
 #include "ValuesFile.h"
+#include "ValuesReader.h"
 
 namespace {
 
@@ -111,6 +116,83 @@ TEST(ValuesStream, HostileShapesCostTheirSize) {
   const auto manyFile = Parse(many);
   EXPECT_EQ(manyFile.MeasurementCount(), 100001u);
   EXPECT_TRUE(manyFile.Measurement(100000).empty());
+}
+
+}  // namespace
+
+namespace {
+
+using FolioCli::EJsonParser;
+
+// Everything a read gives, as text: the entries of every list, or the fault.
+std::string Outcome(const std::string& json, EJsonParser parser) {
+  FolioCli::SMeasurementsText file;
+  file.place = {"v.json", "/nowhere", {"/nowhere"}};
+  file.text = json;
+  std::ostringstream out;
+  const auto write = [&out](const FolioCli::ValueList& list) {
+    for (const auto& e : list) {
+      out << e.Where() << " " << e.type << " " << e.group.ToUtf8() << "/" << e.field.ToUtf8();
+      for (const auto* name : {&e.parameter1, &e.parameter2, &e.statistics1, &e.statistics2})
+        out << "/" << (*name ? (*name)->ToUtf8() : "-");
+      std::uint64_t bits = 0;
+      std::memcpy(&bits, &e.number, sizeof bits);
+      out << " " << e.text.ToUtf8() << " " << e.integer << " " << bits << " " << e.precision << " "
+          << e.unit.ToUtf8() << " " << int(e.character) << "\n";
+    }
+  };
+  try {
+    write(FolioCli::ReadValuesText(file, parser));
+    for (std::size_t k = 0; k < file.spans.size(); ++k) write(FolioCli::ReadMeasurementText(file, k, parser));
+  } catch (const EValuesFile& e) {
+    return e.what();
+  }
+  return out.str();
+}
+
+// The fast parser must take exactly what the exact one takes and give the same values;
+// where it refuses, the exact one reads the file again and tells the fault in its words.
+TEST(ValuesStream, TheFastParserAgreesWithTheExactOne) {
+  const std::string entry = R"({"group": "G", "field": "f", )";
+  std::vector<std::string> texts = {
+      "", " ", "3", "null", "\"x\"", "[]", "{}", "\xEF\xBB\xBF{\"values\": []}", "{\"values\": []} x",
+      std::string("{\"values\": []}\0 ", 16), std::string("{\"values\": [\0]}", 15), "{\"values\": [],}",
+      "{\"values\": [1,]}", "{\"values\": [] /* no */}", "{'values': []}", "{\"values\": [NaN]}",
+      "{\"values\":\f[]}"};
+  for (const char* text : {"\\uDC00", "\\uD800", "\\uD800x", "\\uD83D\\uDE00", "\\u0000", "\xC0\xAF", "\xED\xA0\x80",
+                           "\xF4\x90\x80\x80", "\xE2\x82", "\xE2\x82\xAC", "\\q", "\t", "a\\/b"}) {
+    texts.push_back(R"({"values": [)" + entry + R"("text": ")" + text + R"("}]})");
+    texts.push_back(R"({"measurements": [{"values": [{")" + std::string(text) + R"(": 1}]}]})");
+  }
+  for (const char* number : {"1e400", "-1e400", "1e-400", "18446744073709551615", "18446744073709551616",
+                             "-9223372036854775808", "-9223372036854775809", "0.1", "1.7976931348623157e308",
+                             "2.2250738585072014e-308", "5e-324", "123456789012345678901234567890", "-0", "-0.0",
+                             "1E2", "1e+2", "01", "1.", ".5", "+1", "2147483647", "2147483648", "-2147483649",
+                             "0.30000000000000004", "9007199254740993", "1.00000000000000011102230246251565404"}) {
+    texts.push_back(R"({"values": [)" + entry + R"("float": )" + number + "}]}");
+    texts.push_back(R"({"measurements": [{"values": [)" + entry + R"("integer": )" + number + "}]}]}");
+  }
+  for (const std::string& text : texts)
+    EXPECT_EQ(Outcome(text, EJsonParser::eFast), Outcome(text, EJsonParser::eExact)) << text;
+
+  // Damaged copies of a file of every shape.
+  const std::string whole = R"({"comment": "all", "values": [)" + entry + R"("text": "a\"b"},
+    {"group": "G", "field": "i", "integer": -7, "unit": "nm", "comment": [1, {"x": null}]}],
+    "measurements": [{"values": [)" + entry + R"("float": 2.5, "precision": 2}, )" + entry +
+                            R"("char": "\u00b5"}]}, {"values": [)" + entry + R"("none": true}]}]})";
+  std::mt19937 random(7);
+  for (int round = 0; round < 3000; ++round) {
+    std::string damaged = whole;
+    for (int n = 1 + random() % 3; n > 0; --n) {
+      const std::size_t at = random() % damaged.size();
+      switch (random() % 3) {
+        case 0: damaged[at] = "{}[],:\"\\ 0e-.tnu\x80\xff"[random() % 20]; break;
+        case 1: damaged.erase(at, 1 + random() % 4); break;
+        default: damaged.insert(at, damaged.substr(random() % damaged.size(), 1 + random() % 8)); break;
+      }
+    }
+    ASSERT_EQ(Outcome(damaged, EJsonParser::eFast), Outcome(damaged, EJsonParser::eExact)) << damaged;
+  }
 }
 
 }  // namespace

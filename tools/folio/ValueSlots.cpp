@@ -115,7 +115,7 @@ void SEntrySlots::Clear() {
   hasUnknown = false;
 }
 
-void SEntrySlots::NoteUnknown(const std::string& key) {
+void SEntrySlots::NoteUnknown(std::string_view key) {
   if (hasUnknown && !(key < unknown)) return;
   unknown = key;
   hasUnknown = true;

@@ -41,7 +41,7 @@ struct SEntrySlots {
 
   static ESlot SlotOf(std::string_view key);
   void Clear();
-  void NoteUnknown(const std::string& key);
+  void NoteUnknown(std::string_view key);
 };
 
 using PictureMap = std::unordered_map<std::string, std::filesystem::path>;

@@ -1,12 +1,16 @@
 #include "ValuesReader.h"
 
 #include <iterator>
+#include <memory>
 #include <optional>
 
 #include <nlohmann/json.hpp>
+#include <rapidjson/memorystream.h>
+#include <rapidjson/reader.h>
 
 #include "ValueSlots.h"
 #include "ValuesFile.h"
+#include "folio/util/CStr.h"
 
 namespace FolioCli {
 namespace {
@@ -85,15 +89,17 @@ public:
   bool number_float(json::number_float_t value, const json::string_t&) {
     return Scalar(EJson::eFloat, [value](SSlot& s) { s.number = value; });
   }
-  bool string(json::string_t& value) {
-    return Scalar(EJson::eString, [&value](SSlot& s) { s.text.assign(value); });
+  bool string(json::string_t& value) { return Text(value); }
+  bool Text(std::string_view value) {
+    return Scalar(EJson::eString, [value](SSlot& s) { s.text.assign(value); });
   }
   bool binary(json::binary_t&) { return Scalar(EJson::eContainer, [](SSlot&) {}); }
   bool start_object(std::size_t) { return m_skip ? (++m_skip, true) : Begin(true); }
   bool start_array(std::size_t) { return m_skip ? (++m_skip, true) : Begin(false); }
   bool end_object() { return m_skip ? (--m_skip, true) : End(); }
   bool end_array() { return m_skip ? (--m_skip, true) : End(); }
-  bool key(json::string_t& name) { return m_skip ? true : Key(name); }
+  bool key(json::string_t& name) { return Name(name); }
+  bool Name(std::string_view name) { return m_skip ? true : Key(name); }
   bool parse_error(std::size_t, const std::string&, const json::exception& e) {
     // A syntax error, or a number beyond any double.
     throw EValuesFile(m_source + ": not valid JSON (" + e.what() + ")");
@@ -116,7 +122,7 @@ private:
   }
   bool Begin(bool object);
   bool End();
-  bool Key(const std::string& name);
+  bool Key(std::string_view name);
   void NotAContainer(EJson kind);
   void BeginList(bool array, Fault& fault, std::string list);
   void BeginMeasurement();
@@ -156,11 +162,11 @@ private:
   ESlot m_key = eUnknownKey;
 };
 
-void NoteFirstKey(Fault& unknown, const std::string& name) {
-  if (!unknown || name < *unknown) unknown = name;
+void NoteFirstKey(Fault& unknown, std::string_view name) {
+  if (!unknown || name < *unknown) unknown = std::string(name);
 }
 
-bool CValuesSax::Key(const std::string& name) {
+bool CValuesSax::Key(std::string_view name) {
   if (m_at == EAt::eEntry) {
     m_key = SEntrySlots::SlotOf(name);
     if (m_key == eUnknownKey) m_slots.NoteUnknown(name);
@@ -360,30 +366,109 @@ void CValuesSax::Finish() const {
   if (first) fail(first->second);
 }
 
-template <typename Sax>
-void Parse(const char* begin, const char* end, Sax& sax) {
+// The parser whose messages users see: a syntax error is told in its words.
+bool ParseExact(const char* begin, const char* end, CValuesSax& sax) {
   json::sax_parse(CTrackingIterator(begin, sax.Place()), CTrackingIterator(end, sax.Place()), &sax);
-  sax.Finish();
+  return true;
+}
+
+// RapidJSON's events passed on. It reads several times faster; where it refuses a text,
+// or meets a text the exact parser would refuse and it takes (a lone surrogate, bytes
+// that are no UTF-8), the exact parser reads the file again and tells why.
+class CFastEvents {
+public:
+  CFastEvents(CValuesSax& sax, const rapidjson::MemoryStream& stream, const char* text)
+      : m_sax(sax), m_stream(stream), m_text(text) {}
+
+  bool Null() { return m_sax.null(); }
+  bool Bool(bool value) { return m_sax.boolean(value); }
+  bool Int(int value) { return m_sax.number_integer(value); }
+  bool Uint(unsigned value) { return m_sax.number_unsigned(value); }
+  bool Int64(std::int64_t value) { return m_sax.number_integer(value); }
+  bool Uint64(std::uint64_t value) { return m_sax.number_unsigned(value); }
+  bool Double(double value) { return m_sax.number_float(value, kNoText); }
+  bool RawNumber(const char*, rapidjson::SizeType, bool) { return false; }
+  bool String(const char* text, rapidjson::SizeType length, bool) {
+    return WellFormed(text, length) && m_sax.Text(std::string_view(text, length));
+  }
+  bool Key(const char* text, rapidjson::SizeType length, bool) {
+    return WellFormed(text, length) && m_sax.Name(std::string_view(text, length));
+  }
+  // RapidJSON calls these before it passes the bracket; the reader counts from after it.
+  bool StartObject() {
+    Pass();
+    return m_sax.start_object(0);
+  }
+  bool EndObject(rapidjson::SizeType) {
+    Pass();
+    return m_sax.end_object();
+  }
+  bool StartArray() { return m_sax.start_array(0); }
+  bool EndArray(rapidjson::SizeType) { return m_sax.end_array(); }
+
+private:
+  static bool WellFormed(const char* text, std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i)
+      if (static_cast<unsigned char>(text[i]) >= 0x80) return IsValidUtf8(std::string_view(text + i, length - i));
+    return true;
+  }
+  void Pass() { *m_sax.Place() = m_text + m_stream.Tell() + 1; }
+  static inline const json::string_t kNoText;
+  CValuesSax& m_sax;
+  const rapidjson::MemoryStream& m_stream;
+  const char* m_text;
+};
+
+// False when the fast parser refused the text, which then needs the exact one.
+bool ParseFast(const char* begin, const char* end, CValuesSax& sax) {
+  const auto length = static_cast<std::size_t>(end - begin);
+  // Its string lengths are 32 bits wide.
+  if (length >= (std::size_t(1) << 31)) return false;
+  rapidjson::MemoryStream stream(begin, length);
+  CFastEvents events(sax, stream, begin);
+  rapidjson::Reader reader;
+  constexpr unsigned kFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag;
+  // A zero byte ends its text early: all of it must have been read.
+  return !reader.Parse<kFlags>(stream, events).IsError() && stream.Tell() == length;
+}
+
+// Reads with the fast parser and, if it refuses, again with the exact one; then throws
+// the file's fault, if any.
+template <typename Make>
+auto Read(const char* begin, const char* end, EJsonParser parser, Make make) {
+  if (parser == EJsonParser::eFast) {
+    auto sax = make();
+    if (ParseFast(begin, end, *sax)) {
+      sax->Finish();
+      return sax;
+    }
+  }
+  auto sax = make();
+  ParseExact(begin, end, *sax);
+  sax->Finish();
+  return sax;
 }
 
 }  // namespace
 
-ValueList ReadValuesText(SMeasurementsText& file) {
+ValueList ReadValuesText(SMeasurementsText& file, EJsonParser parser) {
   const CPictureFinder pictures(file.place, file.pictures, &file.pictures);
   const char* text = file.text.data();
-  CValuesSax sax(text, pictures, file.place.source, std::nullopt);
-  Parse(text, text + file.text.size(), sax);
-  file.spans = sax.TakeSpans();
-  return sax.TakeValues();
+  auto sax = Read(text, text + file.text.size(), parser, [&] {
+    return std::make_unique<CValuesSax>(text, pictures, file.place.source, std::nullopt);
+  });
+  file.spans = sax->TakeSpans();
+  return sax->TakeValues();
 }
 
-ValueList ReadMeasurementText(const SMeasurementsText& file, std::size_t k) {
+ValueList ReadMeasurementText(const SMeasurementsText& file, std::size_t k, EJsonParser parser) {
   const CPictureFinder pictures(file.place, file.pictures, nullptr);
   const auto [begin, end] = file.spans.at(k);
   const char* text = file.text.data() + begin;
-  CValuesSax sax(text, pictures, file.place.source, k);
-  Parse(text, file.text.data() + end, sax);
-  return sax.TakeMeasurement();
+  auto sax = Read(text, file.text.data() + end, parser, [&] {
+    return std::make_unique<CValuesSax>(text, pictures, file.place.source, k);
+  });
+  return sax->TakeMeasurement();
 }
 
 }  // namespace FolioCli

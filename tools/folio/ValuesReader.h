@@ -27,11 +27,16 @@ struct SMeasurementsText {
   std::unordered_map<std::string, std::filesystem::path> pictures;  // as written -> found
 };
 
+// RapidJSON reads fast; nlohmann-json is exact: its words tell a user's syntax error, and
+// it reads whatever the fast parser refuses. Tests compare the two.
+enum class EJsonParser { eFast, eExact };
+
 // Checks the whole of file.text and gives its top-level values; the measurements'
 // spans and pictures go into file. Throws EValuesFile with the first fault, the same
 // fault whatever order the file's keys come in.
-ValueList ReadValuesText(SMeasurementsText& file);
+ValueList ReadValuesText(SMeasurementsText& file, EJsonParser parser = EJsonParser::eFast);
 // The entries of measurement k of a text ReadValuesText accepted.
-ValueList ReadMeasurementText(const SMeasurementsText& file, std::size_t k);
+ValueList ReadMeasurementText(const SMeasurementsText& file, std::size_t k,
+                              EJsonParser parser = EJsonParser::eFast);
 
 }  // namespace FolioCli
