@@ -57,27 +57,28 @@ private:
 
 }  // namespace
 
-bool CStoryMarks::Current(CStory& story) {
+bool CStoryMarks::FieldsCurrent(CStory& story) {
   story.Atoms();
-  if (m_built == story.Indexings()) return false;
-  Build(story);
+  if (m_fieldsBuilt == story.Indexings()) return false;
+  BuildFields(story);
   return true;
 }
 
-void CStoryMarks::Build(CStory& story) {
+bool CStoryMarks::TablesCurrent(CStory& story) {
+  story.Atoms();
+  if (m_tablesBuilt == story.Indexings()) return false;
+  BuildTables(story);
+  return true;
+}
+
+void CStoryMarks::BuildFields(CStory& story) {
   m_fields.clear();
-  m_tables.clear();
   m_fieldOrdinals.clear();
-  m_tableOrdinals.clear();
-  const CStoryAtoms& atoms = story.Atoms();
   // Fields pair up the way Word nests them: an end closes the innermost open field,
   // a separate belongs to it, unmatched ones count for nothing.
   std::vector<size_t> open;
   std::vector<std::int32_t> begins, separates, ends;
-  std::vector<std::int32_t> tableStarts, tableEnds;
-  COutermostTables outermost(story);
-  pugi::xml_node parent, outer;
-  for (const SAtom& atom : atoms) {
+  for (const SAtom& atom : story.Atoms()) {
     switch (atom.kind) {
       case EAtomKind::eFieldBegin:
         open.push_back(m_fields.size());
@@ -101,19 +102,6 @@ void CStoryMarks::Build(CStory& story) {
         break;
       default: break;
     }
-    if (atom.node.parent() != parent) {
-      parent = atom.node.parent();
-      outer = outermost.Of(atom.node);
-    }
-    if (!outer) continue;
-    if (m_tables.empty() || m_tables.back().table != outer) {
-      m_tables.push_back({outer, {}, nullptr});
-      tableStarts.push_back(atom.start);
-      tableEnds.push_back(atom.start);
-    }
-    tableEnds.back() = atom.start + atom.length;
-    const bool rowEnd = atom.kind == EAtomKind::eRowEnd && atom.length == 1;
-    m_tables.back().last = rowEnd ? atom.node : pugi::xml_node();
   }
   for (size_t k = 0; k < m_fields.size(); ++k) {
     SField& field = m_fields[k];
@@ -121,15 +109,39 @@ void CStoryMarks::Build(CStory& story) {
     if (separates[k] >= 0) field.separator = story.MakeRange(separates[k] + 1, separates[k] + 1);
     m_fieldOrdinals.emplace(field.begin.internal_object(), k);
   }
+  m_fieldsBuilt = story.Indexings();
+}
+
+void CStoryMarks::BuildTables(CStory& story) {
+  m_tables.clear();
+  m_tableOrdinals.clear();
+  std::vector<std::int32_t> starts, ends;
+  COutermostTables outermost(story);
+  pugi::xml_node parent, outer;
+  for (const SAtom& atom : story.Atoms()) {
+    if (atom.node.parent() != parent) {
+      parent = atom.node.parent();
+      outer = outermost.Of(atom.node);
+    }
+    if (!outer) continue;
+    if (m_tables.empty() || m_tables.back().table != outer) {
+      m_tables.push_back({outer, {}, nullptr});
+      starts.push_back(atom.start);
+      ends.push_back(atom.start);
+    }
+    ends.back() = atom.start + atom.length;
+    const bool rowEnd = atom.kind == EAtomKind::eRowEnd && atom.length == 1;
+    m_tables.back().last = rowEnd ? atom.node : pugi::xml_node();
+  }
   for (size_t k = 0; k < m_tables.size(); ++k) {
-    m_tables[k].range = story.MakeRange(tableStarts[k], tableEnds[k]);
+    m_tables[k].range = story.MakeRange(starts[k], ends[k]);
     m_tableOrdinals.emplace(m_tables[k].table.internal_object(), k);
   }
-  m_built = story.Indexings();
+  m_tablesBuilt = story.Indexings();
 }
 
 std::pair<size_t, size_t> CStoryMarks::Fields(CStory& story, std::int32_t start, std::int32_t end) {
-  Current(story);
+  FieldsCurrent(story);
   const auto begin = [this](size_t k) { return m_fields[k].marks->Start() - 1; };
   const size_t first = FirstFrom(m_fields.size(), start, begin);
   return {first, std::max(first, FirstFrom(m_fields.size(), end, begin))};
@@ -151,20 +163,20 @@ std::optional<SFieldSpan> CStoryMarks::Locate(CStory& story, const SField& field
 }
 
 std::optional<SFieldSpan> CStoryMarks::Field(CStory& story, const pugi::xml_node& begin) {
-  bool fresh = Current(story);
+  bool fresh = FieldsCurrent(story);
   for (;;) {
     const auto found = m_fieldOrdinals.find(begin.internal_object());
     if (found != m_fieldOrdinals.end())
       if (auto span = Locate(story, m_fields[found->second])) return span;
     if (fresh) return std::nullopt;
-    Build(story);
+    BuildFields(story);
     fresh = true;
   }
 }
 
 void CStoryMarks::Separated(CStory& story, const pugi::xml_node& begin, const pugi::xml_node& separate,
                             std::int32_t pos) {
-  if (Current(story)) return;  // found afresh, the new mark with the rest
+  if (FieldsCurrent(story)) return;  // found afresh, the new mark with the rest
   const auto found = m_fieldOrdinals.find(begin.internal_object());
   if (found == m_fieldOrdinals.end()) return;
   SField& field = m_fields[found->second];
@@ -173,7 +185,7 @@ void CStoryMarks::Separated(CStory& story, const pugi::xml_node& begin, const pu
 }
 
 std::pair<size_t, size_t> CStoryMarks::Tables(CStory& story, std::int32_t start, std::int32_t end) {
-  Current(story);
+  TablesCurrent(story);
   const auto first = [this](size_t k) { return m_tables[k].range->Start(); };
   const size_t from = FirstFrom(m_tables.size(), start, first);
   return {from, std::max(from, FirstFrom(m_tables.size(), end, first))};
@@ -189,12 +201,12 @@ bool CStoryMarks::Check(CStory& story, const STable& table) const {
 }
 
 std::optional<STableSpan> CStoryMarks::Table(CStory& story, const pugi::xml_node& table) {
-  bool fresh = Current(story);
+  bool fresh = TablesCurrent(story);
   for (;;) {
     const auto found = m_tableOrdinals.find(table.internal_object());
     if (found != m_tableOrdinals.end() && Check(story, m_tables[found->second])) return Table(found->second);
     if (fresh) return std::nullopt;
-    Build(story);
+    BuildTables(story);
     fresh = true;
   }
 }

@@ -58,13 +58,16 @@ private:
     std::shared_ptr<CLiveRange> range;
   };
 
-  // Builds the marks when the story's atoms were indexed afresh since; true when it did.
-  bool Current(CStory& story);
-  void Build(CStory& story);
+  // Finds the fields (tables) again when the story's atoms were indexed afresh since;
+  // true when it did.
+  bool FieldsCurrent(CStory& story);
+  bool TablesCurrent(CStory& story);
+  void BuildFields(CStory& story);
+  void BuildTables(CStory& story);
   std::optional<SFieldSpan> Locate(CStory& story, const SField& field) const;
   bool Check(CStory& story, const STable& table) const;
 
-  std::uint64_t m_built = 0;  // the story's indexing these marks were found in
+  std::uint64_t m_fieldsBuilt = 0, m_tablesBuilt = 0;  // the story's indexings they were found in
   std::vector<SField> m_fields;
   std::vector<STable> m_tables;
   std::unordered_map<const void*, size_t> m_fieldOrdinals, m_tableOrdinals;
