@@ -313,6 +313,7 @@ void CStory::Changed(std::int32_t pos, std::int32_t removed, std::int32_t insert
 
 void CStory::MoveRanges(std::int32_t pos, std::int32_t removed, std::int32_t inserted) {
   m_ranges.Move(pos, removed, inserted);
+  m_marks.Move(pos, removed, inserted);
 }
 
 void CStory::SpliceAtoms(size_t index, const std::vector<SAtom>& replacement) {

@@ -64,7 +64,8 @@ public:
   // Records an edit: marks the index stale and moves live ranges. removed positions
   // went away at pos, then inserted ones came in at pos.
   void Changed(std::int32_t pos, std::int32_t removed, std::int32_t inserted);
-  // Moves live ranges only (the index was already marked stale).
+  // Moves live ranges and the marks of fields and tables only (the index was already
+  // marked stale).
   void MoveRanges(std::int32_t pos, std::int32_t removed, std::int32_t inserted);
   // After an edit that replaced atom index by replacement (starting at its position),
   // patches the index instead of rebuilding it. Only valid when the index was current
@@ -96,6 +97,6 @@ private:
   CStoryAtoms m_atoms;
   std::uint64_t m_builtGeneration = 0;
   std::uint64_t m_indexings = 0;
-  CStoryMarks m_marks;  // before the ranges: they let go of its live ranges first
+  CStoryMarks m_marks;
   CLiveRanges m_ranges;
 };

@@ -1,5 +1,7 @@
 #include "platform/word/document/CStoryMarks.h"
 
+#include <algorithm>
+
 #include "platform/word/document/CStory.h"
 
 namespace {
@@ -57,6 +59,28 @@ private:
 
 }  // namespace
 
+void CMarkPositions::Assign(std::vector<std::int32_t> ascending) {
+  m_values = std::move(ascending);
+  m_shifts.Build(std::vector<std::int64_t>((m_values.size() + kBlock - 1) / kBlock, 0));
+}
+
+size_t CMarkPositions::FirstFrom(std::int32_t pos) const {
+  return ::FirstFrom(m_values.size(), pos, [this](size_t i) { return (*this)[i]; });
+}
+
+void CMarkPositions::Move(std::int32_t pos, std::int32_t removed, std::int32_t inserted) {
+  if (m_values.empty() || (removed <= 0 && inserted <= 0)) return;
+  removed = std::max(removed, 0);
+  inserted = std::max(inserted, 0);
+  size_t i = FirstFrom(pos + 1);
+  for (; i < m_values.size() && (*this)[i] <= pos + removed; ++i) Set(i, pos);
+  if (i >= m_values.size() || inserted == removed) return;
+  // the rest of i's block one by one, the blocks after it by their running shift
+  const size_t block = i / kBlock;
+  for (; i < std::min(m_values.size(), (block + 1) * kBlock); ++i) m_values[i] += inserted - removed;
+  if ((block + 1) * kBlock < m_values.size()) m_shifts.Add(block + 1, inserted - removed);
+}
+
 bool CStoryMarks::FieldsCurrent(CStory& story) {
   story.Atoms();
   if (m_fieldsBuilt == story.Indexings()) return false;
@@ -75,47 +99,48 @@ void CStoryMarks::BuildFields(CStory& story) {
   m_fields.clear();
   m_fieldOrdinals.clear();
   // Fields pair up the way Word nests them: an end closes the innermost open field,
-  // a separate belongs to it, unmatched ones count for nothing.
+  // a separate belongs to it, unmatched ones count for nothing. Marks come in order,
+  // so their positions are ascending.
   std::vector<size_t> open;
-  std::vector<std::int32_t> begins, separates, ends;
+  std::vector<std::int32_t> positions;
+  const auto add = [&positions](std::int32_t after) {
+    positions.push_back(after);
+    return static_cast<std::uint32_t>(positions.size() - 1);
+  };
   for (const SAtom& atom : story.Atoms()) {
     switch (atom.kind) {
       case EAtomKind::eFieldBegin:
         open.push_back(m_fields.size());
-        m_fields.push_back({atom.node, {}, {}, nullptr, nullptr});
-        begins.push_back(atom.start);
-        separates.push_back(-1);
-        ends.push_back(-1);
+        m_fields.push_back({atom.node, {}, {}, {add(atom.start + 1), kNone, kNone}});
         break;
       case EAtomKind::eFieldSeparate:
         if (!open.empty()) {
           m_fields[open.back()].separate = atom.node;
-          separates[open.back()] = atom.start;
+          m_fields[open.back()].marks[1] = add(atom.start + 1);
         }
         break;
       case EAtomKind::eFieldEnd:
         if (!open.empty()) {
-          m_fields[open.back()].end = atom.node;
-          ends[open.back()] = atom.start;
+          SField& field = m_fields[open.back()];
+          if (field.marks[1] == kNone) field.marks[1] = add(atom.start + 1);  // the place for a separate mark
+          field.end = atom.node;
+          field.marks[2] = add(atom.start + 1);
           open.pop_back();
         }
         break;
       default: break;
     }
   }
-  for (size_t k = 0; k < m_fields.size(); ++k) {
-    SField& field = m_fields[k];
-    field.marks = story.MakeRange(begins[k] + 1, ends[k] >= 0 ? ends[k] + 1 : begins[k] + 1);
-    if (separates[k] >= 0) field.separator = story.MakeRange(separates[k] + 1, separates[k] + 1);
-    m_fieldOrdinals.emplace(field.begin.internal_object(), k);
-  }
+  m_fieldMarks.Assign(std::move(positions));
+  for (size_t k = 0; k < m_fields.size(); ++k) m_fieldOrdinals.emplace(m_fields[k].begin.internal_object(), k);
   m_fieldsBuilt = story.Indexings();
+  ++m_walks;
 }
 
 void CStoryMarks::BuildTables(CStory& story) {
   m_tables.clear();
   m_tableOrdinals.clear();
-  std::vector<std::int32_t> starts, ends;
+  std::vector<std::int32_t> bounds;
   COutermostTables outermost(story);
   pugi::xml_node parent, outer;
   for (const SAtom& atom : story.Atoms()) {
@@ -125,24 +150,28 @@ void CStoryMarks::BuildTables(CStory& story) {
     }
     if (!outer) continue;
     if (m_tables.empty() || m_tables.back().table != outer) {
-      m_tables.push_back({outer, {}, nullptr});
-      starts.push_back(atom.start);
-      ends.push_back(atom.start);
+      m_tableOrdinals.emplace(outer.internal_object(), m_tables.size());
+      m_tables.push_back({outer, {}});
+      bounds.push_back(atom.start);
+      bounds.push_back(atom.start);
     }
-    ends.back() = atom.start + atom.length;
+    bounds.back() = atom.start + atom.length;
     const bool rowEnd = atom.kind == EAtomKind::eRowEnd && atom.length == 1;
     m_tables.back().last = rowEnd ? atom.node : pugi::xml_node();
   }
-  for (size_t k = 0; k < m_tables.size(); ++k) {
-    m_tables[k].range = story.MakeRange(starts[k], ends[k]);
-    m_tableOrdinals.emplace(m_tables[k].table.internal_object(), k);
-  }
+  m_tableBounds.Assign(std::move(bounds));
   m_tablesBuilt = story.Indexings();
+  ++m_walks;
+}
+
+void CStoryMarks::Move(std::int32_t pos, std::int32_t removed, std::int32_t inserted) {
+  m_fieldMarks.Move(pos, removed, inserted);
+  m_tableBounds.Move(pos, removed, inserted);
 }
 
 std::pair<size_t, size_t> CStoryMarks::Fields(CStory& story, std::int32_t start, std::int32_t end) {
   FieldsCurrent(story);
-  const auto begin = [this](size_t k) { return m_fields[k].marks->Start() - 1; };
+  const auto begin = [this](size_t k) { return m_fieldMarks[m_fields[k].marks[0]] - 1; };
   const size_t first = FirstFrom(m_fields.size(), start, begin);
   return {first, std::max(first, FirstFrom(m_fields.size(), end, begin))};
 }
@@ -150,14 +179,15 @@ std::pair<size_t, size_t> CStoryMarks::Fields(CStory& story, std::int32_t start,
 std::optional<SFieldSpan> CStoryMarks::Locate(CStory& story, const SField& field) const {
   const CStoryAtoms& atoms = story.Atoms();
   SFieldSpan span;
-  span.begin = MarkEndingAt(atoms, field.marks->Start(), field.begin, EAtomKind::eFieldBegin);
+  span.begin = MarkEndingAt(atoms, m_fieldMarks[field.marks[0]], field.begin, EAtomKind::eFieldBegin);
   if (span.begin == SIZE_MAX) return std::nullopt;
-  if (field.separator) {
-    span.separate = MarkEndingAt(atoms, field.separator->Start(), field.separate, EAtomKind::eFieldSeparate);
+  if (field.separate) {
+    span.separate = MarkEndingAt(atoms, m_fieldMarks[field.marks[1]], field.separate, EAtomKind::eFieldSeparate);
     if (span.separate == SIZE_MAX) return std::nullopt;
   }
   // an unclosed field ends with the story
-  span.end = field.end ? MarkEndingAt(atoms, field.marks->End(), field.end, EAtomKind::eFieldEnd) : atoms.size() - 1;
+  span.end = field.end ? MarkEndingAt(atoms, m_fieldMarks[field.marks[2]], field.end, EAtomKind::eFieldEnd)
+                       : atoms.size() - 1;
   if (span.end == SIZE_MAX) return std::nullopt;
   return span;
 }
@@ -180,31 +210,36 @@ void CStoryMarks::Separated(CStory& story, const pugi::xml_node& begin, const pu
   const auto found = m_fieldOrdinals.find(begin.internal_object());
   if (found == m_fieldOrdinals.end()) return;
   SField& field = m_fields[found->second];
+  if (field.marks[1] == kNone) {
+    m_fieldsBuilt = 0;  // no place kept for it: found again when next asked
+    return;
+  }
   field.separate = separate;
-  field.separator = story.MakeRange(pos + 1, pos + 1);
+  m_fieldMarks.Set(field.marks[1], pos + 1);
 }
 
 std::pair<size_t, size_t> CStoryMarks::Tables(CStory& story, std::int32_t start, std::int32_t end) {
   TablesCurrent(story);
-  const auto first = [this](size_t k) { return m_tables[k].range->Start(); };
+  const auto first = [this](size_t k) { return m_tableBounds[2 * k]; };
   const size_t from = FirstFrom(m_tables.size(), start, first);
   return {from, std::max(from, FirstFrom(m_tables.size(), end, first))};
 }
 
 STableSpan CStoryMarks::Table(size_t ordinal) const {
-  const STable& table = m_tables[ordinal];
-  return {table.table, table.range->Start(), table.range->End()};
+  return {m_tables[ordinal].table, m_tableBounds[2 * ordinal], m_tableBounds[2 * ordinal + 1]};
 }
 
-bool CStoryMarks::Check(CStory& story, const STable& table) const {
-  return !table.last || MarkEndingAt(story.Atoms(), table.range->End(), table.last, EAtomKind::eRowEnd) != SIZE_MAX;
+bool CStoryMarks::Check(CStory& story, size_t ordinal) const {
+  const STable& table = m_tables[ordinal];
+  return !table.last ||
+         MarkEndingAt(story.Atoms(), m_tableBounds[2 * ordinal + 1], table.last, EAtomKind::eRowEnd) != SIZE_MAX;
 }
 
 std::optional<STableSpan> CStoryMarks::Table(CStory& story, const pugi::xml_node& table) {
   bool fresh = TablesCurrent(story);
   for (;;) {
     const auto found = m_tableOrdinals.find(table.internal_object());
-    if (found != m_tableOrdinals.end() && Check(story, m_tables[found->second])) return Table(found->second);
+    if (found != m_tableOrdinals.end() && Check(story, found->second)) return Table(found->second);
     if (fresh) return std::nullopt;
     BuildTables(story);
     fresh = true;
