@@ -1,8 +1,8 @@
 // Word documents with many fields or many tables, worked through the way a report does:
-// every field updated (all at once, or one by one as the footer's are), every table's
-// range read (as an append looks for the report's last table), and a template of
-// placeholders in table cells read and filled. The time per field or table must not
-// grow with their number.
+// every field updated (all at once, or one by one as the footer's are; up to 10 MB of
+// simple fields in one paragraph), every table's range read (as an append looks for the
+// report's last table), and a template of placeholders in table cells read and filled.
+// The time per field or table must not grow with their number.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -89,6 +89,15 @@ std::string Description() {
   return out;
 }
 
+// One paragraph of simple fields without results, their codes made different so that
+// the document compresses as little as a real one: 262,144 of them make 10 MB.
+std::string SimpleFields(int count) {
+  std::string body = "<w:p>";
+  for (int i = 1; i <= count; ++i)
+    body += "<w:fldSimple w:instr=\" AUTHOR " + std::to_string((i * 2654435761u) % 1000003u) + "\"/>";
+  return Docx(body + "</w:p>");
+}
+
 std::string Placeholder(int id) {
   static const std::string description = Description();
   const std::string n = std::to_string(id);
@@ -109,13 +118,14 @@ std::string Tables(int count, bool placeholders) {
   return Docx(body);
 }
 
-enum class EWork { eUpdateFields, eFieldsOneByOne, eTableRanges, eTablePlaceholders };
+enum class EWork { eUpdateFields, eFieldsOneByOne, eSimpleFields, eTableRanges, eTablePlaceholders };
 
 void Work(const CStr& path, IWordApplication& word, EWork work) {
   if (work == EWork::eTablePlaceholders) benchmark::DoNotOptimize(ReadWordTemplateModel(path).Placeholders().size());
   auto doc = word.Documents()->Open(CVariant::Text(path));
   switch (work) {
-    case EWork::eUpdateFields: doc->Fields()->Update(); break;
+    case EWork::eUpdateFields:
+    case EWork::eSimpleFields: doc->Fields()->Update(); break;
     case EWork::eFieldsOneByOne: {
       auto fields = doc->Fields();
       const long count = fields->Count();
@@ -144,7 +154,9 @@ void WordMarks(benchmark::State& state, EWork work) {
   const int count = static_cast<int>(state.range(0));
   const fs::path file = fs::temp_directory_path() / ("folio-bench-marks-" + std::to_string(::getpid()) + ".docx");
   const bool fields = work == EWork::eUpdateFields || work == EWork::eFieldsOneByOne;
-  std::ofstream(file, std::ios::binary) << (fields ? Fields(count) : Tables(count, work == EWork::eTablePlaceholders));
+  std::ofstream(file, std::ios::binary) << (work == EWork::eSimpleFields ? SimpleFields(count)
+                                            : fields ? Fields(count)
+                                                     : Tables(count, work == EWork::eTablePlaceholders));
   std::shared_ptr<IWordApplication> word;
   if (FAILED(CWordAutomation::StartWordApplication(word))) {
     state.SkipWithError("the Word engine does not start");
@@ -158,12 +170,15 @@ void WordMarks(benchmark::State& state, EWork work) {
 
 void BM_WordFieldsUpdate(benchmark::State& state) { WordMarks(state, EWork::eUpdateFields); }
 void BM_WordFieldsOneByOne(benchmark::State& state) { WordMarks(state, EWork::eFieldsOneByOne); }
+void BM_WordSimpleFields(benchmark::State& state) { WordMarks(state, EWork::eSimpleFields); }
 void BM_WordTableRanges(benchmark::State& state) { WordMarks(state, EWork::eTableRanges); }
 void BM_WordTablePlaceholders(benchmark::State& state) { WordMarks(state, EWork::eTablePlaceholders); }
 
 BENCHMARK(BM_WordFieldsUpdate)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WordFieldsOneByOne)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WordSimpleFields)->RangeMultiplier(4)->Range(1 << 12, 1 << 18)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WordTableRanges)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
