@@ -1,7 +1,8 @@
 // Word documents with many fields or many tables, worked through the way a report does:
 // every field updated (all at once, or one by one as the footer's are; up to 10 MB of
-// simple fields in one paragraph), every table's range read (as an append looks for the
-// report's last table), and a template of placeholders in table cells read and filled.
+// simple fields in one paragraph, or of fields nested in one another's codes), every
+// table's range read (as an append looks for the report's last table), and a template
+// of placeholders in table cells read and filled.
 // The time per field or table must not grow with their number.
 #include <benchmark/benchmark.h>
 
@@ -98,6 +99,18 @@ std::string SimpleFields(int count) {
   return Docx(body + "</w:p>");
 }
 
+// Fields each holding all the later ones in its code (the ends come last, innermost
+// first): every code is as long as the rest of the document.
+std::string NestedFields(int count) {
+  std::string body = "<w:p>";
+  for (int i = 1; i <= count; ++i)
+    body += "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText> AUTHOR " +
+            std::to_string((i * 2654435761u) % 1000003u) + "</w:instrText></w:r>";
+  for (int i = 1; i <= count; ++i)
+    body += "<w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:fldChar w:fldCharType=\"end\"/></w:r>";
+  return Docx(body + "</w:p>");
+}
+
 std::string Placeholder(int id) {
   static const std::string description = Description();
   const std::string n = std::to_string(id);
@@ -118,14 +131,15 @@ std::string Tables(int count, bool placeholders) {
   return Docx(body);
 }
 
-enum class EWork { eUpdateFields, eFieldsOneByOne, eSimpleFields, eTableRanges, eTablePlaceholders };
+enum class EWork { eUpdateFields, eFieldsOneByOne, eSimpleFields, eNestedFields, eTableRanges, eTablePlaceholders };
 
 void Work(const CStr& path, IWordApplication& word, EWork work) {
   if (work == EWork::eTablePlaceholders) benchmark::DoNotOptimize(ReadWordTemplateModel(path).Placeholders().size());
   auto doc = word.Documents()->Open(CVariant::Text(path));
   switch (work) {
     case EWork::eUpdateFields:
-    case EWork::eSimpleFields: doc->Fields()->Update(); break;
+    case EWork::eSimpleFields:
+    case EWork::eNestedFields: doc->Fields()->Update(); break;
     case EWork::eFieldsOneByOne: {
       auto fields = doc->Fields();
       const long count = fields->Count();
@@ -155,6 +169,7 @@ void WordMarks(benchmark::State& state, EWork work) {
   const fs::path file = fs::temp_directory_path() / ("folio-bench-marks-" + std::to_string(::getpid()) + ".docx");
   const bool fields = work == EWork::eUpdateFields || work == EWork::eFieldsOneByOne;
   std::ofstream(file, std::ios::binary) << (work == EWork::eSimpleFields ? SimpleFields(count)
+                                            : work == EWork::eNestedFields ? NestedFields(count)
                                             : fields ? Fields(count)
                                                      : Tables(count, work == EWork::eTablePlaceholders));
   std::shared_ptr<IWordApplication> word;
@@ -171,6 +186,7 @@ void WordMarks(benchmark::State& state, EWork work) {
 void BM_WordFieldsUpdate(benchmark::State& state) { WordMarks(state, EWork::eUpdateFields); }
 void BM_WordFieldsOneByOne(benchmark::State& state) { WordMarks(state, EWork::eFieldsOneByOne); }
 void BM_WordSimpleFields(benchmark::State& state) { WordMarks(state, EWork::eSimpleFields); }
+void BM_WordNestedFields(benchmark::State& state) { WordMarks(state, EWork::eNestedFields); }
 void BM_WordTableRanges(benchmark::State& state) { WordMarks(state, EWork::eTableRanges); }
 void BM_WordTablePlaceholders(benchmark::State& state) { WordMarks(state, EWork::eTablePlaceholders); }
 
@@ -179,6 +195,8 @@ BENCHMARK(BM_WordFieldsUpdate)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Com
 BENCHMARK(BM_WordFieldsOneByOne)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WordSimpleFields)->RangeMultiplier(4)->Range(1 << 12, 1 << 18)->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WordNestedFields)->RangeMultiplier(4)->Range(1 << 12, 1 << 16)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WordTableRanges)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);

@@ -131,13 +131,15 @@ SFieldSpan CField::Span() {
   throw CComError(E_FAIL, u"the field has been deleted");
 }
 
-CStr CField::Code() {
+CStr CField::Code() { return CodeUpTo(SIZE_MAX); }
+
+CStr CField::CodeUpTo(size_t limit) {
   const SFieldSpan span = Span();
   const auto& atoms = m_story->Atoms();
   if (m_story->Names().fldSimple == m_begin.name()) return CStr::FromUtf8(m_begin.attribute(m_story->Names().instr.c_str()).value());
   std::string code;
   const size_t stop = span.separate != SIZE_MAX ? span.separate : span.end;
-  for (size_t i = span.begin + 1; i < stop; ++i)
+  for (size_t i = span.begin + 1; i < stop && i - span.begin <= limit && code.size() < limit; ++i)
     if (atoms[i].kind == EAtomKind::eInstrText) code += atoms[i].node.child_value();
   return CStr::FromUtf8(code);
 }
@@ -200,7 +202,10 @@ std::optional<CStr> CField::Evaluate(const CStr& code, CWordDocument& doc) {
 }
 
 bool CField::Update() {
-  const auto result = Evaluate(Code(), *m_doc);
+  // The words that decide a result open the code: a field holding thousands of others
+  // in its code is not read whole for each of them.
+  constexpr size_t kCodeRead = 256;  // bytes, and atoms looked at
+  const auto result = Evaluate(CodeUpTo(kCodeRead), *m_doc);
   if (!result) return false;
   const CXmlNames& n = m_story->Names();
   CStoryEditor editor(*m_story);

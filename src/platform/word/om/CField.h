@@ -39,6 +39,8 @@ public:
 
 private:
   SFieldSpan Span();
+  // The code, read no further than limit bytes and limit atoms.
+  CStr CodeUpTo(size_t limit);
   pugi::xml_node FirstObject(const SFieldSpan& span);
   std::shared_ptr<CWordApplication> m_app;
   std::shared_ptr<CWordDocument> m_doc;
