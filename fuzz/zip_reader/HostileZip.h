@@ -21,6 +21,7 @@ struct SHostileMember {
   std::int64_t localSizeDelta = 0;          // added to the local header's sizes
   bool dataDescriptor = false;              // flag bit 3: local sizes and CRC left 0 (unless localSizeDelta)
   std::int64_t descriptorSizeDelta = 0;     // added to the sizes the descriptor repeats
+  bool descriptorSignature = true;          // older writers leave it out
   int sharesDataOf = -1;                    // point at an earlier member's local header
   std::int64_t offsetDelta = 0;             // added to the local header offset
 };
@@ -96,7 +97,7 @@ inline std::string Build(const SHostileZip& zip) {
       out += name;
       out += stored;
       if (m.dataDescriptor) {  // repeats what the directory says, lies included
-        Put(out, 0x08074b50, 4);
+        if (m.descriptorSignature) Put(out, 0x08074b50, 4);
         Put(out, crc ^ m.crcXor, 4);
         Put(out, static_cast<std::uint32_t>(stored.size() + m.centralCompressedDelta + m.descriptorSizeDelta), 4);
         Put(out, static_cast<std::uint32_t>(m.data.size() + m.centralSizeDelta + m.descriptorSizeDelta), 4);

@@ -55,7 +55,11 @@ SHostileZip Recipe(FuzzedDataProvider& in) {
     if (lie & 8) m.localName = in.ConsumeRandomLengthString(24);
     if (lie & 16) m.localSizeDelta = in.ConsumeIntegralInRange<std::int64_t>(-64, 64);
     m.dataDescriptor = lie & 32;
-    if (m.dataDescriptor && in.ConsumeBool()) m.descriptorSizeDelta = in.ConsumeIntegralInRange<std::int64_t>(-64, 64);
+    if (m.dataDescriptor) {
+      const std::uint8_t how = in.ConsumeIntegral<std::uint8_t>();
+      m.descriptorSignature = !(how & 1);
+      if (how & 2) m.descriptorSizeDelta = in.ConsumeIntegralInRange<std::int64_t>(-64, 64);
+    }
     if ((lie & 64) && i > 0) m.sharesDataOf = in.ConsumeIntegralInRange(0, i - 1);
     if (lie & 128) m.offsetDelta = in.ConsumeIntegralInRange<std::int64_t>(-64, 64);
     // Data that repeats compresses far: the ratio and size limits get their turn.

@@ -52,6 +52,8 @@ TEST(ZipHostile, LocalHeadersMustAgreeWithTheDirectory) {
   SHostileZip described = TwoParts();  // a data descriptor leaves the local fields zero
   described.members[0].dataDescriptor = true;
   EXPECT_EQ(OpenError(described), "");
+  described.members[0].descriptorSignature = false;
+  EXPECT_EQ(OpenError(described), "");
   described.members[0].descriptorSizeDelta = 3;
   EXPECT_NE(OpenError(described).find("data descriptor and the directory disagree"), std::string::npos)
       << OpenError(described);
