@@ -11,6 +11,7 @@
 #include "folio/util/TextFile.h"
 
 #include "folio/platform/convert/CPdfConverterPool.h"
+#include "folio/platform/fs/CPrivateFolder.h"
 #include "folio/platform/host/CInifile.h"
 #include "folio/platform/host/CInstallSettings.h"
 #include "folio/platform/host/HostTables.h"

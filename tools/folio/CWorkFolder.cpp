@@ -8,10 +8,9 @@ namespace FolioCli {
 
 CWorkFolder::CWorkFolder() {
   if (const char* previous = std::getenv("TMPDIR")) m_previousTmpdir = previous;
-  std::error_code ec;
-  std::string pattern = (std::filesystem::temp_directory_path(ec) / "folio-XXXXXX").string();
-  if (ec || !mkdtemp(pattern.data())) return;
-  m_path = pattern;
+  m_folder = std::make_unique<CPrivateFolder>();
+  if (m_folder->Path().IsEmpty()) return;
+  m_path = std::filesystem::path(m_folder->Path().ToUtf8()).parent_path();
   setenv("TMPDIR", m_path.c_str(), 1);
 }
 
@@ -19,8 +18,7 @@ CWorkFolder::~CWorkFolder() {
   if (m_path.empty()) return;
   if (m_previousTmpdir) setenv("TMPDIR", m_previousTmpdir->c_str(), 1);
   else unsetenv("TMPDIR");
-  std::error_code ec;
-  std::filesystem::remove_all(m_path, ec);
+  // The folder goes with m_folder, only if it is still the one made here.
 }
 
 bool IsInteractive() { return isatty(STDIN_FILENO) == 1 && isatty(STDERR_FILENO) == 1; }

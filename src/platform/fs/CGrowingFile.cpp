@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "folio/util/SystemUtils.h"
+#include "platform/fs/CPrivateFolder.h"
 #include "platform/fs/FileFaults.h"
 
 namespace {
@@ -129,7 +130,8 @@ bool FileEndsWith(const CStr& path, std::uint64_t at, std::string_view bytes) {
   return found == bytes;
 }
 
-CGrowingFile::CGrowingFile(CStr path, CStr twin) : m_path(std::move(path)), m_twin(std::move(twin)) {}
+CGrowingFile::CGrowingFile(CStr path, CStr twin)
+    : m_path(std::move(path)), m_twin(std::move(twin)), m_scratch(IsScratchPath(SystemUtils::ToFsPath(m_path))) {}
 
 CGrowingFile::~CGrowingFile() {
   if (!m_twin.IsEmpty()) ::unlink(Native(m_twin).c_str());
@@ -155,8 +157,9 @@ std::unique_ptr<CGrowingFile> CGrowingFile::Start(const CStr& path, const SFileS
   ::fchmod(twin.Get(), info.st_mode & 0777);
   // Same bytes on both sides: swapping them now changes nothing but proves the file
   // system can swap, before any splice depends on it.
-  if (!CopyAll(file.Get(), twin.Get(), expected.size) || !Flush(twin.Get()) || !Exchange(pattern, native) ||
-      !FlushFolder(native))
+  const bool scratch = growing->m_scratch;
+  if (!CopyAll(file.Get(), twin.Get(), expected.size) || !(scratch || Flush(twin.Get())) || !Exchange(pattern, native) ||
+      !(scratch || FlushFolder(native)))
     return nullptr;
   growing->Restamp(twin.Get(), file.Get());
   return growing->m_usable ? std::move(growing) : nullptr;
@@ -186,12 +189,13 @@ bool CGrowingFile::Splice(std::uint64_t at, std::string_view bytes) {
   };
   const CFd next(::open(twin.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
   if (!next || SFileStamp::Of(next.Get()) != m_twinStamp) return false;
-  if (!write(next.Get()) || !Flush(next.Get()) || SFileStamp::Of(m_path) != m_file || !Exchange(twin, file)) {
+  if (!write(next.Get()) || !(m_scratch || Flush(next.Get())) || SFileStamp::Of(m_path) != m_file ||
+      !Exchange(twin, file)) {
     // The twin is no longer the file's copy; the object is spent.
     return false;
   }
   // From here on the file holds the new bytes; what follows only readies the twin.
-  if (!FlushFolder(file)) return true;
+  if (!m_scratch && !FlushFolder(file)) return true;
   const CFd previous(::open(twin.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
   if (!previous || !SameFile(SFileStamp::Of(previous.Get()), m_file) || !write(previous.Get())) return true;
   Restamp(next.Get(), previous.Get());

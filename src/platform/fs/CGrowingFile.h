@@ -63,4 +63,5 @@ private:
   SFileStamp m_file;
   SFileStamp m_twinStamp;
   bool m_usable = false;
+  bool m_scratch = false;  // in a private folder: a crash loses nothing, so nothing waits for the disk
 };

@@ -10,6 +10,7 @@
 
 #include "folio/util/SystemUtils.h"
 #include "platform/fs/CGrowingFile.h"
+#include "platform/fs/CPrivateFolder.h"
 #include "platform/fs/FileFaults.h"
 
 namespace fs = std::filesystem;
@@ -141,6 +142,25 @@ TEST_F(GrowingFile, AFailingStepLeavesTheOldOrTheNewFile) {
   }
   FileFaults::Reset();
   EXPECT_EQ(Entries(), 1u) << "no twin outlives its object";
+}
+
+// A file in a private folder is scratch: nothing of it waits for the disk, so a disk
+// that cannot flush stops no insertion there, and stops the first one elsewhere.
+TEST_F(GrowingFile, OnlyAFileOutsideAPrivateFolderWaitsForTheDisk) {
+  const CPrivateFolder scratch;
+  ASSERT_FALSE(scratch.Path().IsEmpty());
+  const fs::path inside = SystemUtils::ToFsPath(scratch.Path()) / "report.htm";
+  std::ofstream(inside, std::ios::binary) << After(0);
+  FileFaults::FailAt(EFileStep::eFlush, 1);
+  const CStr path = SystemUtils::FromFsPath(inside);
+  const auto staged = CGrowingFile::Start(path, *SFileStamp::Of(path));
+  ASSERT_TRUE(staged && Insert(*staged, 0) && Insert(*staged, 1));
+  EXPECT_EQ(FileFaults::Count(EFileStep::eFlush), 0);
+
+  FileFaults::Reset();
+  FileFaults::FailAt(EFileStep::eFlush, 1);
+  EXPECT_FALSE(Start()) << "the user's own report is flushed before its twin stands in";
+  EXPECT_EQ(Content(), After(0));
 }
 
 // A process killed at any moment leaves a report that some number of whole insertions
