@@ -89,7 +89,10 @@ bool CFolio::Activate(bool& ok, bool showProgress) {
       break;
   }
 
-  while (!TestWriteAccess(true, m_report)) {
+  // A report staged in a private folder of this process is this user's alone to write:
+  // probing it would cost a file made and removed.
+  const bool reportKnown = IsScratchPath(ToFsPath(m_report));
+  while (!reportKnown && !TestWriteAccess(true, m_report)) {
     if (ShowMessageBox(Formatted(eStrReportFileInaccessible, m_report), eMbRetryCancel) != eIdRetry) {
       backup.Restore();
       ReInitializeCOM();
@@ -99,8 +102,8 @@ bool CFolio::Activate(bool& ok, bool showProgress) {
   // An HTML report appended to in place never uses the output: no probe file for it,
   // though an output that could not even be named (no private folder) still fails.
   const bool outputUnused = format == eHTML && !output.IsEmpty() && HtmlPassAppends(m_reportOption, m_report);
-  // The report was probed just above, and an output named in this process's private folder
-  // needs no probe file: each one costs a file made and removed.
+  // The report was probed just above, and an output named in a private folder needs no
+  // probe file either.
   const bool outputKnown = output == m_report || (!output.IsEmpty() && IsScratchPath(ToFsPath(output)));
   if (!outputUnused && !outputKnown && !TestWriteAccess(true, output)) {
     backup.Restore();
