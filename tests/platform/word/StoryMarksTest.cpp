@@ -4,6 +4,7 @@
 // after every field was updated.
 #include "WordFixture.h"
 
+#include <algorithm>
 #include <random>
 
 #include "platform/word/document/CStoryEditor.h"
@@ -148,6 +149,31 @@ void ExpectWhatAWalkFinds(IWordDocument& doc, CStory& story, int step, size_t nt
     for (const SWalked& f : fields)
       inside += story.Atoms()[f.begin].start >= tables[t].first && story.Atoms()[f.begin].start < tables[t].second;
     ASSERT_EQ(range->Fields()->Count(), inside) << step << " " << t;
+  }
+}
+
+// Mark positions move as live ranges' ends do, across many blocks, however the edits
+// fall: on them, between them, over several at once.
+TEST(MarkPositions, EditsMoveThemAsTheyMoveLiveRanges) {
+  std::mt19937 random(7);
+  std::vector<std::int32_t> values;
+  for (std::int32_t at = 0; values.size() < 1000; at += static_cast<std::int32_t>(random() % 4)) values.push_back(at);
+  CMarkPositions marks;
+  marks.Assign(values);
+  CLiveRanges ranges;
+  std::vector<std::unique_ptr<CLiveRange>> live;
+  for (std::int32_t value : values) live.push_back(std::make_unique<CLiveRange>(ranges, value, value));
+  for (int step = 0; step < 2000; ++step) {
+    const std::int32_t pos = static_cast<std::int32_t>(random() % 2600);
+    const std::int32_t removed = random() % 3 ? 0 : static_cast<std::int32_t>(random() % 20);
+    const std::int32_t inserted = static_cast<std::int32_t>(random() % 8);
+    marks.Move(pos, removed, inserted);
+    ranges.Move(pos, removed, inserted);
+    if (step % 100 != 0) continue;
+    for (size_t i = 0; i < live.size(); ++i) ASSERT_EQ(marks[i], live[i]->End()) << step << " " << i;
+    ASSERT_EQ(marks.FirstFrom(pos), static_cast<size_t>(std::partition_point(live.begin(), live.end(), [&](const auto& r) {
+                                      return r->End() < pos;
+                                    }) - live.begin()));
   }
 }
 
