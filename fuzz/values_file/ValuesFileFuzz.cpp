@@ -6,13 +6,23 @@
 #include <filesystem>
 #include <fstream>
 #include <string_view>
+#include <system_error>
 
 #include "ValuesFile.h"
 
 namespace {
 
-std::filesystem::path Folder() {
-  static const std::filesystem::path folder = [] {
+// Made on first use and removed when the fuzzer exits, so that runs leave nothing behind.
+struct SFolder {
+  std::filesystem::path path;
+  ~SFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+};
+
+const std::filesystem::path& Folder() {
+  static const SFolder folder = [] {
     char pattern[] = "/tmp/folio-fuzz-values-XXXXXX";
     const char* made = mkdtemp(pattern);
     if (!made) std::abort();
@@ -25,9 +35,9 @@ std::filesystem::path Folder() {
         0x42, 0x60, 0x82};
     std::ofstream(std::filesystem::path(made) / "p.png", std::ios::binary)
         .write(reinterpret_cast<const char*>(png), sizeof png);
-    return std::filesystem::path(made);
+    return SFolder{std::filesystem::path(made)};
   }();
-  return folder;
+  return folder.path;
 }
 
 }  // namespace
