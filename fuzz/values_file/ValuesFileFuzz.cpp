@@ -43,10 +43,18 @@ const std::filesystem::path& Folder() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FolioCli::SValuesFile file;
   try {
-    FolioCli::ParseValuesFile(std::string_view(reinterpret_cast<const char*>(data), size), Folder(),
-                              "fuzz.json");
+    file = FolioCli::ParseValuesFile(std::string_view(reinterpret_cast<const char*>(data), size), Folder(),
+                                     "fuzz.json");
   } catch (const FolioCli::EValuesFile&) {
+    return 0;
+  }
+  // A measurement of an accepted file reads again without a fault.
+  try {
+    for (std::size_t k = 0; k < file.MeasurementCount(); ++k) file.Measurement(k);
+  } catch (const FolioCli::EValuesFile&) {
+    std::abort();
   }
   return 0;
 }

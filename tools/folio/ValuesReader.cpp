@@ -1,5 +1,8 @@
 #include "ValuesReader.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -382,12 +385,32 @@ public:
 
   bool Null() { return m_sax.null(); }
   bool Bool(bool value) { return m_sax.boolean(value); }
-  bool Int(int value) { return m_sax.number_integer(value); }
-  bool Uint(unsigned value) { return m_sax.number_unsigned(value); }
-  bool Int64(std::int64_t value) { return m_sax.number_integer(value); }
-  bool Uint64(std::uint64_t value) { return m_sax.number_unsigned(value); }
-  bool Double(double value) { return m_sax.number_float(value, kNoText); }
-  bool RawNumber(const char*, rapidjson::SizeType, bool) { return false; }
+  // Numbers come as their text and are converted as the exact parser converts them: a
+  // whole number that fits 64 bits is one, anything else a double, refused when infinite.
+  bool RawNumber(const char* text, rapidjson::SizeType length, bool) {
+    const char* end = text + length;
+    if (std::find_if(text, end, [](char c) { return c == '.' || c == 'e' || c == 'E'; }) == end) {
+      if (*text == '-') {
+        std::int64_t whole = 0;
+        if (const auto [at, ec] = std::from_chars(text, end, whole); ec == std::errc() && at == end)
+          return m_sax.number_integer(whole);
+      } else {
+        std::uint64_t natural = 0;
+        if (const auto [at, ec] = std::from_chars(text, end, natural); ec == std::errc() && at == end)
+          return m_sax.number_unsigned(natural);
+      }
+    }
+    // Out of range, overflowing or underflowing, it goes to the exact parser.
+    double number = 0;
+    const auto [at, ec] = std::from_chars(text, end, number);
+    return ec == std::errc() && at == end && std::isfinite(number) && m_sax.number_float(number, kNoText);
+  }
+  // Unused with numbers as text.
+  bool Int(int) { return false; }
+  bool Uint(unsigned) { return false; }
+  bool Int64(std::int64_t) { return false; }
+  bool Uint64(std::uint64_t) { return false; }
+  bool Double(double) { return false; }
   bool String(const char* text, rapidjson::SizeType length, bool) {
     return WellFormed(text, length) && m_sax.Text(std::string_view(text, length));
   }
@@ -427,7 +450,7 @@ bool ParseFast(const char* begin, const char* end, CValuesSax& sax) {
   rapidjson::MemoryStream stream(begin, length);
   CFastEvents events(sax, stream, begin);
   rapidjson::Reader reader;
-  constexpr unsigned kFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag;
+  constexpr unsigned kFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag;
   // A zero byte ends its text early: all of it must have been read.
   return !reader.Parse<kFlags>(stream, events).IsError() && stream.Tell() == length;
 }
