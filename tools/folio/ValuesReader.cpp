@@ -326,14 +326,14 @@ bool CValuesSax::End() {
 
 void CValuesSax::EndEntry() {
   m_at = EAt::eList;
-  SValueEntry entry;
-  SValueEntry* kept = m_list ? &entry : nullptr;
+  // Filled where it stays: an entry is large enough for its moves to count.
+  SValueEntry* kept = m_list ? &m_list->emplace_back() : nullptr;
   if (std::string why = ReadEntry(m_slots, m_pictures, kept); !why.empty()) {
+    if (kept) m_list->pop_back();
     *m_listFault = m_listName + "[" + std::to_string(m_position) + "]: " + why;
   } else if (kept) {
-    entry.measurement = m_only;
-    entry.position = m_position;
-    m_list->push_back(std::move(entry));
+    kept->measurement = m_only;
+    kept->position = m_position;
   }
   ++m_position;
 }
