@@ -215,28 +215,31 @@ pugi::xml_node CStoryEditor::RunAfter(pugi::xml_node run, pugi::xml_node model) 
   return next;
 }
 
+std::int32_t CStoryEditor::AddInScriptRuns(pugi::xml_node& run, std::u16string_view text, const AddPiece& add) {
+  if (!NeedsScriptRuns(text)) return add(run, text);
+  // Each script in a run of its own, all with the properties the first run has.
+  pugi::xml_document model;
+  if (auto rPr = run.child(m_n.rPr.c_str())) model.append_copy(rPr);
+  std::int32_t added = 0;
+  bool first = true;
+  for (const SScriptPiece& piece : ScriptPieces(text)) {
+    if (!first) {
+      pugi::xml_node previous = run;
+      run = RunAfter(run, model.first_child());
+      RemoveEmptyRun(previous);
+    }
+    first = false;
+    MarkRunScript(run, piece.script, m_n);
+    added += add(run, piece.text);
+  }
+  return added;
+}
+
 std::int32_t CStoryEditor::InsertText(std::int32_t pos, std::u16string_view text) {
   pos = std::clamp(pos, 0, LastInsertPosition());
   pugi::xml_node run = NewRunAt(pos);
-  std::int32_t inserted = 0;
-  if (!NeedsScriptRuns(text)) {
-    inserted = InsertChars(run, text);
-  } else {
-    // Each script in a run of its own, all with the properties the new run took.
-    pugi::xml_document model;
-    if (auto rPr = run.child(m_n.rPr.c_str())) model.append_copy(rPr);
-    bool first = true;
-    for (const SScriptPiece& piece : ScriptPieces(text)) {
-      if (!first) {
-        pugi::xml_node previous = run;
-        run = RunAfter(run, model.first_child());
-        RemoveEmptyRun(previous);
-      }
-      first = false;
-      MarkRunScript(run, piece.script, m_n);
-      inserted += InsertChars(run, piece.text);
-    }
-  }
+  const std::int32_t inserted = AddInScriptRuns(
+      run, text, [this](pugi::xml_node& into, std::u16string_view piece) { return InsertChars(into, piece); });
   RemoveEmptyRun(run);
   Inserted(pos, inserted);
   return inserted;

@@ -66,6 +66,11 @@ private:
   std::int32_t InsertChars(pugi::xml_node& run, std::u16string_view text);
   // A new run after run with the properties of model (or none).
   pugi::xml_node RunAfter(pugi::xml_node run, pugi::xml_node model);
+  // Puts text into run, each script in a run of its own with run's properties (run then
+  // names the last of them); add writes one piece into a run, which it may move on, and
+  // returns its length.
+  using AddPiece = std::function<std::int32_t(pugi::xml_node&, std::u16string_view)>;
+  std::int32_t AddInScriptRuns(pugi::xml_node& run, std::u16string_view text, const AddPiece& add);
   // Leaves object alone in its run: what comes before and after it moves to runs of
   // the same properties.
   void IsolateObject(pugi::xml_node object);

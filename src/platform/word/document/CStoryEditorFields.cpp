@@ -2,7 +2,6 @@
 // general deletion and insertion, which index the story afresh.
 #include "platform/word/document/CStoryEditor.h"
 
-#include "platform/word/document/ScriptRuns.h"
 
 pugi::xml_node CStoryEditor::ReplaceFieldResult(size_t separate, size_t end, std::u16string_view text) {
   if (!m_story.IsCurrent() || text.find(u'\r') != std::u16string_view::npos) return {};
@@ -31,25 +30,10 @@ pugi::xml_node CStoryEditor::ReplaceFieldResult(size_t separate, size_t end, std
   }
   pugi::xml_node run = NewRunNear(&mark, &endMark);
   std::vector<SAtom> replacement{mark};
-  std::int32_t inserted = 0;
-  if (!NeedsScriptRuns(text)) {
-    inserted = AddText(run, {}, text, &replacement);
-  } else {
-    // As InsertText does: each script in a run of its own with the new run's properties.
-    pugi::xml_document model;
-    if (auto rPr = run.child(m_n.rPr.c_str())) model.append_copy(rPr);
-    bool first = true;
-    for (const SScriptPiece& piece : ScriptPieces(text)) {
-      if (!first) {
-        pugi::xml_node previous = run;
-        run = RunAfter(run, model.first_child());
-        RemoveEmptyRun(previous);
-      }
-      first = false;
-      MarkRunScript(run, piece.script, m_n);
-      inserted += AddText(run, {}, piece.text, &replacement);
-    }
-  }
+  const std::int32_t inserted =
+      AddInScriptRuns(run, text, [this, &replacement](pugi::xml_node& into, std::u16string_view piece) {
+        return AddText(into, {}, piece, &replacement);
+      });
   std::vector<pugi::xml_node> runs;
   for (pugi::xml_node node : removed) {
     pugi::xml_node parent = node.parent();
