@@ -3,22 +3,15 @@
 #include <fstream>
 
 #include "ValuesFile.h"
+#include "ValuesFileParsing.h"
 
 namespace {
 
 using FolioCli::EValuesFile;
 using FolioCli::ParseValuesFile;
 
-FolioCli::SValuesFile Parse(const std::string& json) { return ParseValuesFile(json, "/nowhere", "v.json"); }
-
-std::string ErrorOf(const std::string& json) {
-  try {
-    Parse(json);
-  } catch (const EValuesFile& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
+FolioCli::SValuesFile Parse(const std::string& json) { return ParseValues(json); }
+std::string ErrorOf(const std::string& json) { return ValuesErrorOf(json); }
 
 TEST(ValuesFileEntries, EveryValueTypeIsRead) {
   const auto file = Parse(R"({"values": [

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "ValuesFile.h"
+#include "ValuesFileParsing.h"
 #include "ValuesReader.h"
 
 namespace {
@@ -14,16 +15,8 @@ namespace {
 using FolioCli::EValuesFile;
 using FolioCli::SValuesFile;
 
-SValuesFile Parse(const std::string& json) { return FolioCli::ParseValuesFile(json, "/nowhere", "v.json"); }
-
-std::string ErrorOf(const std::string& json) {
-  try {
-    Parse(json);
-  } catch (const EValuesFile& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
+FolioCli::SValuesFile Parse(const std::string& json) { return ParseValues(json); }
+std::string ErrorOf(const std::string& json) { return ValuesErrorOf(json); }
 
 // "text" of each entry of measurement k, joined by '|'.
 std::string Texts(const SValuesFile& file, std::size_t k) {

@@ -1,0 +1,19 @@
+#pragma once
+// Reading a values file's text in tests, as the command line reads a file at "v.json".
+#include <string>
+
+#include "ValuesFile.h"
+
+inline FolioCli::SValuesFile ParseValues(const std::string& json) {
+  return FolioCli::ParseValuesFile(json, "/nowhere", "v.json");
+}
+
+// The message a values file is refused with; "(no error)" when it is read.
+inline std::string ValuesErrorOf(const std::string& json) {
+  try {
+    ParseValues(json);
+  } catch (const FolioCli::EValuesFile& e) {
+    return e.what();
+  }
+  return "(no error)";
+}
