@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -137,30 +138,19 @@ TEST_F(ConsoleOnTerminal, a_message_box_takes_the_progress_line_away_and_puts_it
   EXPECT_EQ(Screen(), "\r\x1b[KFolio: Note\n\rInitializing... [####################] 100%\x1b[K");
 }
 
-TEST(ConsoleProgressLine, long_texts_are_shortened_to_the_terminal_width) {
-  int master = -1, slave = -1;
+TEST_F(ConsoleOnTerminal, long_texts_are_shortened_to_the_terminal_width) {
   winsize size{};
   size.ws_col = 34;
-  ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, &size), 0);
-  termios mode{};
-  tcgetattr(slave, &mode);
-  cfmakeraw(&mode);
-  tcsetattr(slave, TCSANOW, &mode);
+  ASSERT_EQ(ioctl(m_slave, TIOCSWINSZ, &size), 0);
   {
-    CConsoleWindowing console(slave, slave);
+    CConsoleWindowing console(m_slave, m_slave);
     SDialogTemplate dialog = ProgressWindow();
     dialog.controls[0].text = u"Ünïcode text that is far too long";
     std::unique_ptr<IDialogWindow> window = console.CreateModeless(dialog);
     window->Show(true);
   }
-  char buffer[512];
-  const ssize_t n = read(master, buffer, sizeof buffer);
-  close(master);
-  close(slave);
-  ASSERT_GT(n, 0);
   // 33 usable columns, 28 for the bar: five for the text, three of them the ellipsis.
-  EXPECT_EQ(std::string(buffer, static_cast<size_t>(n)),
-            "\r\xC3\x9C" "n... [....................]   0%\x1b[K\r\x1b[K");
+  EXPECT_EQ(Screen(), "\r\xC3\x9C" "n... [....................]   0%\x1b[K\r\x1b[K");
 }
 
 TEST_F(ConsoleOnTerminal, a_file_dialog_reads_a_path_relative_to_the_initial_folder) {
