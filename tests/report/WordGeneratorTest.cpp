@@ -15,10 +15,15 @@ TEST_F(WordGenerator, ValuesReplaceTheirPlaceholdersInTheMainText) {
     v.SetUnit(u"\u00B5m");
   };
   m_answers[u"time"] = [](V& v) { v.SetType(V::eMessage); v.SetMessage(u"no clock"); };
+  // A description that does not unpack is no placeholder: its picture stays as it is.
+  const std::string broken = "KORI {&#10;&#9;Version: two thousand&#10;}";
   const CStr templatePath = Template(Para(Text("A ") + Slot(u"desc") + Slot(u"range") + Text(" B")) +
-                                     Para(Slot(u"time") + Slot(u"other") + Slot(u"time")));
-  ASSERT_TRUE(Run(templatePath, m_folder / "r.docx", eOverwrite));
-  EXPECT_EQ(BodyText("r.docx"), "A two|lines 1.23 \u00B5m B\nno clock[object]no clock\n");
+                                     Para(Slot(u"time") + Slot(u"other") + Slot(u"time")) +
+                                     Para(InlinePicture(broken, 9525, 9525, "rIdPic", 9)));
+  m_folder.Write("r.docx", "the user's old report");
+  ASSERT_TRUE(Run(templatePath, m_folder / "r.docx", eUnconfirmedOverwrite));
+  EXPECT_EQ(BodyText("r.docx"), "A two|lines 1.23 \u00B5m B\nno clock[object]no clock\n[object]\n");
+  EXPECT_NE(Part("r.docx", "word/document.xml").find("Version: two thousand"), std::string::npos);
   EXPECT_TRUE(m_windows->MessageTexts().empty());
   EXPECT_TRUE(LeftOvers().empty());
 }

@@ -1,6 +1,7 @@
-// The bundled Word template as the report generator reads it: every placeholder where
-// the example says, each packed description exactly as the record packs it, the legacy
-// controls' names translated.
+// Word templates as the report generator reads them: the bundled example (every
+// placeholder where the example says, each packed description exactly as the record
+// packs it, the legacy controls' names translated) and the templates other producers
+// wrote (LibreOffice, python-docx), edited at their end as every run edits them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,9 +9,29 @@
 #include "folio/extract/CKORIExtractor.h"
 #include "folio/model/CKORIControlValue.h"
 #include "platform/com/ComRuntime.h"
+#include "platform/word/WordTestSupport.h"
 #include "platform/word/om/CWordAutomation.h"
 
 namespace {
+
+using namespace wordtest;
+
+// A document opened by the engine's Word application.
+class OpenedTemplate : public ::testing::Test {
+protected:
+  void Open(const std::string& path) {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize()));
+    ASSERT_EQ(CWordAutomation::StartWordApplication(m_app), S_OK);
+    m_doc = m_app->Documents()->Open(CVariant::Text(CStr::FromUtf8(path)));
+  }
+  void TearDown() override {
+    m_doc.reset();
+    m_app.reset();
+    CoUninitialize();
+  }
+  std::shared_ptr<IWordApplication> m_app;
+  std::shared_ptr<IWordDocument> m_doc;
+};
 
 struct SFound {
   std::vector<CStr> packed;  // group/field of placeholders described in alternative texts
@@ -45,20 +66,9 @@ void Collect(IWordInlineShapes& shapes, SFound& found) {
   }
 }
 
-class ExampleTemplate : public ::testing::Test {
+class ExampleTemplate : public OpenedTemplate {
 protected:
-  void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(CoInitialize()));
-    ASSERT_EQ(CWordAutomation::StartWordApplication(m_app), S_OK);
-    m_doc = m_app->Documents()->Open(CVariant::Text(CStr::FromUtf8(FOLIO_EXAMPLES_DIR "/surface-report.docx")));
-  }
-  void TearDown() override {
-    m_doc.reset();
-    m_app.reset();
-    CoUninitialize();
-  }
-  std::shared_ptr<IWordApplication> m_app;
-  std::shared_ptr<IWordDocument> m_doc;
+  void SetUp() override { Open(FOLIO_EXAMPLES_DIR "/surface-report.docx"); }
 };
 
 TEST_F(ExampleTemplate, MainTextHoldsPackedPlaceholdersLegacyControlsTagsAndALogo) {
@@ -100,5 +110,57 @@ TEST_F(ExampleTemplate, PrimaryHeaderHoldsALegacyControl) {
   EXPECT_TRUE(found.legacy[0].StartsWith(u"BasicInfo/reportfilename/")) << found.legacy[0].ToUtf8();
   EXPECT_TRUE(found.packed.empty());
 }
+
+// Fields of the placeholders among shapes, in order.
+std::vector<CStr> Fields(IWordInlineShapes& shapes) {
+  std::vector<CStr> fields;
+  for (long i = 1; i <= shapes.Count(); ++i) {
+    CKORIControlValue value;
+    if (CKORIExtractor::ExtractKORIElementProperties(shapes.Item(i).get(), value).m_result == CKORIControlValue::eExtractOk)
+      fields.push_back(value.GetField());
+  }
+  return fields;
+}
+
+class ProducerTemplates : public OpenedTemplate, public ::testing::WithParamInterface<const char*> {
+protected:
+  void SetUp() override { Open(std::string(FOLIO_PRODUCERS_DIR "/") + GetParam()); }
+  CTempDir m_dir;
+};
+
+TEST_P(ProducerTemplates, PlaceholdersAreFoundInTextAndTables) {
+  const std::vector<CStr> expected = {u"desc",      u"PrefaceEnd",   u"filename", u"RoughnessParameter",
+                                      u"MainImage", u"SummaryBegin", u"RoughnessParameter"};
+  EXPECT_EQ(Fields(*m_doc->InlineShapes()), expected);
+}
+
+TEST_P(ProducerTemplates, TextBoxesCountOnceWithTheirPlaceholders) {
+  auto shapes = m_doc->Shapes();
+  if (std::string(GetParam()) == "from-python-docx.docx") {
+    EXPECT_EQ(shapes->Count(), 0);  // python-docx writes no text boxes
+    return;
+  }
+  ASSERT_EQ(shapes->Count(), 1);
+  auto frame = shapes->Item(CVariant::I4(1))->TextFrame();
+  ASSERT_TRUE(frame && frame->HasText());
+  EXPECT_EQ(Fields(*frame->TextRange()->InlineShapes()), std::vector<CStr>{u"desc"});
+}
+
+// Every report run ends by typing a space at the end of the document and deleting it;
+// appending a placeholder inserts there too. python-docx ends the body with a table.
+TEST_P(ProducerTemplates, TheDocumentsEndTakesTextAndSaves) {
+  m_doc->Select();
+  auto selection = m_app->Selection();
+  selection->Collapse(CVariant::I4(0));
+  selection->TypeText(u" ");
+  selection->TypeBackspace();
+  m_doc->SaveAs(CVariant::Text(CStr::FromUtf8((m_dir / "saved.docx").string())));
+  auto again = m_app->Documents()->Open(CVariant::Text(CStr::FromUtf8((m_dir / "saved.docx").string())));
+  EXPECT_EQ(Fields(*again->InlineShapes()).size(), 7u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Producers, ProducerTemplates,
+                         ::testing::Values("from-libreoffice.docx", "from-python-docx.docx"),
+                         [](const auto& info) { return std::string(info.param).substr(5, 6) == "libreo" ? "LibreOffice" : "PythonDocx"; });
 
 }  // namespace
