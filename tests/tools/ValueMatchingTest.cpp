@@ -3,73 +3,55 @@
 #include <random>
 
 #include "ValueMatching.h"
-#include "ValuesFile.h"
+#include "ValuesFileParsing.h"
 
 namespace {
 
 using namespace FolioCli;
-
-SValuesFile Parse(const std::string& json) { return ParseValuesFile(json, "/nowhere", "v.json"); }
 
 SPlaceholderKey Key(const char16_t* group, const char16_t* field, const char16_t* parameter1 = u"None",
                     const char16_t* statistics2 = u"None") {
   return {group, field, parameter1, u"None", u"None", statistics2};
 }
 
-std::string Found(const SValuesFile& file, const SPlaceholderKey& key, std::optional<std::size_t> measurement) {
-  const ValueList list = measurement ? file.Measurement(*measurement) : ValueList();
-  const SValueEntry* entry = FindValue(file.values, measurement ? &list : nullptr, key);
-  return entry ? entry->Where() : "none";
-}
-
-TEST(ValueMatching, GroupAndFieldMustBeEqual) {
-  const auto file = Parse(R"({"values": [{"group": "R", "field": "F", "text": "x"}]})");
-  EXPECT_EQ(Found(file, Key(u"R", u"F"), std::nullopt), "values[0]");
-  EXPECT_EQ(Found(file, Key(u"R", u"f"), std::nullopt), "none") << "field compared exactly";
-  EXPECT_EQ(Found(file, Key(u"r", u"F"), std::nullopt), "none") << "group compared exactly";
-}
-
-TEST(ValueMatching, EveryGivenNameMustBeEqual) {
-  const auto file = Parse(R"({"values": [{"group": "R", "field": "F", "parameter1": "Sa", "text": "x"}]})");
-  EXPECT_EQ(Found(file, Key(u"R", u"F", u"Sa"), std::nullopt), "values[0]");
-  EXPECT_EQ(Found(file, Key(u"R", u"F", u"Sq"), std::nullopt), "none");
-}
-
-TEST(ValueMatching, TheEntryNamingMostWins) {
-  const auto file = Parse(R"({"values": [
+// Group and field must be equal, as must every name an entry gives; the entry naming
+// most wins, the first a tie; a body pass looks in its measurement first, and only
+// then at the top-level values, however much more specific they are.
+TEST(ValueMatching, TheEntryNamingMostWinsAndTheMeasurementComesFirst) {
+  const auto file = ParseValues(R"({"values": [
     {"group": "R", "field": "F", "text": "plain"},
     {"group": "R", "field": "F", "parameter1": "Sa", "text": "Sa"},
-    {"group": "R", "field": "F", "parameter1": "Sa", "statistics2": "Mean", "text": "mean Sa"}]})");
-  EXPECT_EQ(Found(file, Key(u"R", u"F", u"Sa", u"Mean"), std::nullopt), "values[2]");
-  EXPECT_EQ(Found(file, Key(u"R", u"F", u"Sa"), std::nullopt), "values[1]") << "statistics2 None is not Mean";
-  EXPECT_EQ(Found(file, Key(u"R", u"F", u"Sq", u"Mean"), std::nullopt), "values[0]");
-}
-
-TEST(ValueMatching, TheFirstWinsATie) {
-  const auto file = Parse(R"({"values": [
-    {"group": "R", "field": "F", "parameter1": "Sa", "text": "by parameter"},
-    {"group": "R", "field": "F", "statistics2": "Mean", "text": "by statistic"},
-    {"group": "R", "field": "F", "parameter1": "Sa", "text": "later duplicate"}]})");
-  EXPECT_EQ(Found(file, Key(u"R", u"F", u"Sa", u"Mean"), std::nullopt), "values[0]");
-}
-
-TEST(ValueMatching, BodyPassesLookInTheirMeasurementFirst) {
-  const auto file = Parse(R"({
-    "values": [{"group": "G", "field": "a", "text": "top a"}, {"group": "G", "field": "b", "text": "top b"}],
-    "measurements": [{"values": [{"group": "G", "field": "a", "text": "m0 a"}]},
+    {"group": "R", "field": "F", "parameter1": "Sa", "statistics2": "Mean", "text": "mean Sa"},
+    {"group": "R", "field": "F", "statistics2": "Max", "text": "by statistic"},
+    {"group": "R", "field": "F", "parameter1": "Sa", "text": "later duplicate"},
+    {"group": "G", "field": "a", "text": "top a"}, {"group": "G", "field": "b", "text": "top b"}],
+    "measurements": [{"values": [{"group": "G", "field": "a", "text": "m0 a"}, {"group": "R", "field": "F", "text": "m0"}]},
                      {"values": [{"group": "G", "field": "b", "text": "m1 b"}]}]})");
-  EXPECT_EQ(Found(file, Key(u"G", u"a"), 0), "measurements[0].values[0]");
-  EXPECT_EQ(Found(file, Key(u"G", u"b"), 0), "values[1]") << "falls back to the top-level values";
-  EXPECT_EQ(Found(file, Key(u"G", u"a"), 1), "values[0]");
-  EXPECT_EQ(Found(file, Key(u"G", u"b"), 1), "measurements[1].values[0]");
-  EXPECT_EQ(Found(file, Key(u"G", u"a"), std::nullopt), "values[0]") << "preface and summary use the top level";
-}
-
-TEST(ValueMatching, AMoreSpecificTopLevelEntryDoesNotBeatTheMeasurement) {
-  const auto file = Parse(R"({
-    "values": [{"group": "R", "field": "F", "parameter1": "Sa", "statistics2": "None", "text": "top"}],
-    "measurements": [{"values": [{"group": "R", "field": "F", "text": "measurement"}]}]})");
-  EXPECT_EQ(Found(file, Key(u"R", u"F", u"Sa"), 0), "measurements[0].values[0]");
+  const struct {
+    SPlaceholderKey key;
+    std::optional<std::size_t> measurement;
+    const char* found;
+  } cases[] = {
+      {Key(u"R", u"F"), std::nullopt, "values[0]"},
+      {Key(u"R", u"f"), std::nullopt, "none"},
+      {Key(u"r", u"F"), std::nullopt, "none"},
+      {Key(u"R", u"F", u"Sq"), std::nullopt, "values[0]"},
+      {Key(u"R", u"F", u"Sa", u"Mean"), std::nullopt, "values[2]"},
+      {Key(u"R", u"F", u"Sa"), std::nullopt, "values[1]"},
+      {Key(u"R", u"F", u"Sq", u"Mean"), std::nullopt, "values[0]"},
+      {Key(u"R", u"F", u"Sa", u"Max"), std::nullopt, "values[1]"},
+      {Key(u"G", u"a"), 0, "measurements[0].values[0]"},
+      {Key(u"G", u"b"), 0, "values[6]"},
+      {Key(u"G", u"a"), 1, "values[5]"},
+      {Key(u"G", u"b"), 1, "measurements[1].values[0]"},
+      {Key(u"G", u"a"), std::nullopt, "values[5]"},
+      {Key(u"R", u"F", u"Sa", u"Mean"), 0, "measurements[0].values[1]"}};
+  for (const auto& c : cases) {
+    const ValueList list = c.measurement ? file.Measurement(*c.measurement) : ValueList();
+    const SValueEntry* entry = FindValue(file.values, c.measurement ? &list : nullptr, c.key);
+    EXPECT_EQ(entry ? entry->Where() : "none", c.found) << c.key.Describe() << " in measurement "
+                                                        << (c.measurement ? int(*c.measurement) : -1);
+  }
 }
 
 // The index must agree with the plain search on every key, ties and fall-backs included:

@@ -6,17 +6,14 @@
 #include <random>
 #include <sstream>
 
-#include "ValuesFile.h"
 #include "ValuesFileParsing.h"
 #include "ValuesReader.h"
 
 namespace {
 
+using FolioCli::EJsonParser;
 using FolioCli::EValuesFile;
 using FolioCli::SValuesFile;
-
-FolioCli::SValuesFile Parse(const std::string& json) { return ParseValues(json); }
-std::string ErrorOf(const std::string& json) { return ValuesErrorOf(json); }
 
 // "text" of each entry of measurement k, joined by '|'.
 std::string Texts(const SValuesFile& file, std::size_t k) {
@@ -28,7 +25,7 @@ std::string Texts(const SValuesFile& file, std::size_t k) {
 // Spans end where the parser stood: after a number it has read one character ahead, and
 // braces inside strings or comments are no boundaries.
 TEST(ValuesStream, EachMeasurementIsReadAgainWhole) {
-  const auto file = Parse(R"({"measurements": [
+  const auto file = ParseValues(R"({"measurements": [
     {"values": [{"group": "G", "field": "n", "integer": 5}, {"group": "G", "field": "t", "text": "a}b{c"}]},
     {"comment": {"nested": [{"values": []}, "}"]}, "values": [{"text": "\"}]", "field": "t", "group": "G"}]},
     {"values":[{"group":"G","field":"f","float":2.5e1,"precision":2}],"comment":7},
@@ -56,7 +53,7 @@ TEST(ValuesStream, AFaultInTheLastMeasurementRefusesTheWholeFile) {
   std::string json = R"({"measurements": [)";
   for (int k = 0; k < 500; ++k) json += R"({"values": [{"group": "G", "field": "f", "text": "ok"}]},)";
   json += R"({"values": [{"group": "G", "field": "f", "integer": 1.5}]}]})";
-  EXPECT_EQ(ErrorOf(json), "v.json: measurements[500].values[0]: \"integer\" must be a whole number");
+  EXPECT_EQ(ValuesErrorOf(json), "v.json: measurements[500].values[0]: \"integer\" must be a whole number");
 }
 
 // The fault told does not depend on where in the text a key stands: keys are taken in
@@ -65,26 +62,26 @@ TEST(ValuesStream, AFaultInTheLastMeasurementRefusesTheWholeFile) {
 TEST(ValuesStream, FaultsAreToldAsIfTheFileWereReadKeyByKey) {
   const std::string badValues = R"("values": [{"group": 1, "field": "f", "text": "t"}])";
   const std::string badMeasurements = R"("measurements": [{"values": 3}])";
-  EXPECT_EQ(ErrorOf("{" + badValues + ", " + badMeasurements + "}"),
+  EXPECT_EQ(ValuesErrorOf("{" + badValues + ", " + badMeasurements + "}"),
             "v.json: measurements[0].values: expected a list of entries");
-  EXPECT_EQ(ErrorOf("{" + badMeasurements + ", " + badValues + "}"),
+  EXPECT_EQ(ValuesErrorOf("{" + badMeasurements + ", " + badValues + "}"),
             "v.json: measurements[0].values: expected a list of entries");
-  EXPECT_EQ(ErrorOf(R"({"zzz": 1, )" + badValues + "}"), "v.json: values[0]: \"group\" must be a text");
-  EXPECT_EQ(ErrorOf("{" + badValues + R"(, "aaa": 1, "abc": 2})"), "v.json: top level: unknown key \"aaa\"");
-  EXPECT_EQ(ErrorOf("{" + badValues + R"(, "values": []})"), "(no error)");
-  EXPECT_EQ(ErrorOf(R"({"values": [], "values": 2})"), "v.json: values: expected a list of entries");
-  EXPECT_EQ(ErrorOf("{" + badValues + ", ").rfind("v.json: not valid JSON (", 0), 0u);
-  EXPECT_EQ(ErrorOf(R"({"values": [{"group": 1, "group": "g", "field": "f", "text": "t"}]})"), "(no error)");
-  EXPECT_EQ(ErrorOf(R"({"values": [{"zz": 1, "group": "g", "field": "f", "text": "t", "ab": [1]}]})"),
+  EXPECT_EQ(ValuesErrorOf(R"({"zzz": 1, )" + badValues + "}"), "v.json: values[0]: \"group\" must be a text");
+  EXPECT_EQ(ValuesErrorOf("{" + badValues + R"(, "aaa": 1, "abc": 2})"), "v.json: top level: unknown key \"aaa\"");
+  EXPECT_EQ(ValuesErrorOf("{" + badValues + R"(, "values": []})"), "(no error)");
+  EXPECT_EQ(ValuesErrorOf(R"({"values": [], "values": 2})"), "v.json: values: expected a list of entries");
+  EXPECT_EQ(ValuesErrorOf("{" + badValues + ", ").rfind("v.json: not valid JSON (", 0), 0u);
+  EXPECT_EQ(ValuesErrorOf(R"({"values": [{"group": 1, "group": "g", "field": "f", "text": "t"}]})"), "(no error)");
+  EXPECT_EQ(ValuesErrorOf(R"({"values": [{"zz": 1, "group": "g", "field": "f", "text": "t", "ab": [1]}]})"),
             "v.json: values[0]: unknown key \"ab\"");
   // Inside a measurement: no "values", then unknown keys, then its entries.
-  EXPECT_EQ(ErrorOf(R"({"measurements": [{"values": [{"group": 1}], "extra": 1}]})"),
+  EXPECT_EQ(ValuesErrorOf(R"({"measurements": [{"values": [{"group": 1}], "extra": 1}]})"),
             "v.json: measurements[0]: unknown key \"extra\"");
-  EXPECT_EQ(ErrorOf(R"({"measurements": [{"values": [], "comment": "x"}, {"comment": "no values"}]})"),
+  EXPECT_EQ(ValuesErrorOf(R"({"measurements": [{"values": [], "comment": "x"}, {"comment": "no values"}]})"),
             "v.json: measurements[1]: expected an object with \"values\"");
-  EXPECT_EQ(ErrorOf(R"({"measurements": [{"values": []}, 7, {"vals": 1}]})"),
+  EXPECT_EQ(ValuesErrorOf(R"({"measurements": [{"values": []}, 7, {"vals": 1}]})"),
             "v.json: measurements[1]: expected an object with \"values\"");
-  EXPECT_EQ(ErrorOf(R"({"values": [{"group": "g", "field": "f", "text": "t"}, [], {"group": 1}]})"),
+  EXPECT_EQ(ValuesErrorOf(R"({"values": [{"group": "g", "field": "f", "text": "t"}, [], {"group": 1}]})"),
             "v.json: values[1]: expected an object with \"group\" and \"field\"");
 }
 
@@ -93,29 +90,23 @@ TEST(ValuesStream, FaultsAreToldAsIfTheFileWereReadKeyByKey) {
 TEST(ValuesStream, HostileShapesCostTheirSize) {
   const std::size_t depth = 200000;
   const std::string deep = std::string(depth, '[') + std::string(depth, ']');
-  const auto file = Parse(R"({"comment": )" + deep + R"(, "measurements": [{"values": [{"group": "G", "field": "f",
+  const auto file = ParseValues(R"({"comment": )" + deep + R"(, "measurements": [{"values": [{"group": "G", "field": "f",
     "text": "t", "comment": )" + deep + R"(}]}]})");
   EXPECT_EQ(Texts(file, 0), "t");
-  EXPECT_EQ(ErrorOf(R"({"comment": )" + std::string(depth, '[')).rfind("v.json: not valid JSON", 0), 0u);
-  EXPECT_EQ(ErrorOf(R"({"values": [{"group": "g", "field": "f", "integer": )" + deep + "}]}"),
+  EXPECT_EQ(ValuesErrorOf(R"({"comment": )" + std::string(depth, '[')).rfind("v.json: not valid JSON", 0), 0u);
+  EXPECT_EQ(ValuesErrorOf(R"({"values": [{"group": "g", "field": "f", "integer": )" + deep + "}]}"),
             "v.json: values[0]: \"integer\" must be a whole number");
 
   const std::string huge(4 << 20, 'x');
-  EXPECT_EQ(Parse(R"({"values": [{"group": "g", "field": "f", "text": ")" + huge + R"("}]})").values[0].text.GetLength(),
+  EXPECT_EQ(ParseValues(R"({"values": [{"group": "g", "field": "f", "text": ")" + huge + R"("}]})").values[0].text.GetLength(),
             huge.size());
   std::string many = R"({"measurements": [)";
   for (int k = 0; k < 100000; ++k) many += R"({"values":[]},)";
   many += R"({"values":[]}]})";
-  const auto manyFile = Parse(many);
+  const auto manyFile = ParseValues(many);
   EXPECT_EQ(manyFile.MeasurementCount(), 100001u);
   EXPECT_TRUE(manyFile.Measurement(100000).empty());
 }
-
-}  // namespace
-
-namespace {
-
-using FolioCli::EJsonParser;
 
 // Everything a read gives, as text: the entries of every list, or the fault.
 std::string Outcome(const std::string& json, EJsonParser parser) {
