@@ -1,10 +1,6 @@
 #include "ReportFixture.h"
 
-#include "folio/util/StringTable.h"
-
 namespace {
-
-using V = CKORIControlValue;
 
 class Activate : public ReportFixture {
 protected:
@@ -35,11 +31,6 @@ TEST_F(Activate, FormatComesFromTheExtension) {
   EXPECT_EQ(CFolio::GetTemplateFormat(u"x.htmx"), eWord);
   EXPECT_EQ(CFolio::GetTemplateFormat(u"x.txt"), eWord);
   EXPECT_EQ(CFolio::GetTemplateFormat(u"noextension"), eWord);
-  EXPECT_EQ(GetLivesheetFormatEnum().GetName(eHTML), CStr(u"HTML"));
-  EXPECT_EQ(GetLivesheetFormatEnum().GetDisplayName(eWord), CStr(u"Word"));
-  EXPECT_EQ(GetLivesheetFormatEnum().GetDefaultValue(), eInvalid);
-  EXPECT_EQ(CFolio::GetReportOptionsEnum().GetName(eUnconfirmedOverwrite), CStr(u"UnconfirmedOverwrite"));
-  EXPECT_EQ(CFolio::GetReportOptionsEnum().GetDefaultValue(), eAuto);
 }
 
 TEST_F(Activate, AutoWritesThroughATemporaryReportAndSwitchesToAppend) {

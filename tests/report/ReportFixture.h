@@ -57,11 +57,14 @@ protected:
     m_answers[field] = [type](CKORIControlValue& v) { v.SetType(type); };
   }
 
-  // An img placeholder for group and field.
+  // An img placeholder for field of group BasicInfo, or for the description value.
   static CStr Placeholder(const CStr& field, const CStr& extra = CStr()) {
     CKORIControlValue value;
     value.SetGroup(u"BasicInfo");
     value.SetField(field);
+    return Placeholder(value, extra);
+  }
+  static CStr Placeholder(CKORIControlValue& value, const CStr& extra = CStr()) {
     CStr packed = value.Pack();
     packed.Replace(u"\r", u"&#13;");
     packed.Replace(u"\n", u"&#10;");

@@ -42,15 +42,21 @@ TEST_F(TemplateModel, HtmlPlaceholdersWithSpansTagsAndSections) {
   EXPECT_THROW(CTemplateModel::Read(m_folder / "missing.htm"), EBase);
 }
 
-// Asking whether a pass has work reads the model, not the host's working record.
-TEST_F(TemplateModel, PassesWithoutWorkLeaveTheWorkingRecordAlone) {
+// A pass without its tag writes nothing; asking whether it has work reads the model,
+// not the host's working record.
+TEST_F(TemplateModel, PassesWithoutWorkWriteNothingAndLeaveTheWorkingRecordAlone) {
   AnswerText(u"date", u"today");
   const CStr templatePath = WriteUtf16("t.htm", u"<body>" + Placeholder(u"date") + u"</body>");
+  ASSERT_TRUE(Run(templatePath, m_folder / "r.htm", eOverwrite, ePreface));
+  EXPECT_FALSE(m_folder.Exists("r.htm"));
   ASSERT_TRUE(Run(templatePath, m_folder / "r.htm", eOverwrite, eBody));
   m_folio.GetKORIControlValue().SetField(u"host's own");
   ASSERT_TRUE(Run(templatePath, m_folder / "r.htm", eAppend, eSummary, false));
+  EXPECT_EQ(ReadText("r.htm"), CStr(u"<body>today</body>"));
   EXPECT_EQ(m_folio.GetKORIControlValue().GetField(), u"host's own");
   EXPECT_EQ(m_folio.GetKORIControlValue().GetText(), u"today");
+  ASSERT_TRUE(Run(templatePath, m_folder / "s.htm", eOverwrite, eSummary));
+  EXPECT_FALSE(m_folder.Exists("s.htm"));
 }
 
 // The host sees each placeholder's own description, whatever the one before it held.
@@ -66,10 +72,7 @@ TEST_F(TemplateModel, EachRequestCarriesItsOwnDescription) {
   first.SetField(u"date");
   first.SetParameter1(u"Sa");
   first.SetUnitOptions(2);
-  CStr packed = first.Pack();
-  packed.Replace(u"\r", u"&#13;");
-  packed.Replace(u"\n", u"&#10;");
-  const CStr text = u"<body><img alt=\"" + packed + u"\">" + Placeholder(u"date") + u"</body>";
+  const CStr text = u"<body>" + Placeholder(first) + Placeholder(u"date") + u"</body>";
   ASSERT_TRUE(Run(WriteUtf16("t.htm", text), m_folder / "r.htm", eOverwrite));
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[0], u"date/Sa/2");
