@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "folio/platform/ui/CScriptedWindowing.h"
 #include "folio/ui/CConfirmOverwriteDlg.h"
 
@@ -12,11 +14,8 @@ protected:
   CConfirmOverwriteDlg dialog;
 };
 
-TEST_F(ConfirmOverwrite, has_no_choice_after_construction) {
-  EXPECT_EQ(dialog.GetChoice(), -1);
-}
-
 TEST_F(ConfirmOverwrite, shows_dialog_14302_with_its_caption_question_and_three_buttons) {
+  EXPECT_EQ(dialog.GetChoice(), -1);
   ui->Press(14106);
   dialog.DoModal();
   ASSERT_EQ(ui->Shown().size(), 1u);
@@ -29,37 +28,28 @@ TEST_F(ConfirmOverwrite, shows_dialog_14302_with_its_caption_question_and_three_
   EXPECT_EQ(CConfirmOverwriteDlg::Template().DefaultButton(), 14106);
 }
 
-TEST_F(ConfirmOverwrite, every_button_ends_with_ok_and_records_its_id) {
-  const struct { int press; int choice; } cases[] = {{14106, 14106}, {3, 3}, {2, 2}};
-  for (const auto& c : cases) {
-    ui->Press(c.press);
+// Every button ends the dialog with OK and records its id, as the reporter sees it
+// through its interface; Escape and the close box count as Cancel.
+TEST_F(ConfirmOverwrite, every_way_out_ends_with_ok_and_records_its_button) {
+  const std::pair<std::function<void()>, int> cases[] = {
+      {[this] { ui->Press(14106); }, IConfirmOverwrite::eOverwrite},
+      {[this] { ui->Press(3); }, IConfirmOverwrite::eAppend},
+      {[this] { ui->Press(2); }, IConfirmOverwrite::eCancel},
+      {[this] { ui->PressEscape(); }, IConfirmOverwrite::eCancel},
+      {[this] { ui->PressClose(); }, IConfirmOverwrite::eCancel}};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    cases[i].first();
     CConfirmOverwriteDlg fresh;
-    EXPECT_EQ(fresh.DoModal(), eIdOk) << c.press;
-    EXPECT_EQ(fresh.GetChoice(), c.choice) << c.press;
+    IConfirmOverwrite& question = fresh;
+    EXPECT_EQ(question.DoModal(), eIdOk) << "case " << i;
+    EXPECT_EQ(question.GetChoice(), cases[i].second) << "case " << i;
   }
-}
-
-TEST_F(ConfirmOverwrite, escape_and_the_close_box_count_as_cancel) {
-  ui->PressEscape();
-  EXPECT_EQ(dialog.DoModal(), eIdOk);
-  EXPECT_EQ(dialog.GetChoice(), 2);
-  ui->PressClose();
-  CConfirmOverwriteDlg closed;
-  EXPECT_EQ(closed.DoModal(), eIdOk);
-  EXPECT_EQ(closed.GetChoice(), 2);
 }
 
 TEST_F(ConfirmOverwrite, keeps_no_choice_when_it_cannot_be_shown) {
   ui->FailToShow();
   EXPECT_EQ(dialog.DoModal(), eIdFailed);
   EXPECT_EQ(dialog.GetChoice(), -1);
-}
-
-TEST_F(ConfirmOverwrite, the_reporter_sees_the_same_through_its_interface) {
-  ui->Press(3);
-  IConfirmOverwrite& question = dialog;
-  EXPECT_EQ(question.DoModal(), eIdOk);
-  EXPECT_EQ(question.GetChoice(), IConfirmOverwrite::eAppend);
 }
 
 }  // namespace

@@ -21,13 +21,12 @@ protected:
   std::shared_ptr<IReportUiFactory> m_saved = GetReportUiFactory();
 };
 
-TEST_F(ReportUiFactory, is_installed_when_the_library_loads) {
+// Installed when the library loads, and again by the host's start-up, which keeps a
+// factory of the host's own.
+TEST_F(ReportUiFactory, is_installed_when_the_library_loads_and_by_the_host_start_up) {
   ASSERT_NE(m_saved, nullptr);
   EXPECT_NE(dynamic_cast<CConfirmOverwriteDlg*>(m_saved->MakeConfirmOverwrite().get()), nullptr);
   EXPECT_NE(dynamic_cast<CProgressDlg*>(m_saved->MakeProgressView().get()), nullptr);
-}
-
-TEST_F(ReportUiFactory, the_host_start_up_installs_it_again_but_keeps_a_factory_of_its_own) {
   SetReportUiFactory(nullptr);
   FolioDll_NewDynLinkLibrary();
   ASSERT_NE(GetReportUiFactory(), nullptr);
