@@ -5,21 +5,11 @@
 
 #include "folio/util/CDiagnostics.h"
 #include "util/ScratchFolder.h"
+#include "util/UtilTestSupport.h"
 
 namespace {
 
-// Tuesday, 3 May 2011, 14:07:09; "%c" in the C locale.
-std::tm FixedTime() {
-  std::tm t{};
-  t.tm_year = 111;
-  t.tm_mon = 4;
-  t.tm_mday = 3;
-  t.tm_wday = 2;
-  t.tm_hour = 14;
-  t.tm_min = 7;
-  t.tm_sec = 9;
-  return t;
-}
+// May3rd2011 in "%c" of the C locale.
 const CStr kPrefix = u"Tue May  3 14:07:09 2011 ";
 
 // A diagnostics object with the fixed clock whose debugger output is collected.
@@ -28,7 +18,7 @@ struct TraceFixture : ::testing::Test {
   CStr debugger;
   int debuggerCalls = 0;
   TraceFixture() {
-    trace.SetTimeSource(FixedTime);
+    trace.SetTimeSource(May3rd2011);
     trace.SetDebuggerSink([this](const CStr& text) {
       debugger += text;
       ++debuggerCalls;
@@ -57,9 +47,8 @@ TEST_F(TracePrefix, MessageWithoutLineFeedContinuesOnTheSameLine) {
   trace.WriteTrace(u"x\ny", u"Livesheeter", 3);
   trace.WriteTrace(u"z\n", u"Livesheeter", 3);
   EXPECT_EQ(debugger, kPrefix + u"Calculating value\n" + kPrefix + u"x\n" + kPrefix + u"yz\n");
-}
-
-TEST_F(TracePrefix, OnlyTheFinalLineFeedIsHeldBack) {
+  // Only the final line feed is held back.
+  debugger = CStr();
   trace.WriteTrace(u"\n\n", u"Folio", 3);
   EXPECT_EQ(debugger, kPrefix + u"\n" + kPrefix + u"\n");
 }
@@ -76,18 +65,13 @@ TEST_F(TracePrefix, LocalClockIsUsedWithoutATimeSource) {
 
 using TraceSources = TraceFixture;
 
-TEST_F(TraceSources, NothingIsWrittenWhileNoSourceIsOn) {
-  trace.EnableAllSources(false);
-  EXPECT_FALSE(trace.IsSourceEnabled(u"Folio"));
-  EXPECT_FALSE(trace.IsSourceEnabled(u""));
-  EXPECT_EQ(trace.WriteTrace(u"x\n", u"Folio", 3), 0);
-  EXPECT_EQ(debuggerCalls, 0);
-}
-
 TEST_F(TraceSources, OnlySwitchedOnSourcesAreWritten) {
   trace.EnableAllSources(false);
+  EXPECT_FALSE(trace.IsSourceEnabled(u""));
+  EXPECT_EQ(trace.WriteTrace(u"x\n", u"Folio", 3), 0);
   trace.EnableSource(u"Livesheeter");
   EXPECT_EQ(trace.WriteTrace(u"x\n", u"Folio", 3), 0);
+  EXPECT_EQ(debuggerCalls, 0);
   EXPECT_EQ(trace.WriteTrace(u"y\n", u"Livesheeter", 3), CDiagnostics::kDebugger);
   EXPECT_EQ(debugger, kPrefix + u"y\n");
   // An unnamed source is written once any source is on.
@@ -114,27 +98,20 @@ TEST_F(TraceSources, EmptyMessageOrNoTargetsWritesNothing) {
 
 using TraceTargets = TraceFixture;
 
-TEST_F(TraceTargets, FileTargetNeedsAnOpenFile) {
+TEST_F(TraceTargets, FileTargetNeedsAnOpenFileWhichIsAppendedTo) {
   EXPECT_EQ(trace.WriteTrace(u"a\n", u"Folio", CDiagnostics::kFile), 0);
   ScratchFolder folder;
+  folder.Write("trace.log", "old\n");
   ASSERT_TRUE(trace.OpenTraceFile(folder / "trace.log"));
   EXPECT_EQ(trace.WriteTrace(u"\u00e9\n", u"Folio", 3), 3);
   EXPECT_EQ(trace.WriteTrace(u"b\n", u"Folio", CDiagnostics::kFile), CDiagnostics::kFile);
   // Written and flushed at once, as UTF-8.
-  EXPECT_EQ(folder.Read("trace.log"), kPrefix.ToUtf8() + "\xC3\xA9\n" + kPrefix.ToUtf8() + "b\n");
+  EXPECT_EQ(folder.Read("trace.log"), "old\n" + kPrefix.ToUtf8() + "\xC3\xA9\n" + kPrefix.ToUtf8() + "b\n");
   EXPECT_EQ(debugger, kPrefix + u"\u00e9\n");
-  trace.CloseTraceFile();
-  EXPECT_EQ(trace.WriteTrace(u"c\n", u"Folio", 3), CDiagnostics::kDebugger);
-}
-
-TEST_F(TraceTargets, TraceFileIsAppendedTo) {
-  ScratchFolder folder;
-  folder.Write("trace.log", "old\n");
-  ASSERT_TRUE(trace.OpenTraceFile(folder / "trace.log"));
-  trace.WriteTrace(u"new\n", u"Folio", 2);
-  EXPECT_EQ(folder.Read("trace.log"), "old\n" + kPrefix.ToUtf8() + "new\n");
   EXPECT_FALSE(trace.OpenTraceFile(folder / "missing/trace.log"));
   EXPECT_TRUE(trace.IsTraceFileOpen());
+  trace.CloseTraceFile();
+  EXPECT_EQ(trace.WriteTrace(u"c\n", u"Folio", 3), CDiagnostics::kDebugger);
 }
 
 TEST_F(TraceTargets, DefaultDebuggerOutputIsStandardError) {
@@ -182,27 +159,26 @@ protected:
   }
 };
 
-TEST_F(TraceEnvironment, SourcesAndFileComeFromTheEnvironment) {
+TEST_F(TraceEnvironment, SourcesAndFileComeFromTheEnvironmentAndStarMeansAll) {
   ScratchFolder folder;
   setenv("FOLIO_TRACE", " Folio ,,HTMLParsing", 1);
   setenv("FOLIO_TRACE_FILE", (folder.Path() / "env.log").c_str(), 1);
   CDiagnostics trace;
   trace.ConfigureFromEnvironment();
-  trace.SetTimeSource(FixedTime);
+  trace.SetTimeSource(May3rd2011);
   trace.SetDebuggerSink([](const CStr&) {});
   EXPECT_TRUE(trace.IsSourceEnabled(u"Folio"));
   EXPECT_TRUE(trace.IsSourceEnabled(u"HTMLParsing"));
   EXPECT_FALSE(trace.IsSourceEnabled(u"Livesheeter"));
   EXPECT_EQ(trace.WriteTrace(u"x\n", u"Folio", 3), 3);
   EXPECT_EQ(folder.Read("env.log"), kPrefix.ToUtf8() + "x\n");
-}
-
-TEST_F(TraceEnvironment, StarSwitchesEverySourceOn) {
+  // "*" switches every source on.
   setenv("FOLIO_TRACE", "*", 1);
-  CDiagnostics trace;
-  trace.ConfigureFromEnvironment();
-  EXPECT_TRUE(trace.IsSourceEnabled(u"Anything"));
-  EXPECT_FALSE(trace.IsTraceFileOpen());
+  unsetenv("FOLIO_TRACE_FILE");
+  CDiagnostics star;
+  star.ConfigureFromEnvironment();
+  EXPECT_TRUE(star.IsSourceEnabled(u"Anything"));
+  EXPECT_FALSE(star.IsTraceFileOpen());
 }
 
 TEST_F(TraceEnvironment, ProcessObjectReadsTheEnvironmentOnFirstUseNotBefore) {

@@ -1,30 +1,20 @@
 #include <gtest/gtest.h>
 
 #include "folio/util/CStr.h"
-#include "folio/util/EBase.h"
+#include "util/UtilTestSupport.h"
 
 namespace {
-
-template <typename F>
-CStr MessageOf(F&& f) {
-  try {
-    f();
-  } catch (const EInput& e) {
-    return e.GetMessage();
-  }
-  return u"<no EInput>";
-}
 
 TEST(CStrConversion, NumbersAcceptSurroundingWhiteSpaceOnly) {
   EXPECT_DOUBLE_EQ(CStr(u" 2.5E+1\t").AsDouble(), 25.0);
   EXPECT_DOUBLE_EQ(CStr(u"2.00000").AsDouble(), 2.0);
   EXPECT_EQ(CStr(u"\r\n-42 ").AsLong(), -42);
-  EXPECT_EQ(MessageOf([] { CStr(u"2.0").AsLong(); }),
-            CStr(u"Could not convert to value of type long: \"2.0\""));
-  EXPECT_EQ(MessageOf([] { CStr(u"1.5x").AsDouble(); }),
-            CStr(u"Could not convert to value of type double: \"1.5x\""));
-  EXPECT_EQ(MessageOf([] { CStr(u"").AsDouble(); }),
-            CStr(u"Could not convert to value of type double: \"\""));
+  EXPECT_EQ(FailureOf<EInput>([] { CStr(u"2.0").AsLong(); }),
+            CStr(u"CStr::AsLong: Could not convert to value of type long: \"2.0\""));
+  EXPECT_EQ(FailureOf<EInput>([] { CStr(u"1.5x").AsDouble(); }),
+            CStr(u"CStr::AsDouble: Could not convert to value of type double: \"1.5x\""));
+  EXPECT_EQ(FailureOf<EInput>([] { CStr(u"").AsDouble(); }),
+            CStr(u"CStr::AsDouble: Could not convert to value of type double: \"\""));
   // long keeps the host's 32-bit range on every platform.
   EXPECT_EQ(CStr(u"2147483647").AsLong(), 2147483647L);
   EXPECT_THROW(CStr(u"2147483648").AsLong(), EInput);
@@ -34,17 +24,16 @@ TEST(CStrConversion, NumbersAcceptSurroundingWhiteSpaceOnly) {
 TEST(CStrConversion, BoolComparesExactlyThenTrimmed) {
   EXPECT_TRUE(CStr(u"True").AsBool(u"True", u"False"));
   EXPECT_FALSE(CStr(u" False ").AsBool(u"True", u"False"));
-  EXPECT_EQ(MessageOf([] { CStr(u"true").AsBool(u"True", u"False"); }),
-            CStr(u"Could not convert to value of type bool: \"true\" with True=\"True\" and "
+  EXPECT_EQ(FailureOf<EInput>([] { CStr(u"true").AsBool(u"True", u"False"); }),
+            CStr(u"CStr::AsBool: Could not convert to value of type bool: \"true\" with True=\"True\" and "
                  u"False=\"False\""));
 }
 
-TEST(CStrConversion, ErrorsCarryFunctionAndLocation) {
+TEST(CStrConversion, ErrorsCarryTheirLocation) {
   try {
     CStr(u"x").AsLong();
     FAIL();
   } catch (const EBase& e) {
-    EXPECT_EQ(e.GetFunction(), CStr(u"CStr::AsLong"));
     EXPECT_TRUE(e.GetLocation().StartsWith(u"CStr.cpp("));
     EXPECT_TRUE(e.GetLocation().EndsWith(u")"));
   }
@@ -87,12 +76,8 @@ TEST(CStrFormat, MisuseAndOverflowThrow) {
   // Just inside and just past (length + 512) * 1024 units.
   const CStr fits(((2 + 512) << 10) - 1, u'x');
   EXPECT_EQ(CStr::DoStringFormat(u"%s", fits).GetLength(), fits.GetLength());
-  try {
-    CStr::DoStringFormat(u"%s", fits + u"x");
-    FAIL();
-  } catch (const EBase& e) {
-    EXPECT_EQ(e.GetMessage(), CStr(u"Unable to write formatted string \"%s\""));
-  }
+  EXPECT_EQ(FailureOf([&] { CStr::DoStringFormat(u"%s", fits + u"x"); }),
+            CStr(u"CStr::DoStringFormat: Unable to write formatted string \"%s\""));
 }
 
 TEST(CStrText, TrimLowerReplace) {

@@ -15,7 +15,7 @@ void WriteDocument(const ScratchFolder& folder, const std::string& stem) {
   folder.Write(stem + "_files/sub/note.txt", "note");
 }
 
-TEST(Companion, CopyTakesTheCompanionFolderAlong) {
+TEST(Companion, CopyTakesTheCompanionFolderAlongWhereThereIsOne) {
   ScratchFolder folder;
   WriteDocument(folder, "a");
   EXPECT_TRUE(FileOperationWithCompanion(folder / "a.htm", folder / "b.htm", eCopy));
@@ -23,17 +23,13 @@ TEST(Companion, CopyTakesTheCompanionFolderAlong) {
   EXPECT_EQ(folder.Read("b_files/Image_000.png"), "png");
   EXPECT_EQ(folder.Read("b_files/sub/note.txt"), "note");
   EXPECT_EQ(folder.Read("a_files/Image_000.png"), "png");
+  folder.Write("c.htm", "x");
+  EXPECT_TRUE(FileOperationWithCompanion(folder / "c.htm", folder / "d.htm", eCopy));
+  EXPECT_EQ(folder.Read("d.htm"), "x");
+  EXPECT_FALSE(folder.Exists("d_files"));
 }
 
-TEST(Companion, WithoutACompanionFolderOnlyTheFileIsCopied) {
-  ScratchFolder folder;
-  folder.Write("a.htm", "x");
-  EXPECT_TRUE(FileOperationWithCompanion(folder / "a.htm", folder / "b.htm", eCopy));
-  EXPECT_EQ(folder.Read("b.htm"), "x");
-  EXPECT_FALSE(folder.Exists("b_files"));
-}
-
-TEST(Companion, MoveLeavesNothingAtTheSource) {
+TEST(Companion, MoveAndDeleteLeaveNothingAtTheSource) {
   ScratchFolder folder;
   WriteDocument(folder, "a");
   EXPECT_TRUE(FileOperationWithCompanion(folder / "a.htm", folder / "out/b.htm", eMove));
@@ -41,24 +37,12 @@ TEST(Companion, MoveLeavesNothingAtTheSource) {
   EXPECT_FALSE(folder.Exists("a_files"));
   EXPECT_EQ(folder.Read("out/b.htm"), "<html>a</html>");
   EXPECT_EQ(folder.Read("out/b_files/sub/note.txt"), "note");
-}
-
-TEST(Companion, DeleteRemovesFileAndFolder) {
-  ScratchFolder folder;
-  WriteDocument(folder, "a");
   folder.Write("c.htm", "keep");
-  EXPECT_TRUE(FileOperationWithCompanion(folder / "a.htm", u"", eDelete));
-  EXPECT_FALSE(folder.Exists("a.htm"));
-  EXPECT_FALSE(folder.Exists("a_files"));
+  EXPECT_TRUE(FileOperationWithCompanion(folder / "out/b.htm", u"", eDelete));
+  EXPECT_FALSE(folder.Exists("out/b.htm"));
+  EXPECT_FALSE(folder.Exists("out/b_files"));
   EXPECT_TRUE(FileOperationWithCompanion(folder / "c.htm", u"", eDelete));
   EXPECT_FALSE(folder.Exists("c.htm"));
-}
-
-TEST(Companion, MissingSourceFailsAndCreatesNothing) {
-  ScratchFolder folder;
-  EXPECT_FALSE(FileOperationWithCompanion(folder / "a.htm", folder / "out/b.htm", eCopy));
-  EXPECT_FALSE(FileOperationWithCompanion(folder / "a.htm", u"", eDelete));
-  EXPECT_FALSE(folder.Exists("out"));
 }
 
 TEST(Companion, ExistingDestinationIsOverwrittenAndItsFolderMergedInto) {
@@ -77,22 +61,21 @@ TEST(Companion, ExistingDestinationIsOverwrittenAndItsFolderMergedInto) {
   }
 }
 
-TEST(Companion, FileOntoAFolderOrOntoItselfFails) {
+// A missing source, a file onto a folder or onto itself, unknown operation codes.
+TEST(Companion, RefusedOperationsChangeNothing) {
   ScratchFolder folder;
+  EXPECT_FALSE(FileOperationWithCompanion(folder / "a.htm", folder / "out/b.htm", eCopy));
+  EXPECT_FALSE(FileOperationWithCompanion(folder / "a.htm", u"", eDelete));
+  EXPECT_FALSE(folder.Exists("out"));
   folder.Write("a.htm", "x");
   fs::create_directory(folder.Path() / "b.htm");
   EXPECT_FALSE(FileOperationWithCompanion(folder / "a.htm", folder / "b.htm", eCopy));
   EXPECT_FALSE(FileOperationWithCompanion(folder / "a.htm", folder / "a.htm", eCopy));
   EXPECT_FALSE(FileOperationWithCompanion(folder / "a.htm", folder / "a.htm", eMove));
   EXPECT_EQ(folder.Read("a.htm"), "x");
-}
-
-TEST(Companion, UnknownOperationCodesDoNothing) {
-  ScratchFolder folder;
-  folder.Write("a.htm", "x");
-  EXPECT_FALSE(FileOperationWithCompanion(folder / "a.htm", folder / "b.htm", 4));
-  EXPECT_FALSE(FileOperationWithCompanion(folder / "a.htm", folder / "b.htm", 0));
-  EXPECT_FALSE(folder.Exists("b.htm"));
+  EXPECT_FALSE(FileOperationWithCompanion(folder / "a.htm", folder / "c.htm", 4));
+  EXPECT_FALSE(FileOperationWithCompanion(folder / "a.htm", folder / "c.htm", 0));
+  EXPECT_FALSE(folder.Exists("c.htm"));
 }
 
 TEST(Companion, LinksInTheCompanionFolderAreSkippedNeverFollowed) {

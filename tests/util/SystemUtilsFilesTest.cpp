@@ -5,29 +5,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "folio/util/EBase.h"
 #include "folio/util/SystemUtils.h"
 #include "util/ScratchFolder.h"
+#include "util/UtilTestSupport.h"
 
 using namespace SystemUtils;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::tm May3rd2011() {
-  std::tm t{};
-  t.tm_year = 111;
-  t.tm_mon = 4;
-  t.tm_mday = 3;
-  t.tm_hour = 14;
-  t.tm_min = 7;
-  t.tm_sec = 9;
-  return t;
-}
-
-std::size_t EntryCount(const fs::path& folder) {
-  return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
-}
 
 TEST(PathExists, FindsFilesAndFoldersButNotEmptyOrMissingPaths) {
   ScratchFolder folder;
@@ -52,17 +37,14 @@ TEST(PathExists, APatternInTheLastComponentFindsMatchingEntries) {
   EXPECT_FALSE(PathExists(folder / "missing/*"));
 }
 
-TEST(FileSize, PathFormIsZeroWhenTheFileCannotBeOpened) {
+// The path form is zero when the file cannot be opened; the others keep the position.
+TEST(FileSize, EveryFormMeasuresTheWholeFile) {
   ScratchFolder folder;
-  EXPECT_EQ(GetFileSize(folder.Write("five", "12345")), 5);
   EXPECT_EQ(GetFileSize(folder.Write("empty", "")), 0);
   EXPECT_EQ(GetFileSize(folder / "missing"), 0);
   EXPECT_EQ(GetFileSize(folder.Text()), 0);
-}
-
-TEST(FileSize, HandleFormKeepsThePosition) {
-  ScratchFolder folder;
   const CStr path = folder.Write("ten", "0123456789");
+  EXPECT_EQ(GetFileSize(path), 10);
   std::FILE* file = std::fopen(path.ToUtf8().c_str(), "rb");
   ASSERT_NE(file, nullptr);
   std::fseek(file, 3, SEEK_SET);
@@ -70,11 +52,7 @@ TEST(FileSize, HandleFormKeepsThePosition) {
   EXPECT_EQ(std::ftell(file), 3);
   std::fclose(file);
   EXPECT_EQ(GetFileSize(static_cast<std::FILE*>(nullptr)), -1);
-}
 
-TEST(FileSize, StreamFormsKeepThePositionAndRejectFailedStreams) {
-  ScratchFolder folder;
-  const CStr path = folder.Write("ten", "0123456789");
   std::wifstream wide(folder.Path() / "ten", std::ios::binary);
   wide.seekg(4);
   EXPECT_EQ(GetFileSize(wide), 10);
@@ -90,16 +68,11 @@ TEST(FileSize, StreamFormsKeepThePositionAndRejectFailedStreams) {
   EXPECT_EQ(GetFileSize(missing), -1);
 }
 
-TEST(UniqueFileName, StemIsPrefixAndZeroPaddedDateTime) {
+TEST(UniqueFileName, PrefixAndZeroPaddedDateTimeThenACounterPastExistingFiles) {
   ScratchFolder folder;
-  const CStr prefix = AddTrailingSeparator(folder.Text()) + u"Report ";
-  EXPECT_EQ(MakeUniqueFileName(prefix, u".htm", May3rd2011()),
-            prefix + u"2011-05-03 14-07-09.htm");
+  const CStr report = AddTrailingSeparator(folder.Text()) + u"Report ";
+  EXPECT_EQ(MakeUniqueFileName(report, u".htm", May3rd2011()), report + u"2011-05-03 14-07-09.htm");
   EXPECT_EQ(EntryCount(folder.Path()), 0u);
-}
-
-TEST(UniqueFileName, CounterSkipsExistingCandidates) {
-  ScratchFolder folder;
   folder.Write("2011-05-03 14-07-09.doc", "");
   folder.Write("2011-05-03 14-07-09_1.doc", "");
   folder.Write("2011-05-03 14-07-09_3.doc", "");
@@ -124,17 +97,12 @@ TEST(UniqueFileName, NowFormHasTheSameShapeAndCreatesNothing) {
   EXPECT_EQ(EntryCount(folder.Path()), 0u);
 }
 
-TEST(WriteAccess, FolderProbeLeavesNothingBehind) {
+TEST(WriteAccess, ProbesLeaveNothingBehindAndNeverTouchAnExistingFile) {
   ScratchFolder folder;
   EXPECT_TRUE(TestWriteAccess(false, folder.Text()));
   EXPECT_TRUE(TestWriteAccess(false, AddTrailingSeparator(folder.Text())));
-  EXPECT_EQ(EntryCount(folder.Path()), 0u);
   EXPECT_FALSE(TestWriteAccess(false, folder / "missing"));
   EXPECT_EQ(EntryCount(folder.Path()), 0u);
-}
-
-TEST(WriteAccess, FileProbeNeverTouchesAnExistingFile) {
-  ScratchFolder folder;
   const CStr existing = folder.Write("report.htm", "keep me");
   EXPECT_TRUE(TestWriteAccess(true, existing));
   EXPECT_EQ(folder.Read("report.htm"), "keep me");
@@ -172,18 +140,15 @@ TEST(WriteAccess, ReadOnlyFilesPipesAndOtherUsersLinksAreNotWritable) {
   EXPECT_FALSE(folder.Exists("planted.htm"));
 }
 
-TEST(CreateFolder, ExistingFoldersAreTrueAndNothingIsCreated) {
+TEST(CreateFolder, MissingParentsAreCreatedExistingFoldersAreTrue) {
   ScratchFolder folder;
   fs::create_directories(folder.Path() / "a/b");
   EXPECT_TRUE(CreateFolder(folder / "a/b"));
   EXPECT_TRUE(CreateFolder(folder / "a/b/"));
-  EXPECT_EQ(EntryCount(folder.Path()), 1u);
   EXPECT_EQ(EntryCount(folder.Path() / "a"), 1u);
   EXPECT_EQ(EntryCount(folder.Path() / "a/b"), 0u);
-}
-
-TEST(CreateFolder, MissingParentsAreCreated) {
-  ScratchFolder folder;
+  EXPECT_FALSE(CreateFolder(u""));
+  EXPECT_FALSE(CreateFolder(u"/"));
   EXPECT_TRUE(CreateFolder(folder / "x/y/../z/w"));
   EXPECT_TRUE(fs::is_directory(folder.Path() / "x/z/w"));
   EXPECT_FALSE(fs::exists(folder.Path() / "x/y"));
@@ -203,11 +168,6 @@ TEST(CreateFolder, FailedCreationRemovesWhatItCreated) {
   EXPECT_FALSE(CreateFolder(folder / ("new/deeper/" + tooLong + "/last")));
   EXPECT_FALSE(folder.Exists("new"));
   EXPECT_EQ(EntryCount(folder.Path()), 0u);
-}
-
-TEST(CreateFolder, EmptyOrRootPathsAreFalse) {
-  EXPECT_FALSE(CreateFolder(u""));
-  EXPECT_FALSE(CreateFolder(u"/"));
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "folio/util/EBase.h"
 #include "folio/util/TextFile.h"
 #include "util/ScratchFolder.h"
+#include "util/UtilTestSupport.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ TEST(TextEncoding, Utf16StartsWithTheMarkAndIsLittleEndian) {
   EXPECT_EQ(TextFile::EncodeUtf16(u""), std::string("\xFF\xFE"));
 }
 
-TEST(TextFiles, WrittenTextReadsBackUnchanged) {
+TEST(TextFiles, WrittenTextReadsBackUnchangedAndEachKindOfFileIsRead) {
   ScratchFolder folder;
   const CStr text(u"<p>\u00e9\u4e2d\U0001F600\r\n\0x</p>", 15);
   TextFile::Write(folder / "r.htm", text);
@@ -49,22 +49,9 @@ TEST(TextFiles, WrittenTextReadsBackUnchanged) {
   // Writing replaces the whole file.
   TextFile::Write(folder / "r.htm", u"x");
   EXPECT_EQ(TextFile::Read(folder / "r.htm"), CStr(u"x"));
-}
-
-TEST(TextFiles, EachKindOfFileIsRead) {
-  ScratchFolder folder;
   EXPECT_EQ(TextFile::Read(folder.Write("u8.htm", "\xC3\xA9t\xC3\xA9")), CStr(u"\u00e9t\u00e9"));
   EXPECT_EQ(TextFile::Read(folder.Write("l1.htm", "\xE9t\xE9")), CStr(u"\u00e9t\u00e9"));
   EXPECT_EQ(TextFile::ReadBytes(folder / "l1.htm"), "\xE9t\xE9");
-}
-
-CStr FailureOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EBase& e) {
-    return e.GetFunction() + u": " + e.GetMessage();
-  }
-  return u"<nothing thrown>";
 }
 
 TEST(TextFiles, FailuresNameThePathAndTheReason) {
