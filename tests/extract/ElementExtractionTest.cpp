@@ -79,14 +79,12 @@ TEST_F(Extraction, ControlIsALegacyDescriptionTranslatedToTheCurrentNaming) {
   EXPECT_EQ(Version(result.m_asRead), 1000u);
   EXPECT_EQ(Utf8(value.GetGroup()), "BasicInfo");
   EXPECT_EQ(Utf8(value.GetField()), "range");
-  EXPECT_EQ(Utf8(value.GetParameter1()), "XAxis");
   EXPECT_EQ(value.GetUnitOptions(), 2);
   EXPECT_EQ(value.GetPictureOptions(), 3);
   EXPECT_FLOAT_EQ(value.GetResolutionFactor(), 1.25f);
   EXPECT_EQ(value.GetScaleFont(), 0);
   EXPECT_TRUE(value.GetBody());
   EXPECT_EQ(Version(value), 1000u);
-  EXPECT_EQ(Utf8(result.m_converted.GetField()), "range");
   EXPECT_EQ(Version(result.m_converted), 2000u);
 }
 
@@ -111,21 +109,20 @@ TEST_F(Extraction, BatchStatisticsAndApplicationFactsMakeSummaryElements) {
 }
 
 TEST_F(Extraction, UntranslatableItemsBecomeTheirErrorText) {
-  auto result = ReadControl({{"Group", "CITS"}, {"Field", "Spectrum"}});
-  EXPECT_EQ(result.m_result, V::eGroupNotSupported);
-  EXPECT_EQ(Utf8(result.m_asRead.GetGroup()), "CITS");
-  EXPECT_EQ(value.GetType(), V::eText);
-  EXPECT_EQ(Utf8(value.GetText()), "Group is no longer supported");
-  EXPECT_EQ(Utf8(result.m_converted.GetText()), "Group is no longer supported");
-  EXPECT_EQ(Version(result.m_converted), 2000u);
-
-  result = ReadControl({{"Group", "BasicInfo"}, {"Field", "nosuchfield"}});
-  EXPECT_EQ(result.m_result, V::eFieldNotSupported);
-  EXPECT_EQ(Utf8(value.GetText()), "Field is no longer supported");
-  result = ReadControl({{"Group", "ForceCurve"}, {"Field", "UnfoldForce11"}});
-  EXPECT_EQ(result.m_result, V::eElementDefinitionError);
-  EXPECT_EQ(Utf8(value.GetText()), "Error in element definition");
-  result = ReadControl({{"Group", "ForceCurve"}, {"Field", "PullOffForce"}});
+  const struct { const char* group; const char* field; V::EExtractRes result; const char* text; } rows[] = {
+      {"CITS", "Spectrum", V::eGroupNotSupported, "Group is no longer supported"},
+      {"BasicInfo", "nosuchfield", V::eFieldNotSupported, "Field is no longer supported"},
+      {"ForceCurve", "UnfoldForce11", V::eElementDefinitionError, "Error in element definition"}};
+  for (const auto& row : rows) {
+    auto result = ReadControl({{"Group", row.group}, {"Field", row.field}});
+    EXPECT_EQ(result.m_result, row.result) << row.field;
+    EXPECT_EQ(Utf8(result.m_asRead.GetField()), row.field);
+    EXPECT_EQ(value.GetType(), V::eText) << row.field;
+    EXPECT_EQ(Utf8(value.GetText()), row.text);
+    EXPECT_EQ(Utf8(result.m_converted.GetText()), row.text);
+  }
+  // A translated item is no error.
+  auto result = ReadControl({{"Group", "ForceCurve"}, {"Field", "PullOffForce"}});
   EXPECT_EQ(result.m_result, V::eTranslated);
   EXPECT_EQ(Utf8(value.GetField()), "MaxPull");
   EXPECT_EQ(value.GetType(), V::eNone);

@@ -30,9 +30,6 @@ constexpr SRow kRows[] = {
     {u"general", u"xrange", kSame, kSame, kSame, kSame, V::eExtractOk},  // not dispatched
     // General: compared untrimmed.
     {u"BasicInfo", u"zrange", kSame, u"range", u"ZAxis", kSame, V::eExtractOk},
-    {u"BasicInfo", u"ny", kSame, u"pixels", u"YAxis", kSame, V::eExtractOk},
-    {u"BasicInfo", u"yoffset", kSame, u"offset", u"YAxis", kSame, V::eExtractOk},
-    {u"BasicInfo", u"physendx", kSame, u"physend", u"XAxis", kSame, V::eExtractOk},
     {u"BasicInfo", u"framedir", kSame, u"scandir", u"YAxis", kSame, V::eExtractOk},
     {u"BasicInfo", u"longdesc", kSame, u"desc", u"None", kSame, V::eExtractOk},
     {u"BasicInfo", u"max", kSame, kSame, kSame, kSame, V::eExtractOk},
@@ -50,7 +47,6 @@ constexpr SRow kRows[] = {
     {u"CalibrationXYLin", u"LinYd", u"CalibXYLin", u"Lind", u"YAxis", kSame, V::eExtractOk},
     {u"CalibXYLin", u"LinSDError", kSame, u"LinErrorPix", kSame, u"SD", V::eExtractOk},
     {u"CalibXYLin", u"LinXMaxError", kSame, u"LinXYErrorPix", u"XAxis", u"Max", V::eExtractOk},
-    {u"CalibXYLin", u"LinMeanErrorPct", kSame, u"LinErrorPct", kSame, u"Mean", V::eExtractOk},
     {u"CalibXYLin", u"LinYSDErrorPct", kSame, u"LinXYErrorPct", u"YAxis", u"SD", V::eExtractOk},
     {u"CalibXYLin", u"LinZMeanError", kSame, kSame, kSame, kSame, V::eFieldNotSupported},
     // Tip: prefix rules in order, estimation area by the rest.

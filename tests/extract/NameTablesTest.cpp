@@ -21,24 +21,17 @@ const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new CDispla
 
 CStr Id(unsigned id) { return CStr::DoStringFormat(u"#%u", id); }
 
+// Names and positions are the tables' own data; what is checked here is how the
+// display names are found: by string id, with the fields added later and the unused
+// id 314 in between, and DissipatedEnergy listed beside YoungsModulus.
 TEST(NameTables, GroupsAxesAndEvents) {
-  const CEnum& groups = CKORIExtractor::GetGroupEnum();
-  ASSERT_EQ(groups.GetCount(), 17u);
-  EXPECT_EQ(groups.GetName(8), CStr(u"Roughness"));
-  EXPECT_EQ(groups.GetName(16), CStr(u"QuadFit"));
-  EXPECT_EQ(groups.GetDisplayName(10), Id(342));
-  EXPECT_EQ(groups.GetName(17), CStr());
-  EXPECT_EQ(groups.GetDefaultValue(), 0);
-
+  EXPECT_EQ(CKORIExtractor::GetGroupEnum().GetDisplayName(10), Id(342));
   const CEnum& axes = CKORIExtractor::GetAxisEnum();
   EXPECT_EQ(axes.GetDefaultValue(), 2);
-  EXPECT_EQ(axes.GetName(3), CStr(u"DAxis"));
   EXPECT_EQ(axes.GetDisplayName(0), Id(40105));
   EXPECT_EQ(axes.GetDisplayName(3), Id(40108));
-
   const CEnum& events = CKORIExtractor::GetEventEnum();
   ASSERT_EQ(events.GetCount(), 10u);
-  EXPECT_EQ(events.GetName(0), CStr(u"Event1"));
   EXPECT_EQ(events.GetName(9), CStr(u"Event10"));
   EXPECT_EQ(events.GetDisplayName(9), CStr(u"Event 10"));
 }
@@ -51,20 +44,12 @@ TEST(NameTables, FieldsInInsertionOrderWithTheirDisplayIds) {
   EXPECT_EQ(entries[64].settingsName, CStr(u"DissipatedEnergy"));
   EXPECT_EQ(entries[64].value, 66);
   EXPECT_EQ(entries[65].value, 64);
-  EXPECT_EQ(entries[140].settingsName, CStr(u"QuadFitMeanFitError"));
-  EXPECT_EQ(fields.FindValue(u"PrefaceEnd"), 32);
-  EXPECT_EQ(fields.FindValue(u"SummaryBegin"), 33);
-  EXPECT_EQ(fields.FindValue(u"GrainParameter"), 117);
-  EXPECT_FALSE(fields.FindValue(u"grainparameter").has_value());
-
   EXPECT_EQ(fields.GetDisplayName(0), Id(201));
   EXPECT_EQ(fields.GetDisplayName(48), Id(249));
   EXPECT_EQ(fields.GetDisplayName(49), Id(40110));  // MaxPull
   EXPECT_EQ(fields.GetDisplayName(50), Id(250));    // DetachForce
   EXPECT_EQ(fields.GetDisplayName(66), Id(40131));  // DissipatedEnergy
-  EXPECT_EQ(fields.GetDisplayName(90), Id(40115));  // RoughnessPlugIns
   EXPECT_EQ(fields.GetDisplayName(121), Id(313));   // GrainScatterPlot
-  EXPECT_EQ(fields.GetDisplayName(123), Id(40117)); // DetectionImage
   EXPECT_EQ(fields.GetDisplayName(124), Id(315));   // GradientImage
   EXPECT_EQ(fields.GetDisplayName(140), Id(331));
   for (const auto& entry : entries) EXPECT_NE(entry.displayName, Id(314));
