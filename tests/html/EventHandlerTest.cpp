@@ -84,8 +84,6 @@ TEST(TemplateCollector, LegacyObjectIsReadAndTranslated) {
   EXPECT_EQ(result.m_result, V::eExtractOk);
   EXPECT_EQ(value.GetVersion(nullptr, nullptr), 1000u);
   EXPECT_EQ(value.GetGroup(), CStr(u"BasicInfo"));
-  EXPECT_EQ(value.GetField(), CStr(u"range"));
-  EXPECT_EQ(value.GetParameter1(), CStr(u"XAxis"));
   EXPECT_EQ(value.GetUnitOptions(), 1);
   EXPECT_EQ(value.GetPictureOptions(), 3);
   EXPECT_EQ(value.GetResolutionFactor(), 1.5f);
@@ -95,7 +93,6 @@ TEST(TemplateCollector, LegacyObjectIsReadAndTranslated) {
   EXPECT_EQ(value.GetStatistics2(), GetStatisticsEnum().GetName(4));
   EXPECT_EQ(result.m_asRead.GetGroup(), CStr(u"General"));
   EXPECT_EQ(result.m_converted.GetVersion(nullptr, nullptr), 2000u);
-  EXPECT_EQ(result.m_converted.GetField(), CStr(u"range"));
 }
 
 TEST(TemplateCollector, ParameterNamesAreCaseSensitiveAndGroupFailuresStay) {

@@ -1,9 +1,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 #include "RecordingSink.h"
@@ -67,6 +64,8 @@ TEST(HTMLReaderInput, EmptyTextGivesNoEventAtAll) {
   EXPECT_TRUE(ReadWith(u"", "").events.empty());
   EXPECT_EQ(ReadWith(u"", "").position, 0u);
   EXPECT_EQ(ReadWith(u" \r\n\t", "").events, (std::vector<std::string>{"B", "Z"}));
+  CHTMLReader withoutSink;
+  EXPECT_EQ(withoutSink.Read(u"<p>abc</p>"), 10u);
 }
 
 TEST(HTMLReaderInput, ZeroCodeUnitEndsTheText) {
@@ -97,52 +96,52 @@ TEST(HTMLReaderInput, PassesApplicationDataAndCanReadAgain) {
   EXPECT_EQ(sink.seen, (std::vector<uint32_t>{42, 42, 42, 7, 7, 7}));
 }
 
-TEST(HTMLReaderInput, WithoutSinkReadsSilently) {
-  CHTMLReader reader;
-  EXPECT_EQ(reader.Read(u"<p>abc</p>"), 10u);
-}
-
-// Writes bytes to a fresh temporary file and reads it through ReadFromFile.
-SRun ReadFile(const std::string& bytes) {
-  char path[] = "/tmp/folio-html-XXXXXX";
+// A fresh temporary file holding bytes, removed at the end.
+struct STempFile {
+  explicit STempFile(const std::string& bytes) {
+    EXPECT_GE(fd, 0);
+    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  }
+  ~STempFile() {
+    close(fd);
+    unlink(path);
+  }
+  char path[32] = "/tmp/folio-html-XXXXXX";
   const int fd = mkstemp(path);
-  EXPECT_GE(fd, 0);
-  EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-  CRecordingSink sink;
-  CHTMLReader reader;
-  reader.SetEventHandler(&sink);
-  const uint32_t position = reader.ReadFromFile(fd);
-  close(fd);
-  unlink(path);
-  return {sink.events, position};
-}
+};
 
-TEST(HTMLReaderFile, ByteOrderMarkMeansUtf16AndPositionsStartAfterIt) {
-  const std::string bytes("\xFF\xFE" "a\0<\0p\0>\0\xE9\0", 12);
-  const SRun run = ReadFile(bytes);
-  EXPECT_EQ(run.events, (std::vector<std::string>{"B", "T a", "S p 1 3", "T \xC3\xA9", "Z"}));
-  EXPECT_EQ(run.position, 5u);
-}
-
-TEST(HTMLReaderFile, NarrowFileIsWidenedBytePerCharacter) {
-  const SRun run = ReadFile("ab\xE9<p>cd");
-  EXPECT_EQ(run.events, (std::vector<std::string>{"B", "T ab\xC3\xA9", "S p 3 3", "T cd", "Z"}));
-  EXPECT_EQ(run.position, 8u);
-  const SRun stopped = ReadFile(std::string("a<p>\0<b>", 8));
-  EXPECT_EQ(stopped.events, (std::vector<std::string>{"B", "T a", "S p 1 3", "Z"}));
-  EXPECT_EQ(stopped.position, 4u);
-}
-
-TEST(HTMLReaderFile, TinyOrUnreadableFilesGiveNoEvents) {
-  EXPECT_TRUE(ReadFile("").events.empty());
-  EXPECT_TRUE(ReadFile("x").events.empty());
-  EXPECT_TRUE(ReadFile("\xFF\xFE").events.empty());
-  EXPECT_EQ(ReadFile("ab").events, (std::vector<std::string>{"B", "T ab", "Z"}));
+// A mark means UTF-16, and positions start after it; other files are widened byte by
+// byte up to a zero; files too small for a mark and unreadable ones give no events.
+TEST(HTMLReaderFile, EachKindOfFileIsRead) {
+  const struct {
+    std::string bytes;
+    std::vector<std::string> events;
+    uint32_t position;
+  } cases[] = {
+      {std::string("\xFF\xFE" "a\0<\0p\0>\0\xE9\0", 12), {"B", "T a", "S p 1 3", "T \xC3\xA9", "Z"}, 5},
+      {"ab\xE9<p>cd", {"B", "T ab\xC3\xA9", "S p 3 3", "T cd", "Z"}, 8},
+      {std::string("a<p>\0<b>", 8), {"B", "T a", "S p 1 3", "Z"}, 4},
+      {"ab", {"B", "T ab", "Z"}, 2},
+      {"", {}, 0},
+      {"x", {}, 0},
+      {"\xFF\xFE", {}, 0},
+  };
+  for (const auto& c : cases) {
+    STempFile file(c.bytes);
+    CRecordingSink sink;
+    CHTMLReader reader;
+    reader.SetEventHandler(&sink);
+    EXPECT_EQ(reader.ReadFromFile(file.fd), c.position) << c.bytes;
+    EXPECT_EQ(sink.events, c.events) << c.bytes;
+  }
   CHTMLReader reader;
   CRecordingSink sink;
   reader.SetEventHandler(&sink);
   EXPECT_EQ(reader.ReadFromFile(-1), 0u);
   EXPECT_TRUE(sink.events.empty());
+  // A zero ends a narrow text also when the file goes on past the first read.
+  STempFile longFile(std::string(70000, 'a') + '\0' + std::string(70000, 'b'));
+  EXPECT_EQ(reader.ReadFromFile(longFile.fd), 70000u);
 }
 
 // Another process cuts the file short while it is being read: the reader goes on
@@ -157,19 +156,13 @@ TEST(HTMLReaderFile, AFileCutShortDuringTheParseDoesNotFault) {
   };
   std::u16string text = u"\uFEFF";
   while (text.size() < (1u << 20)) text += u"<p>paragraph</p>";
-  char path[] = "/tmp/folio-html-XXXXXX";
-  const int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  const auto bytes = static_cast<ssize_t>(text.size() * 2);
-  EXPECT_EQ(write(fd, text.data(), size_t(bytes)), bytes);
+  STempFile file(std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2));
   CTruncatingSink sink;
-  sink.fd = fd;
+  sink.fd = file.fd;
   CHTMLReader reader;
   reader.SetEventHandler(&sink);
-  EXPECT_EQ(reader.ReadFromFile(fd), text.size() - 1);
+  EXPECT_EQ(reader.ReadFromFile(file.fd), text.size() - 1);
   EXPECT_EQ(sink.events.back(), "Z");
-  close(fd);
-  unlink(path);
 }
 
 }  // namespace
