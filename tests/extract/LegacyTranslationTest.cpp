@@ -30,7 +30,6 @@ constexpr SRow kRows[] = {
     {u"general", u"xrange", kSame, kSame, kSame, kSame, V::eExtractOk},  // not dispatched
     // General: compared untrimmed.
     {u"BasicInfo", u"zrange", kSame, u"range", u"ZAxis", kSame, V::eExtractOk},
-    {u"BasicInfo", u"framedir", kSame, u"scandir", u"YAxis", kSame, V::eExtractOk},
     {u"BasicInfo", u"longdesc", kSame, u"desc", u"None", kSame, V::eExtractOk},
     {u"BasicInfo", u"max", kSame, kSame, kSame, kSame, V::eExtractOk},
     {u"BasicInfo", u"filename", kSame, kSame, u"None", kSame, V::eExtractOk},
@@ -57,7 +56,6 @@ constexpr SRow kRows[] = {
     {u"Tip", u"TipXAngleConfCurve", kSame, u"TipAngleConfCurve", u"XAxis", kSame, V::eExtractOk},
     {u"Tip", u"TipXAngle10", kSame, u"TipXAngle", u"Top10nm", kSame, V::eExtractOk},
     {u"Tip", u"TipYProfile", kSame, u"TipProfile", u"YAxis", kSame, V::eExtractOk},
-    {u"Tip", u"TipYAngle", kSame, u"TipAngle", u"YAxis", kSame, V::eExtractOk},
     {u"Tip", u"TipHeight", kSame, kSame, kSame, kSame, V::eExtractOk},
     {u"Tip", u"TipWidth", kSame, kSame, kSame, kSame, V::eFieldNotSupported},
     // Force curves: events by the rest.
@@ -72,8 +70,6 @@ constexpr SRow kRows[] = {
     // Roughness: host preferences of the roughness analysis.
     {u"PlugInParmGroup", u" MyPlugin ", u"Roughness", u"RoughnessPlugIns", u"MyPlugin", kSame, V::eExtractOk},
     {u"Roughness", u"SzISO", kSame, u"RoughnessParameter", u"Sz", kSame, V::eExtractOk},
-    {u"Roughness", u"Smin", kSame, u"RoughnessParameter", u"Sv", kSame, V::eExtractOk},
-    {u"Roughness", u"Smax", kSame, u"RoughnessParameter", u"Sp", kSame, V::eExtractOk},
     {u"Roughness", u"Ssk ", kSame, u"RoughnessParameter", u"Ssk", kSame, V::eExtractOk},
     {u"Roughness", u"PowerSpectrum", kSame, kSame, kSame, kSame, V::eExtractOk},
     {u"Roughness", u"Ra", kSame, kSame, kSame, kSame, V::eFieldNotSupported},

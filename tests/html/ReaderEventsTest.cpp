@@ -23,7 +23,6 @@ TEST(HTMLReaderEvents, TextAndTagsCarryExactPositions) {
       {"<p>\n<b>x</b>", {"S p 0 3", "T \n", "S b 4 3", "T x", "E b 8 4"}},
       {"<p>  </p>", {"S p 0 3", "T   ", "E p 5 4"}},
       {"0123456789<br/>", {"T 0123456789", "S br 10 5", "E br 10 5"}},
-      {"<br />", {"S br 0 6", "E br 0 6"}},
       {"<p >x", {"S p 0 4", "T x"}},
       {"<p/x>", {"S p 0 5"}},
       {"<a:b.c-d_e>", {"S a:b.c-d_e 0 11"}},
@@ -40,7 +39,6 @@ TEST(HTMLReaderEvents, MalformedMarkupIsText) {
       {"x</ p>", {"T x</ p>"}},
       {"<1>", {"T <1>"}},
       {"<p class=x", {"T <p class=x"}},
-      {"<a b", {"T <a b"}},
       {"<p", {"T <p"}},
       {"<", {"T <"}},
       {"<a href=/a/b>x", {"T <a href=/a/b>x"}},
@@ -81,7 +79,6 @@ TEST(HTMLReaderEvents, AttributesWithAndWithoutQuotes) {
       {"<p a=1/>", {"S p 0 8 a=1", "E p 0 8"}},
       {"<p a=1 a=2>", {"S p 0 11 a=1 a=2"}},
       {"<p a=\"x\"b='y'>", {"S p 0 14 a=x b=y"}},
-      {"<p\na='1\n\t2 '>", {"S p 0 13 a=1 2"}},
       {"<p a=\r\n'  1\r\n2  ' >", {"S p 0 19 a=1 2"}},
       {"<p title='a &lt; b &amp; c'>", {"S p 0 28 title=a < b & c"}},
   });
