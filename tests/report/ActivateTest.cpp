@@ -127,11 +127,4 @@ TEST_F(Activate, AnInaccessibleReportIsAskedAboutUntilCancelled) {
   EXPECT_EQ(m_windows->MessageTexts(), (std::vector<CStr>{text, text}));
 }
 
-TEST_F(Activate, WordTemplatesSayTheyAreNotAvailable) {
-  const CStr templatePath = m_folder.Write("t.docx", "PK");
-  EXPECT_FALSE(Run(templatePath, m_folder / "r.docx", eOverwrite));
-  EXPECT_FALSE(m_lastOk);
-  ASSERT_EQ(m_windows->MessageTexts().size(), 1u);
-}
-
 }  // namespace

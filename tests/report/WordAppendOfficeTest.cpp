@@ -2,8 +2,7 @@
 // body must show, with its own list numbering, table and picture.
 #include <cstdio>
 
-#include "ReportFixture.h"
-#include "WordReportBuilder.h"
+#include "WordReportFixture.h"
 #include "platform/word/document/CLibreOffice.h"
 
 using namespace wordreport;

@@ -1,6 +1,5 @@
 #include <set>
 
-#include "WordReportBuilder.h"
 #include "WordReportFixture.h"
 #include "folio/extract/CKORIExtractor.h"
 #include "platform/com/ComRuntime.h"
