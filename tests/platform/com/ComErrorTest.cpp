@@ -4,21 +4,17 @@
 
 namespace {
 
-TEST(ComErrorText, SystemTextLosesItsFinalLineBreak) {
-  EXPECT_EQ(FormatErrorText(CO_E_NOTINITIALIZED), u"CoInitialize has not been called.");
-  EXPECT_EQ(FormatErrorText(E_INVALIDARG), u"The parameter is incorrect.");
-  EXPECT_EQ(FormatErrorText(DISP_E_PARAMNOTFOUND), u"Parameter not found.");
-}
-
-TEST(ComErrorText, DispatchRangeWithoutSystemTextIsNumbered) {
-  EXPECT_EQ(FormatErrorText(MakeHResult(0x80040201)), u"IDispatch error #1");
-  EXPECT_EQ(FormatErrorText(MakeHResult(0x8004FFFF)), u"IDispatch error #65023");
-}
-
-TEST(ComErrorText, OtherCodesWithoutSystemTextAreUnknown) {
-  EXPECT_EQ(FormatErrorText(MakeHResult(0x80040200)), u"Unknown error 0x80040200");
-  EXPECT_EQ(FormatErrorText(MakeHResult(0x80050000)), u"Unknown error 0x80050000");
-  EXPECT_EQ(FormatErrorText(MakeHResult(0x00000ABC)), u"Unknown error 0xABC");
+// The system's text loses its final line break; the dispatch range is numbered from its
+// first code to its last; anything else without a text is unknown, in short hex.
+TEST(ComErrorText, SystemTextOrNumberedDispatchErrorOrUnknown) {
+  const std::pair<HRESULT, const char16_t*> cases[] = {
+      {CO_E_NOTINITIALIZED, u"CoInitialize has not been called."},
+      {MakeHResult(0x80040201), u"IDispatch error #1"},
+      {MakeHResult(0x8004FFFF), u"IDispatch error #65023"},
+      {MakeHResult(0x80040200), u"Unknown error 0x80040200"},
+      {MakeHResult(0x80050000), u"Unknown error 0x80050000"},
+      {MakeHResult(0x00000ABC), u"Unknown error 0xABC"}};
+  for (const auto& [code, text] : cases) EXPECT_EQ(FormatErrorText(code), text) << std::hex << code;
 }
 
 TEST(ComErrorText, ErrorKeepsCodeTextAndDescription) {
