@@ -36,7 +36,7 @@ std::string EveryKind() {
 
 using InlineShapes = WordFixture;
 
-TEST_F(InlineShapes, EveryKindCountsOnceInDocumentOrder) {
+TEST_F(InlineShapes, EveryKindCountsOnceInDocumentOrderWithItsSizeInPoints) {
   auto doc = Open(EveryKind(), {{"word/media/p.png", Png(4, 4)}, {"word/activeX/activeX1.xml", kControlPart},
                                 {"word/embeddings/oleObject1.bin", "OLE"}},
                   ImageRel() + kControlRel + kOleRel);
@@ -50,13 +50,7 @@ TEST_F(InlineShapes, EveryKindCountsOnceInDocumentOrder) {
   EXPECT_EQ(Utf8(shapes->Item(4)->OLEFormat()->ClassType()), "KORICONTROL.KORIControlCtrl.1");
   EXPECT_EQ(doc->Shapes()->Count(), 1);
   EXPECT_EQ(doc->Content()->End(), 6);
-}
-
-TEST_F(InlineShapes, SizesAreInPointsForEveryKind) {
-  auto doc = Open(EveryKind(), {{"word/media/p.png", Png(4, 4)}, {"word/activeX/activeX1.xml", kControlPart}},
-                  ImageRel() + kControlRel);
-  auto shapes = doc->InlineShapes();
-  for (long i : {1, 2, 3}) {
+  for (long i : {1, 2, 3}) {  // sizes in points whatever the kind
     EXPECT_FLOAT_EQ(shapes->Item(i)->Width(), 72) << i;
     EXPECT_FLOAT_EQ(shapes->Item(i)->Height(), 36) << i;
   }
@@ -74,29 +68,6 @@ TEST_F(InlineShapes, ControlObjectReadsAndSavesItsPropertyBag) {
   auto reread = again->InlineShapes()->Item(4)->OLEFormat()->Object();
   EXPECT_EQ(Utf8(GetProperty(*reread, 2).AsText()), "Sq");
   EXPECT_EQ(Utf8(GetProperty(*reread, 1).AsText()), "Roughness");
-}
-
-TEST_F(InlineShapes, DocumentServerComesFromItsEmbeddedPart) {
-  const std::string body =
-      "<w:p><w:r><w:object><v:shape alt=\"\" style=\"width:10pt;height:10pt\"/>"
-      "<o:OLEObject Type=\"Embed\" ProgID=\"LivesheetItem\" r:id=\"rIdOle\"/></w:object></w:r></w:p>";
-  const std::string item =
-      "<livesheetItem xmlns=\"urn:folio:livesheetitem\"><property name=\"Version\" value=\"1000\"/>"
-      "<property name=\"Group\" value=\"BasicInfo\"/><property name=\"Field\" value=\"filename\"/></livesheetItem>";
-  auto doc = Open(body, {{"word/embeddings/livesheetItem1.xml", item}},
-                  "<Relationship Id=\"rIdOle\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
-                  "oleObject\" Target=\"embeddings/livesheetItem1.xml\"/>");
-  auto format = doc->InlineShapes()->Item(1)->OLEFormat();
-  ASSERT_NE(format, nullptr);
-  EXPECT_EQ(Utf8(format->ClassType()), "LivesheetItem");
-  format->Activate();
-  auto object = format->Object();
-  ASSERT_EQ(object->QueryInterface(CKORIDocServer::InterfaceId()), S_OK);
-  EXPECT_EQ(GetProperty(*object, 11).AsLong(), 1000);
-  EXPECT_EQ(Utf8(GetProperty(*object, 1).AsText()), "BasicInfo");
-  EXPECT_TRUE(std::dynamic_pointer_cast<CKORIDocServer>(object)->IsActive());
-  CallMethod(*object, 12);
-  EXPECT_FALSE(std::dynamic_pointer_cast<CKORIDocServer>(object)->IsActive());
 }
 
 TEST_F(InlineShapes, AddedControlIsAKoriPlaceholderThatSurvivesSaving) {
