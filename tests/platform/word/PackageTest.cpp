@@ -1,28 +1,13 @@
-#include <gtest/gtest.h>
-
-#include "WordTestSupport.h"
-#include "platform/com/CComError.h"
-#include "platform/word/package/CPackage.h"
+#include "WordFixture.h"
 
 using namespace wordtest;
 
 namespace {
 
-// Runs f and returns the description of the CComError it raises (empty if none).
-template <typename F>
-std::string ErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const CComError& e) {
-    return e.Description().ToUtf8();
-  }
-  return {};
-}
-
 TEST(ZipLimits, ZipBombIsRejectedWhileInflating) {
   const std::string bomb = Zip({{"word/document.xml", std::string(16 << 20, 'a')}});
   ASSERT_LT(bomb.size(), 1u << 20);
-  const std::string why = ErrorOf([&] { CZipArchive::Read(bomb); });
+  const std::string why = ComErrorOf([&] { CZipArchive::Read(bomb); });
   EXPECT_NE(why.find("\"word/document.xml\" inflates more than 100 times"), std::string::npos) << why;
 }
 
@@ -30,27 +15,23 @@ TEST(ZipLimits, EntryCountTotalAndEntrySizeAreBounded) {
   const std::string three = Zip({{"a.xml", "1"}, {"b.xml", "2"}, {"c.xml", "3"}});
   SZipLimits limits;
   limits.maxEntries = 2;
-  EXPECT_NE(ErrorOf([&] { CZipArchive::Read(three, limits); }).find("3 zip entries"), std::string::npos);
+  EXPECT_NE(ComErrorOf([&] { CZipArchive::Read(three, limits); }).find("3 zip entries"), std::string::npos);
   const std::string big = Zip({{"a.bin", std::string(3000, 'x')}, {"b.bin", std::string(3000, 'y')}});
   limits = {};
   limits.maxTotalSize = 5000;
-  EXPECT_NE(ErrorOf([&] { CZipArchive::Read(big, limits); }).find("total limit"), std::string::npos);
+  EXPECT_NE(ComErrorOf([&] { CZipArchive::Read(big, limits); }).find("total limit"), std::string::npos);
   limits = {};
   limits.maxEntrySize = 2000;
-  EXPECT_NE(ErrorOf([&] { CZipArchive::Read(big, limits); }).find("\"a.bin\" inflates beyond"), std::string::npos);
+  EXPECT_NE(ComErrorOf([&] { CZipArchive::Read(big, limits); }).find("\"a.bin\" inflates beyond"), std::string::npos);
 }
 
 TEST(ZipLimits, UnsafeAndDuplicateNamesAreRejected) {
   for (const char* name : {"../evil.xml", "/etc/passwd", "C:/x.xml", "a\\b.xml", "word//x.xml", "word/./x.xml"}) {
-    const std::string why = ErrorOf([&] { CZipArchive::Read(Zip({{name, "x"}})); });
+    const std::string why = ComErrorOf([&] { CZipArchive::Read(Zip({{name, "x"}})); });
     EXPECT_NE(why.find("unsafe name"), std::string::npos) << name << ": " << why;
   }
-  const std::string why = ErrorOf([&] { CZipArchive::Read(Zip({{"Word/A.xml", "1"}, {"word/a.xml", "2"}})); });
+  const std::string why = ComErrorOf([&] { CZipArchive::Read(Zip({{"Word/A.xml", "1"}, {"word/a.xml", "2"}})); });
   EXPECT_NE(why.find("appears twice"), std::string::npos) << why;
-}
-
-TEST(ZipLimits, GarbageIsNoArchive) {
-  EXPECT_NE(ErrorOf([] { CZipArchive::Read("not a zip at all"); }).find("not a valid zip"), std::string::npos);
 }
 
 TEST(ZipWriting, EqualContentGivesEqualBytes) {
@@ -61,16 +42,6 @@ TEST(ZipWriting, EqualContentGivesEqualBytes) {
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].name, "x.xml");
   EXPECT_EQ(entries[1].data, "png");
-}
-
-TEST(Package, UntouchedPartsAreWrittenBackByteForByte) {
-  const std::string odd = "<?xml version=\"1.0\"?>\n<x   a = 'q' ><!-- kept --></x>";
-  const std::string docx = Docx("<w:p/>", {{"customXml/item1.xml", odd}});
-  auto package = CPackage::FromBytes(docx);
-  package->MainPart()->Xml();  // parsed but not changed
-  auto again = CPackage::FromBytes(package->Save());
-  EXPECT_EQ(again->FindPart("customXml/item1.xml")->Bytes(), odd);
-  EXPECT_EQ(again->FindPart("word/document.xml")->Bytes(), package->FindPart("word/document.xml")->Bytes());
 }
 
 TEST(Package, ChangedXmlKeepsLoneSpacesAndDeclaration) {
@@ -163,17 +134,17 @@ TEST(Package, DeepNestingIsRejectedWithoutRecursion) {
   SZipLimits repetitive;
   repetitive.maxRatio = 1000000;
   auto package = CPackage::FromBytes(Docx(deep), repetitive);
-  const std::string why = ErrorOf([&] { package->MainPart()->Xml(); });
+  const std::string why = ComErrorOf([&] { package->MainPart()->Xml(); });
   EXPECT_NE(why.find("not well-formed"), std::string::npos) << why;
   std::string nested;
   for (int i = 0; i < 100000; ++i) nested += "<w:x>";
   for (int i = 0; i < 100000; ++i) nested += "</w:x>";
   package = CPackage::FromBytes(Docx(nested), repetitive);
-  EXPECT_NE(ErrorOf([&] { package->MainPart()->Xml(); }).find("deeper than 512 levels"), std::string::npos);
+  EXPECT_NE(ComErrorOf([&] { package->MainPart()->Xml(); }).find("deeper than 512 levels"), std::string::npos);
 }
 
 TEST(Package, MissingContentTypesIsNoPackage) {
-  EXPECT_NE(ErrorOf([] { CPackage::FromBytes(Zip({{"word/document.xml", "<x/>"}})); }).find("[Content_Types].xml"),
+  EXPECT_NE(ComErrorOf([] { CPackage::FromBytes(Zip({{"word/document.xml", "<x/>"}})); }).find("[Content_Types].xml"),
             std::string::npos);
 }
 
