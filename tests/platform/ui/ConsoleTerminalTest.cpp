@@ -77,33 +77,20 @@ TEST_F(ConsoleOnTerminal, asks_with_one_key_per_button) {
             std::string::npos) << screen;
 }
 
+// Keys are case-blind; Enter takes the default; Escape cancels where the box allows it and
+// Ctrl-C gives the safe answer where not; other keys and arrow sequences are ignored.
 TEST_F(ConsoleOnTerminal, enter_takes_the_default_and_keys_are_case_blind) {
   CConsoleWindowing console(m_slave, m_slave);
-  Type("\r");
-  EXPECT_EQ(console.RunModal(ConfirmDialog()), 14106);
-  Type("C");
-  EXPECT_EQ(console.RunModal(ConfirmDialog()), 2);
-  Type("\r");
-  EXPECT_EQ(console.DoMessageBox({u"create?", u"Folio", eMbYesNo | eMbDefButton2}), eIdNo);
+  constexpr unsigned kDialog = ~0u;
+  const struct { const char* keys; unsigned style; int answer; } cases[] = {
+      {"C", kDialog, 2}, {"\r", kDialog, 14106}, {"\x1b", kDialog, 2}, {"\r", eMbYesNo | eMbDefButton2, eIdNo},
+      {"x\x1b[Ar", eMbRetryCancel, eIdRetry}, {"\x1b", eMbRetryCancel, eIdCancel}, {"\x1b\x03", eMbYesNo, eIdNo}};
+  for (const auto& c : cases) {
+    Type(c.keys);
+    const int answer = c.style == kDialog ? console.RunModal(ConfirmDialog()) : console.DoMessageBox({u"q", u"Folio", c.style});
+    EXPECT_EQ(answer, c.answer) << ::testing::PrintToString(c.keys) << " " << c.style;
+  }
 }
-
-TEST_F(ConsoleOnTerminal, unknown_keys_and_arrow_sequences_are_ignored) {
-  CConsoleWindowing console(m_slave, m_slave);
-  Type("x\x1b[Ar");
-  EXPECT_EQ(console.DoMessageBox({u"locked", u"Folio", eMbRetryCancel}), eIdRetry);
-}
-
-TEST_F(ConsoleOnTerminal, escape_cancels_where_it_may_and_ctrl_c_gives_the_safe_answer) {
-  CConsoleWindowing console(m_slave, m_slave);
-  Type("\x1b");
-  EXPECT_EQ(console.RunModal(ConfirmDialog()), 2);
-  Type("\x1b");
-  EXPECT_EQ(console.DoMessageBox({u"locked", u"Folio", eMbRetryCancel}), eIdCancel);
-  // A Yes/No box cannot be escaped; Ctrl-C still ends it safely.
-  Type("\x1b\x03");
-  EXPECT_EQ(console.DoMessageBox({u"create?", u"Folio", eMbYesNo}), eIdNo);
-}
-
 TEST_F(ConsoleOnTerminal, a_notice_is_printed_without_waiting) {
   CConsoleWindowing console(m_slave, m_slave);
   EXPECT_EQ(console.DoMessageBox({u"Done.", u"Folio", eMbOk}), eIdOk);

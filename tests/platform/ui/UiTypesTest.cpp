@@ -10,40 +10,30 @@ std::vector<int> Ids(const std::vector<SButton>& buttons) {
   return ids;
 }
 
-TEST(MessageBoxStyle, each_button_set_has_the_windows_ids_in_display_order) {
-  const struct { unsigned style; std::vector<int> ids; } cases[] = {
-      {eMbOk, {1}},
-      {eMbOkCancel, {1, 2}},
-      {eMbAbortRetryIgnore, {3, 4, 5}},
-      {eMbYesNoCancel, {6, 7, 2}},
-      {eMbYesNo, {6, 7}},
-      {eMbRetryCancel, {4, 2}},
-      {eMbCancelTryContinue, {2, 10, 11}},
-      {eMbRetryCancel | eMbIconWarning | eMbHelp, {4, 2, 9}},
+// The buttons in display order with the system's ids, the default from the defbutton bits
+// (past the last button, the first), what Escape gives (Cancel, the lone OK, or nothing
+// where the box cannot be escaped) and the icon named by the icon bits.
+TEST(MessageBoxStyle, buttons_default_escape_and_icon_follow_the_style_bits) {
+  const struct { unsigned style; std::vector<int> ids; int byDefault, escape; const char16_t* icon; } cases[] = {
+      {eMbOk, {1}, eIdOk, eIdOk, u""},
+      {eMbOkCancel, {1, 2}, eIdOk, eIdCancel, u""},
+      {eMbAbortRetryIgnore, {3, 4, 5}, eIdAbort, eIdFailed, u""},
+      {eMbYesNoCancel, {6, 7, 2}, eIdYes, eIdCancel, u""},
+      {eMbYesNoCancel | eMbDefButton2, {6, 7, 2}, eIdNo, eIdCancel, u""},
+      {eMbYesNoCancel | eMbDefButton3, {6, 7, 2}, eIdCancel, eIdCancel, u""},
+      {eMbYesNo | eMbIconError, {6, 7}, eIdYes, eIdFailed, u"Error"},
+      {eMbRetryCancel, {4, 2}, eIdRetry, eIdCancel, u""},
+      {eMbCancelTryContinue, {2, 10, 11}, eIdCancel, eIdCancel, u""},
+      {eMbRetryCancel | eMbIconWarning | eMbHelp, {4, 2, 9}, eIdRetry, eIdCancel, u"Warning"},
+      {eMbOk | eMbHelp | eMbDefButton4, {1, 9}, eIdOk, eIdOk, u""},
   };
-  for (const auto& c : cases) EXPECT_EQ(Ids(SMessageBox{u"t", u"c", c.style}.Buttons()), c.ids) << c.style;
-}
-
-TEST(MessageBoxStyle, default_button_follows_the_defbutton_bits) {
-  EXPECT_EQ(SMessageBox({u"", u"", eMbYesNoCancel}).DefaultButton(), eIdYes);
-  EXPECT_EQ(SMessageBox({u"", u"", eMbYesNoCancel | eMbDefButton2}).DefaultButton(), eIdNo);
-  EXPECT_EQ(SMessageBox({u"", u"", eMbYesNoCancel | eMbDefButton3}).DefaultButton(), eIdCancel);
-  // A default past the last button falls back to the first.
-  EXPECT_EQ(SMessageBox({u"", u"", eMbOk | eMbDefButton4}).DefaultButton(), eIdOk);
-}
-
-TEST(MessageBoxStyle, escape_gives_cancel_or_ok_and_nothing_where_windows_refuses_it) {
-  EXPECT_EQ(SMessageBox({u"", u"", eMbRetryCancel}).EscapeResult(), eIdCancel);
-  EXPECT_EQ(SMessageBox({u"", u"", eMbYesNoCancel}).EscapeResult(), eIdCancel);
-  EXPECT_EQ(SMessageBox({u"", u"", eMbOk | eMbHelp}).EscapeResult(), eIdOk);
-  EXPECT_EQ(SMessageBox({u"", u"", eMbYesNo}).EscapeResult(), eIdFailed);
-  EXPECT_EQ(SMessageBox({u"", u"", eMbAbortRetryIgnore}).EscapeResult(), eIdFailed);
-}
-
-TEST(MessageBoxStyle, icon_names_come_from_the_icon_bits) {
-  EXPECT_EQ(SMessageBox({u"", u"", 0x4030}).IconName(), u"Warning");
-  EXPECT_EQ(SMessageBox({u"", u"", eMbIconError}).IconName(), u"Error");
-  EXPECT_EQ(SMessageBox({u"", u"", eMbYesNo}).IconName(), u"");
+  for (const auto& c : cases) {
+    const SMessageBox box{u"t", u"c", c.style};
+    EXPECT_EQ(Ids(box.Buttons()), c.ids) << std::hex << c.style;
+    EXPECT_EQ(box.DefaultButton(), c.byDefault) << std::hex << c.style;
+    EXPECT_EQ(box.EscapeResult(), c.escape) << std::hex << c.style;
+    EXPECT_EQ(box.IconName(), c.icon) << std::hex << c.style;
+  }
 }
 
 TEST(DialogTemplate, buttons_default_and_labels_come_from_the_controls) {
@@ -69,9 +59,7 @@ TEST(FileFilter, splits_description_and_pattern_pairs_up_to_the_double_bar) {
   ASSERT_EQ(filters.size(), 3u);
   EXPECT_EQ(filters[0], (SFileFilter{u"HTML Template Files (*.htm;*.html)", u"*.htm;*.html"}));
   EXPECT_EQ(filters[2], (SFileFilter{u"All Files (*.*)", u"*.*"}));
-}
-
-TEST(FileFilter, tolerates_a_missing_end_and_a_dangling_description) {
+  // A missing end and a dangling description are tolerated.
   EXPECT_EQ(ParseFileFilter(u"Text|*.txt").size(), 1u);
   EXPECT_EQ(ParseFileFilter(u"Text|*.txt|Lonely").size(), 1u);
   EXPECT_TRUE(ParseFileFilter(u"").empty());
