@@ -4,20 +4,15 @@
 
 #include "platform/com/CComError.h"
 #include "platform/com/CCompoundFile.h"
+#include "platform/PlatformTestSupport.h"
 
 namespace {
 
+using platformtest::Le32At;
+
 const CLSID kClass = *CGuid::Parse(u"{7B1E52C6-93D0-4A6F-B2E8-5C91D04F3A27}");
 
-std::uint32_t U32(const std::string& b, size_t at) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + static_cast<size_t>(i)]);
-  return v;
-}
-
-void Put32(std::string& b, size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i, v >>= 8) b[at + static_cast<size_t>(i)] = static_cast<char>(v & 0xFF);
-}
+void Put32(std::string& b, size_t at, std::uint32_t v) { b.replace(at, 4, platformtest::Le(v, 4)); }
 
 std::string ReadError(const std::string& bytes) {
   try {
@@ -97,7 +92,7 @@ struct SDirEntry {
 SDirEntry DirEntry(const std::string& bytes, std::uint32_t id) {
   const size_t at = kDirectory + size_t{id} * 128;
   SDirEntry entry{{}, static_cast<std::uint8_t>(bytes[at + 66]), static_cast<std::uint8_t>(bytes[at + 67]),
-                  U32(bytes, at + 68), U32(bytes, at + 72), U32(bytes, at + 76)};
+                  Le32At(bytes, at + 68), Le32At(bytes, at + 72), Le32At(bytes, at + 76)};
   const size_t units = (static_cast<unsigned char>(bytes[at + 64]) | static_cast<unsigned char>(bytes[at + 65]) << 8) / 2;
   for (size_t i = 0; i + 1 < units; ++i)
     entry.name += static_cast<char16_t>(static_cast<unsigned char>(bytes[at + i * 2]) | static_cast<unsigned char>(bytes[at + i * 2 + 1]) << 8);
@@ -258,20 +253,20 @@ TEST(CompoundFile, LargeFilesListTheirAllocationSectorsBeyondTheHeader) {
   for (size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>((i * 131 + i / 512) % 251);
   file.storages[0].storages[0].streams.emplace_back(u"Large", large);
   const std::string bytes = CCompoundFile::Write(file);
-  const std::uint32_t fatSectors = U32(bytes, 44), difatSectors = U32(bytes, 72);
+  const std::uint32_t fatSectors = Le32At(bytes, 44), difatSectors = Le32At(bytes, 72);
   EXPECT_GT(fatSectors, 109u + 127u);
   EXPECT_EQ(difatSectors, 2u);
   // Every allocation sector is listed, once, and marked as such in the table; the
   // extension sectors are marked too and their chain ends.
   std::vector<std::uint32_t> listed;
-  for (size_t i = 0; i < 109; ++i) listed.push_back(U32(bytes, 76 + i * 4));
-  std::uint32_t extension = U32(bytes, 68);
+  for (size_t i = 0; i < 109; ++i) listed.push_back(Le32At(bytes, 76 + i * 4));
+  std::uint32_t extension = Le32At(bytes, 68);
   for (std::uint32_t d = 0; d < difatSectors; ++d) {
     ASSERT_LT(extension, bytes.size() / 512);
-    for (size_t i = 0; i < 127; ++i) listed.push_back(U32(bytes, (extension + 1) * 512 + i * 4));
-    const std::uint32_t fatOfExtension = U32(bytes, (listed[extension / 128] + 1) * 512 + (extension % 128) * 4);
+    for (size_t i = 0; i < 127; ++i) listed.push_back(Le32At(bytes, (extension + 1) * 512 + i * 4));
+    const std::uint32_t fatOfExtension = Le32At(bytes, (listed[extension / 128] + 1) * 512 + (extension % 128) * 4);
     EXPECT_EQ(fatOfExtension, 0xFFFFFFFCu);
-    extension = U32(bytes, (extension + 1) * 512 + 508);
+    extension = Le32At(bytes, (extension + 1) * 512 + 508);
   }
   EXPECT_EQ(extension, 0xFFFFFFFEu);
   for (size_t i = 0; i < listed.size(); ++i) {
@@ -280,7 +275,7 @@ TEST(CompoundFile, LargeFilesListTheirAllocationSectorsBeyondTheHeader) {
       continue;
     }
     const std::uint32_t id = listed[i];
-    EXPECT_EQ(U32(bytes, (listed[id / 128] + 1) * 512 + (id % 128) * 4), 0xFFFFFFFDu) << i;
+    EXPECT_EQ(Le32At(bytes, (listed[id / 128] + 1) * 512 + (id % 128) * 4), 0xFFFFFFFDu) << i;
   }
   ExpectSameStorage(file, CCompoundFile::Read(bytes), "root");
 
@@ -289,7 +284,7 @@ TEST(CompoundFile, LargeFilesListTheirAllocationSectorsBeyondTheHeader) {
     SCompoundFile edge;
     edge.streams = {{u"Data", large.substr(0, sectors * 512)}};
     const std::string edgeBytes = CCompoundFile::Write(edge);
-    EXPECT_EQ(U32(edgeBytes, 72), sectors > 109u * 128 ? 1u : 0u) << sectors;
+    EXPECT_EQ(Le32At(edgeBytes, 72), sectors > 109u * 128 ? 1u : 0u) << sectors;
     EXPECT_EQ(*CCompoundFile::Read(edgeBytes).Stream(u"Data"), edge.streams[0].second) << sectors;
   }
 }
@@ -299,7 +294,7 @@ TEST(CompoundFile, HostileFilesAreClearErrorsNotHangs) {
   const size_t contents = EntryOf(good, u"Contents"), compObj = EntryOf(good, u"\1CompObj");
   ASSERT_NE(contents, 0u);
   ASSERT_NE(compObj, 0u);
-  const std::uint32_t first = U32(good, contents + 116);
+  const std::uint32_t first = Le32At(good, contents + 116);
 
   std::string looping = good;  // the large stream's second sector leads back to its first
   Put32(looping, 512 + (first + 1) * 4, first);
@@ -337,7 +332,7 @@ TEST(CompoundFile, HostileStorageTreesAreClearErrors) {
     EXPECT_NE(ReadError(cycle).find("the directory tree loops"), std::string::npos) << target << ": " << ReadError(cycle);
   }
   std::string siblings = good;  // a loop through the siblings of a storage below the root
-  Put32(siblings, kDirectory + IdOf(good, u"x") * 128 + 68, U32(good, child(pool)));
+  Put32(siblings, kDirectory + IdOf(good, u"x") * 128 + 68, Le32At(good, child(pool)));
   EXPECT_NE(ReadError(siblings).find("the directory tree loops"), std::string::npos) << ReadError(siblings);
 
   std::string shared = good;  // an entry below two storages
@@ -407,7 +402,7 @@ TEST(CompoundFile, ChainsAreFollowedOnlyAsFarAsTheStreamNeeds) {
   Put32(bytes, EntryOf(bytes, u"Empty") + 116, 0x00FFFFFF);
   const size_t contents = EntryOf(bytes, u"Contents");
   // The large stream's last sector now leads outside the file; its 5000 bytes end before.
-  const std::uint32_t last = U32(bytes, contents + 116) + 9;
+  const std::uint32_t last = Le32At(bytes, contents + 116) + 9;
   Put32(bytes, 512 + last * 4, 0x00FFFFFF);
   const SCompoundFile read = CCompoundFile::Read(bytes);
   EXPECT_EQ(*read.Stream(u"Empty"), "");

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "folio/platform/host/CInifile.h"
+#include "platform/PlatformTestSupport.h"
 #include "platform/fs/FileFaults.h"
 #include "util/ScratchFolder.h"
 
 namespace fs = std::filesystem;
+using platformtest::EntriesIn;
 
 namespace {
 
@@ -55,7 +57,7 @@ TEST(IniWrite, MissingFileAndFolderAreCreatedAndNoTemporaryFileRemains) {
   EXPECT_TRUE(CInifile(file, u"Second").WriteString(u"Key", u""));
   EXPECT_EQ(CInifile(file, u"Livesheeter").ReadString(u"Template", u""), CStr(u"t.htm"));
   EXPECT_EQ(CInifile(file, u"Second").ReadString(u"Key", u"d"), CStr(u""));
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path() / "config/folio"), {}), 1);
+  EXPECT_EQ(EntriesIn(folder.Path() / "config/folio"), 1u);
 }
 
 TEST(IniWrite, PermissionsOfTheOldFileAreKept) {
@@ -93,7 +95,7 @@ TEST(IniWrite, AFailedWriteKeepsTheOldSettingsWhole) {
     EXPECT_FALSE(CInifile(file, u"S").WriteString(u"k", CStr(200, u'w')));
   }
   EXPECT_EQ(folder.Read("a.ini"), old);
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 1);
+  EXPECT_EQ(EntriesIn(folder.Path()), 1u);
 }
 
 TEST(IniWrite, AFailureAtAnyStepKeepsTheOldSettingsWhole) {
@@ -106,7 +108,7 @@ TEST(IniWrite, AFailureAtAnyStepKeepsTheOldSettingsWhole) {
     EXPECT_FALSE(CInifile(file, u"S").WriteString(u"k", u"w"));
     FileFaults::Reset();
     EXPECT_EQ(folder.Read("a.ini"), "[S]\nk=v\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 1);
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u);
   }
 }
 

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <isa-l/crc.h>
 
 #include <stb_image_write.h>
 #include <tiffio.h>
@@ -9,10 +8,14 @@
 #include <vector>
 
 #include "folio/util/SystemUtils.h"
+#include "platform/PlatformTestSupport.h"
 #include "platform/picture/CPictureInfo.h"
 #include "platform/picture/PictureSize.h"
 
 namespace fs = std::filesystem;
+using platformtest::Be;
+using platformtest::Le;
+using platformtest::WithPhys;
 
 namespace {
 
@@ -45,47 +48,28 @@ std::string BmpBytes() {
   return out;
 }
 
-std::string BigEndian(std::uint32_t v, int width) {
-  std::string out;
-  for (int shift = (width - 1) * 8; shift >= 0; shift -= 8) out += static_cast<char>((v >> shift) & 0xFF);
-  return out;
-}
-
-std::string LittleEndian(std::uint32_t v, int width) {
-  std::string out;
-  for (int i = 0; i < width; ++i, v >>= 8) out += static_cast<char>(v & 0xFF);
-  return out;
-}
-
-// The PNG with a pHYs chunk (pixels per metre) after its header chunk.
-std::string WithPhys(std::string png, std::uint32_t perMetreX, std::uint32_t perMetreY) {
-  const std::string body = "pHYs" + BigEndian(perMetreX, 4) + BigEndian(perMetreY, 4) + '\x01';
-  const std::string chunk = BigEndian(9, 4) + body + BigEndian(crc32_gzip_refl(0, reinterpret_cast<const unsigned char*>(body.data()), body.size()), 4);
-  return png.insert(8 + 25, chunk);
-}
-
 // A JPEG whose first segment after the start marker is segment.
 std::string WithSegment(std::string jpeg, const std::string& segment) { return jpeg.insert(2, segment); }
 
 std::string Segment(unsigned char marker, const std::string& payload) {
-  return std::string("\xFF", 1) + static_cast<char>(marker) + BigEndian(static_cast<std::uint32_t>(payload.size() + 2), 2) + payload;
+  return std::string("\xFF", 1) + static_cast<char>(marker) + Be(static_cast<std::uint32_t>(payload.size() + 2), 2) + payload;
 }
 
 // JFIF density: units 1 per inch, 2 per centimetre.
 std::string Jfif(unsigned units, unsigned x, unsigned y) {
-  return Segment(0xE0, std::string("JFIF\0\x01\x01", 7) + static_cast<char>(units) + BigEndian(x, 2) + BigEndian(y, 2) +
+  return Segment(0xE0, std::string("JFIF\0\x01\x01", 7) + static_cast<char>(units) + Be(x, 2) + Be(y, 2) +
                            std::string(2, '\0'));
 }
 
 // An EXIF block whose directory gives x and y pixels per inch (little-endian TIFF).
 std::string Exif(unsigned x, unsigned y) {
-  std::string tiff = "II" + LittleEndian(42, 2) + LittleEndian(8, 4) + LittleEndian(3, 2);
+  std::string tiff = "II" + Le(42, 2) + Le(8, 4) + Le(3, 2);
   const std::uint32_t values = 8 + 2 + 3 * 12 + 4;
-  tiff += LittleEndian(282, 2) + LittleEndian(5, 2) + LittleEndian(1, 4) + LittleEndian(values, 4);
-  tiff += LittleEndian(283, 2) + LittleEndian(5, 2) + LittleEndian(1, 4) + LittleEndian(values + 8, 4);
-  tiff += LittleEndian(296, 2) + LittleEndian(3, 2) + LittleEndian(1, 4) + LittleEndian(2, 4);
-  tiff += LittleEndian(0, 4);
-  tiff += LittleEndian(x, 4) + LittleEndian(1, 4) + LittleEndian(y, 4) + LittleEndian(1, 4);
+  tiff += Le(282, 2) + Le(5, 2) + Le(1, 4) + Le(values, 4);
+  tiff += Le(283, 2) + Le(5, 2) + Le(1, 4) + Le(values + 8, 4);
+  tiff += Le(296, 2) + Le(3, 2) + Le(1, 4) + Le(2, 4);
+  tiff += Le(0, 4);
+  tiff += Le(x, 4) + Le(1, 4) + Le(y, 4) + Le(1, 4);
   return Segment(0xE1, std::string("Exif\0\0", 6) + tiff);
 }
 
@@ -125,8 +109,8 @@ protected:
 };
 
 TEST_F(PictureInfo, EveryFormatGivesItsTypeAndPixelSize) {
-  const std::string gif = std::string("GIF89a") + LittleEndian(kW, 2) + LittleEndian(kH, 2) +
-                          std::string("\0\0\0\x2C\0\0\0\0", 8) + LittleEndian(kW, 2) + LittleEndian(kH, 2) +
+  const std::string gif = std::string("GIF89a") + Le(kW, 2) + Le(kH, 2) +
+                          std::string("\0\0\0\x2C\0\0\0\0", 8) + Le(kW, 2) + Le(kH, 2) +
                           std::string("\0\x02\x02\x44\x01\0\x3B", 7);
   const std::pair<std::string, std::string> cases[] = {{"png", PngBytes()}, {"jpeg", JpegBytes()}, {"bmp", BmpBytes()},
                                                        {"gif", gif}, {"tiff", Tiff(72, 72, RESUNIT_INCH)}};
@@ -155,7 +139,7 @@ TEST_F(PictureInfo, ResolutionComesFromEachFormatsOwnField) {
   EXPECT_EQ(dpi(WithSegment(JpegBytes(), Jfif(2, 100, 100))), std::pair(254.0, 254.0));
   EXPECT_EQ(dpi(WithSegment(JpegBytes(), Exif(200, 120))), std::pair(200.0, 120.0));
   std::string bmp = BmpBytes();
-  bmp.replace(38, 8, LittleEndian(11811, 4) + LittleEndian(11811, 4));
+  bmp.replace(38, 8, Le(11811, 4) + Le(11811, 4));
   EXPECT_NEAR(dpi(bmp).first, 300, 0.1);
   const auto tiff = dpi(Tiff(100, 50, RESUNIT_CENTIMETER));
   EXPECT_NEAR(tiff.first, 254, 0.01);
@@ -185,7 +169,7 @@ TEST_F(PictureInfo, FilesAreReadPastTheirStartOnlyWhenTheHeaderLiesFurther) {
                             static_cast<unsigned char>(tiff[6]) << 16 | static_cast<unsigned>(static_cast<unsigned char>(tiff[7])) << 24;
   const std::string entries = tiff.substr(old);
   tiff += pad + entries;
-  tiff.replace(4, 4, LittleEndian(directory, 4));
+  tiff.replace(4, 4, Le(directory, 4));
   for (const auto& [name, bytes] : {std::pair("far.jpg", jpeg), std::pair("far.tif", tiff)}) {
     ASSERT_FALSE(CPictureInfo::Read(bytes.substr(0, 256 << 10))) << name;  // the start alone is not enough
     const auto info = CPictureInfo::ReadFile(Write(name, bytes));

@@ -1,15 +1,16 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 
 #include "WordTestSupport.h"
+#include "platform/PlatformTestSupport.h"
 #include "platform/com/CComError.h"
 #include "platform/fs/FileFaults.h"
 #include "platform/word/document/CWordFiles.h"
 
 namespace fs = std::filesystem;
 using namespace wordtest;
+using namespace platformtest;
 
 namespace {
 
@@ -24,16 +25,6 @@ bool Saves(const fs::path& path) {
   }
 }
 
-size_t Entries(const fs::path& folder) {
-  return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
-
-mode_t Mode(const fs::path& path) {
-  struct stat info {};
-  ::stat(path.c_str(), &info);
-  return info.st_mode & 07777;
-}
-
 TEST(WordSave, AFaultAtAnyStepKeepsTheOldDocumentAndLeavesNothingBehind) {
   CTempDir dir;
   for (EFileStep step : {EFileStep::eCreate, EFileStep::eWrite, EFileStep::eFlush, EFileStep::eRename}) {
@@ -42,13 +33,13 @@ TEST(WordSave, AFaultAtAnyStepKeepsTheOldDocumentAndLeavesNothingBehind) {
     FileFaults::FailAt(step, 1);
     EXPECT_FALSE(Saves(dir / "report.docx"));
     EXPECT_EQ(ReadFile(dir / "report.docx"), "old document");
-    EXPECT_EQ(Entries(dir.Path()), 1u);
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
   }
   FileFaults::Reset();
   FileFaults::FailAt(EFileStep::eRename, 1);
   EXPECT_THROW(CWordFiles::WriteAll(dir / "report.docx", "new"), CComError);
   EXPECT_EQ(ReadFile(dir / "report.docx"), "old document");
-  EXPECT_EQ(Entries(dir.Path()), 1u);
+  EXPECT_EQ(EntriesIn(dir.Path()), 1u);
   FileFaults::Reset();
 }
 
@@ -67,7 +58,7 @@ TEST(WordSave, TheDocumentKeepsItsModeAndReadOnlyDocumentsAreRefused) {
   WriteFile(dir / "report.docx", "old");
   ::chmod((dir / "report.docx").c_str(), 04640);
   ASSERT_TRUE(Saves(dir / "report.docx"));
-  EXPECT_EQ(Mode(dir / "report.docx"), 0640u);
+  EXPECT_EQ(ModeOf(dir / "report.docx"), 0640u);
   ::chmod((dir / "report.docx").c_str(), 0444);
   const std::string before = ReadFile(dir / "report.docx");
   try {

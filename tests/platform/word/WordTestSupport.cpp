@@ -5,9 +5,13 @@
 #include <random>
 #include <sstream>
 
+#include "../PlatformTestSupport.h"
+
 namespace wordtest {
 
 namespace {
+
+using platformtest::Be;
 
 constexpr const char* kNamespaces =
     " xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\""
@@ -20,23 +24,10 @@ constexpr const char* kNamespaces =
     " xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\""
     " xmlns:wps=\"http://schemas.microsoft.com/office/word/2010/wordprocessingShape\"";
 
-void PutBigEndian(std::string& out, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((v >> shift) & 0xFF);
-}
-
-uint32_t Crc32(const std::string& data) {
-  uint32_t crc = 0xFFFFFFFFu;
-  for (unsigned char c : data) {
-    crc ^= c;
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
 void Chunk(std::string& out, const std::string& type, const std::string& data) {
-  PutBigEndian(out, static_cast<uint32_t>(data.size()));
-  out += type + data;
-  PutBigEndian(out, Crc32(type + data));
+  const std::string body = type + data;
+  const auto crc = crc32_gzip_refl(0, reinterpret_cast<const unsigned char*>(body.data()), body.size());
+  out += Be(static_cast<uint32_t>(data.size()), 4) + body + Be(crc, 4);
 }
 
 // Adler-32 and a stored deflate block make a valid zlib stream without zlib.
@@ -59,8 +50,7 @@ std::string StoredZlib(const std::string& raw) {
     a = (a + c) % 65521;
     b = (b + a) % 65521;
   }
-  PutBigEndian(out, (b << 16) | a);
-  return out;
+  return out + Be((b << 16) | a, 4);
 }
 
 }  // namespace
@@ -119,18 +109,10 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
 
 std::string Png(unsigned width, unsigned height, unsigned dpi) {
   std::string out = "\x89PNG\r\n\x1a\n";
-  std::string header;
-  PutBigEndian(header, width);
-  PutBigEndian(header, height);
-  header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB
-  Chunk(out, "IHDR", header);
+  Chunk(out, "IHDR", Be(width, 4) + Be(height, 4) + std::string("\x08\x02\x00\x00\x00", 5));  // 8-bit RGB
   if (dpi > 0) {
-    std::string phys;
     const uint32_t perMetre = static_cast<uint32_t>(dpi / 0.0254 + 0.5);
-    PutBigEndian(phys, perMetre);
-    PutBigEndian(phys, perMetre);
-    phys += '\x01';
-    Chunk(out, "pHYs", phys);
+    Chunk(out, "pHYs", Be(perMetre, 4) + Be(perMetre, 4) + '\x01');
   }
   std::string raw;
   for (unsigned y = 0; y < height; ++y) {
