@@ -3,17 +3,19 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "folio/util/SystemUtils.h"
+#include "platform/PlatformTestSupport.h"
 #include "platform/fs/CGrowingFile.h"
 #include "platform/fs/CPrivateFolder.h"
 #include "platform/fs/FileFaults.h"
+#include "util/ScratchFolder.h"
 
 namespace fs = std::filesystem;
+using platformtest::EntriesIn;
 
 namespace {
 
@@ -34,30 +36,19 @@ bool Insert(CGrowingFile& file, int k) { return file.Splice(After(k).size() - kT
 
 class GrowingFile : public ::testing::Test {
 protected:
-  void SetUp() override {
-    m_folder = fs::temp_directory_path() / ("folio-growing-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(m_folder);
-    fs::create_directories(m_folder);
-    FileFaults::Reset();
-  }
-  void TearDown() override {
-    FileFaults::Reset();
-    fs::remove_all(m_folder);
-  }
-  CStr Report() const { return SystemUtils::FromFsPath(m_folder / "report.htm"); }
-  std::string Content() const {
-    std::ifstream in(m_folder / "report.htm", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
-  void Put(const std::string& text) const { std::ofstream(m_folder / "report.htm", std::ios::binary) << text; }
-  size_t Entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(m_folder), {})); }
+  void SetUp() override { FileFaults::Reset(); }
+  void TearDown() override { FileFaults::Reset(); }
+  CStr Report() const { return m_scratch / "report.htm"; }
+  std::string Content() const { return m_scratch.Read("report.htm"); }
+  void Put(const std::string& text) const { m_scratch.Write("report.htm", text); }
+  size_t Entries() const { return EntriesIn(m_folder); }
   std::unique_ptr<CGrowingFile> Start() const {
     Put(After(0));
     return CGrowingFile::Start(Report(), *SFileStamp::Of(Report()));
   }
 
-  fs::path m_folder;
+  ScratchFolder m_scratch;
+  const fs::path m_folder = m_scratch.Path();
 };
 
 TEST_F(GrowingFile, InsertsBeforeTheTailAndRemovesItsTwin) {

@@ -4,44 +4,40 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "folio/util/SystemUtils.h"
+#include "platform/PlatformTestSupport.h"
 #include "platform/fs/CPrivateFolder.h"
 #include "platform/fs/CSafeFileWriter.h"
 #include "platform/fs/FileFaults.h"
+#include "util/ScratchFolder.h"
 
 namespace fs = std::filesystem;
+using namespace platformtest;
 
 namespace {
 
 class SafeFileWriter : public ::testing::Test {
 protected:
-  void SetUp() override {
-    m_folder = fs::temp_directory_path() / ("folio-safe-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(m_folder);
-    FileFaults::Reset();
-  }
-  void TearDown() override {
-    FileFaults::Reset();
-    fs::remove_all(m_folder);
-  }
-  CStr Path(const char* name) const { return SystemUtils::FromFsPath(m_folder / name); }
-  std::string Content(const char* name) const {
-    std::ifstream in(m_folder / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
-  void Put(const char* name, const std::string& text) const {
-    std::ofstream(m_folder / name, std::ios::binary) << text;
-  }
-  size_t Entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(m_folder), {})); }
+  void SetUp() override { FileFaults::Reset(); }
+  void TearDown() override { FileFaults::Reset(); }
+  CStr Path(const char* name) const { return m_scratch / name; }
+  std::string Content(const char* name) const { return m_scratch.Read(name); }
+  void Put(const char* name, const std::string& text) const { m_scratch.Write(name, text); }
+  size_t Entries() const { return EntriesIn(m_folder); }
 
-  fs::path m_folder;
+  ScratchFolder m_scratch;
+  const fs::path m_folder = m_scratch.Path();
 };
 
 TEST_F(SafeFileWriter, ReplacesOnlyAtCommit) {
   Put("report.htm", "old");
+  {
+    CSafeFileWriter dropped(Path("report.htm"));
+    dropped.Write("half");
+  }
+  EXPECT_EQ(Content("report.htm"), "old") << "a writer dropped uncommitted leaves nothing behind";
+  EXPECT_EQ(Entries(), 1u);
   {
     CSafeFileWriter writer(Path("report.htm"));
     ASSERT_TRUE(writer.Write("new content"));
@@ -49,16 +45,6 @@ TEST_F(SafeFileWriter, ReplacesOnlyAtCommit) {
     ASSERT_TRUE(writer.Commit());
   }
   EXPECT_EQ(Content("report.htm"), "new content");
-  EXPECT_EQ(Entries(), 1u);
-}
-
-TEST_F(SafeFileWriter, DroppedWriterLeavesNothingBehind) {
-  Put("report.htm", "old");
-  {
-    CSafeFileWriter writer(Path("report.htm"));
-    writer.Write("half");
-  }
-  EXPECT_EQ(Content("report.htm"), "old");
   EXPECT_EQ(Entries(), 1u);
 }
 
@@ -96,12 +82,6 @@ TEST_F(SafeFileWriter, MissingFolderFailsCleanly) {
   EXPECT_NE(writer.GetError().Find(u"cannot create"), CStr::npos);
 }
 
-mode_t Mode(const fs::path& path) {
-  struct stat info {};
-  ::lstat(path.c_str(), &info);
-  return info.st_mode & 07777;
-}
-
 bool WriteAndCommit(const CStr& path, const char* text) {
   CSafeFileWriter writer(path);
   writer.Write(text);
@@ -113,11 +93,11 @@ TEST_F(SafeFileWriter, NewFilesHonourTheUmaskReplacedFilesKeepTheirModeLessSetId
   const bool created = WriteAndCommit(Path("new.htm"), "x");
   ::umask(saved);
   ASSERT_TRUE(created);
-  EXPECT_EQ(Mode(m_folder / "new.htm"), 0640u);
+  EXPECT_EQ(ModeOf(m_folder / "new.htm"), 0640u);
   Put("old.htm", "old");
   ::chmod((m_folder / "old.htm").c_str(), 06750);
   ASSERT_TRUE(WriteAndCommit(Path("old.htm"), "new"));
-  EXPECT_EQ(Mode(m_folder / "old.htm"), 0750u);
+  EXPECT_EQ(ModeOf(m_folder / "old.htm"), 0750u);
 }
 
 TEST_F(SafeFileWriter, AReadOnlyTargetIsRefusedAndKept) {
@@ -232,6 +212,12 @@ TEST_F(FolderCopy, LinksAreSkippedAndNothingLeavesTheFolder) {
   size_t copied = 0;
   for ([[maybe_unused]] const auto& entry : fs::recursive_directory_iterator(m_folder / "r_files")) ++copied;
   EXPECT_EQ(copied, 2u);
+  // A source folder that is itself a link is not followed.
+  fs::create_directory(m_folder / "private");
+  Put("private/key", "k");
+  fs::create_directory_symlink(m_folder / "private", m_folder / "u_files");
+  EXPECT_TRUE(CopyFolderContents(Path("u_files"), Path("v_files")));
+  EXPECT_FALSE(fs::exists(m_folder / "v_files/key"));
 }
 
 TEST_F(FolderCopy, AFaultAtAnyFileRemovesWhatTheCopyMade) {
@@ -258,38 +244,23 @@ TEST_F(FolderCopy, AFaultAtAnyFileRemovesWhatTheCopyMade) {
   EXPECT_FALSE(fs::exists(m_folder / "new_files"));
 }
 
-TEST_F(FolderCopy, ALinkedSourceFolderIsNotFollowed) {
-  fs::create_directory(m_folder / "private");
-  Put("private/key", "k");
-  fs::create_directory_symlink(m_folder / "private", m_folder / "t_files");
-  EXPECT_TRUE(CopyFolderContents(Path("t_files"), Path("r_files")));
-  EXPECT_FALSE(fs::exists(m_folder / "r_files/key"));
-}
-
 TEST(PrivateFolder, IsOnlyTheUsersAndGoesWithEverythingInIt) {
   fs::path path;
   {
     CPrivateFolder folder;
     ASSERT_FALSE(folder.Path().IsEmpty());
     path = SystemUtils::ToFsPath(folder.Path()).parent_path();
-    EXPECT_EQ(Mode(path), 0700u);
+    EXPECT_EQ(ModeOf(path), 0700u);
     std::ofstream(path / "inside") << "x";
     EXPECT_TRUE(folder.StillPrivate());
-  }
-  EXPECT_FALSE(fs::exists(path));
-}
-
-TEST(PrivateFolder, OnlyWhatLiesInsideALiveOneIsScratch) {
-  fs::path path;
-  {
-    CPrivateFolder folder;
-    path = SystemUtils::ToFsPath(folder.Path()).parent_path();
+    // Only what lies inside it is scratch, and only while it lives.
     EXPECT_TRUE(IsScratchPath(path / "report.docx"));
     EXPECT_TRUE(IsScratchPath(path / "sub" / ".." / "report.docx"));
     EXPECT_FALSE(IsScratchPath(path));
     EXPECT_FALSE(IsScratchPath(path.string() + "x/report.docx"));  // a neighbour sharing the name's start
     EXPECT_FALSE(IsScratchPath(path / ".." / "report.docx"));
   }
+  EXPECT_FALSE(fs::exists(path));
   EXPECT_FALSE(IsScratchPath(path / "report.docx"));
 }
 
@@ -306,7 +277,7 @@ TEST_F(SafeFileWriter, AMovedScratchFileTakesTheReportsPlaceAsTheWriterWould) {
   ::chmod((m_folder / "report.docx").c_str(), 0640);
   ASSERT_TRUE(MoveFileSafely(output("new"), Path("report.docx")));
   EXPECT_EQ(Content("report.docx"), "new");
-  EXPECT_EQ(Mode(m_folder / "report.docx"), 0640u);
+  EXPECT_EQ(ModeOf(m_folder / "report.docx"), 0640u);
   EXPECT_FALSE(fs::exists(SystemUtils::ToFsPath(scratch.Path() + u"output.docx")));
 
   fs::create_symlink("report.docx", m_folder / "link.docx");
