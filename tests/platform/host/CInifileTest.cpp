@@ -10,7 +10,7 @@ using platformtest::EntriesIn;
 
 namespace {
 
-TEST(IniRead, MissingFileSectionOrKeyGivesTheDefault) {
+TEST(IniRead, MissingOrUnreadableFileSectionOrKeyGivesTheDefault) {
   ScratchFolder folder;
   EXPECT_EQ(CInifile(folder / "none.ini", u"Livesheeter").ReadString(u"Template", u"d"), CStr(u"d"));
   const CStr file = folder.Write("a.ini", "[Other]\nTemplate=x\n[Livesheeter]\nReport=r\n");
@@ -18,6 +18,10 @@ TEST(IniRead, MissingFileSectionOrKeyGivesTheDefault) {
   EXPECT_EQ(CInifile(file, u"Livesheeter").ReadString(u"Template", u"d"), CStr(u"d"));
   EXPECT_EQ(CInifile(file, u"Livesheeter").ReadString(u"Report", u"d"), CStr(u"r"));
   EXPECT_EQ(CInifile(u"", u"Livesheeter").ReadString(u"Report", u"d"), CStr(u"d"));
+  // A file that cannot be read as settings, or a folder, gives the default too.
+  const CStr bad = folder.Write("bad.ini", "[Livesheeter]\nno equals sign\n");
+  EXPECT_EQ(CInifile(bad, u"Livesheeter").ReadString(u"x", u"d"), CStr(u"d"));
+  EXPECT_EQ(CInifile(folder.Text(), u"Livesheeter").ReadString(u"x", u"d"), CStr(u"d"));
 }
 
 TEST(IniRead, NamesMatchRegardlessOfCaseAndValuesAreTrimmedUtf8) {
@@ -27,13 +31,6 @@ TEST(IniRead, NamesMatchRegardlessOfCaseAndValuesAreTrimmedUtf8) {
   const CInifile ini(file, u"Livesheeter");
   EXPECT_EQ(ini.ReadString(u"OPTION", u""), CStr(u"2"));
   EXPECT_EQ(ini.ReadString(u"Path", u""), CStr(u"/d/R\u00e9sum\u00e9 1.htm"));
-}
-
-TEST(IniRead, UnreadableFileGivesTheDefault) {
-  ScratchFolder folder;
-  const CStr file = folder.Write("bad.ini", "[Livesheeter]\nno equals sign\n");
-  EXPECT_EQ(CInifile(file, u"Livesheeter").ReadString(u"x", u"d"), CStr(u"d"));
-  EXPECT_EQ(CInifile(folder.Text(), u"Livesheeter").ReadString(u"x", u"d"), CStr(u"d"));
 }
 
 TEST(IniWrite, WrittenValuesReadBackAndOthersAreKept) {
@@ -86,21 +83,9 @@ TEST(IniWrite, WhatCannotBeStoredIsRefusedAndTheFileLeftAlone) {
   EXPECT_EQ(folder.Read("good.ini"), "[S]\nk=v\n");
 }
 
-TEST(IniWrite, AFailedWriteKeepsTheOldSettingsWhole) {
-  ScratchFolder folder;
-  const std::string old = "[S]\nk=" + std::string(100, 'v') + "\n";
-  const CStr file = folder.Write("a.ini", old);
-  {
-    FileSizeLimit limit(64);
-    EXPECT_FALSE(CInifile(file, u"S").WriteString(u"k", CStr(200, u'w')));
-  }
-  EXPECT_EQ(folder.Read("a.ini"), old);
-  EXPECT_EQ(EntriesIn(folder.Path()), 1u);
-}
-
+// A fault at any step, or a disk that fills up, keeps the old settings whole.
 TEST(IniWrite, AFailureAtAnyStepKeepsTheOldSettingsWhole) {
-  for (EFileStep step : {EFileStep::eCreate, EFileStep::eWrite, EFileStep::eFlush,
-                         EFileStep::eRename}) {
+  for (EFileStep step : {EFileStep::eCreate, EFileStep::eWrite, EFileStep::eFlush, EFileStep::eRename}) {
     ScratchFolder folder;
     const CStr file = folder.Write("a.ini", "[S]\nk=v\n");
     FileFaults::Reset();
@@ -110,6 +95,15 @@ TEST(IniWrite, AFailureAtAnyStepKeepsTheOldSettingsWhole) {
     EXPECT_EQ(folder.Read("a.ini"), "[S]\nk=v\n");
     EXPECT_EQ(EntriesIn(folder.Path()), 1u);
   }
+  ScratchFolder folder;
+  const std::string old = "[S]\nk=" + std::string(100, 'v') + "\n";
+  const CStr file = folder.Write("a.ini", old);
+  {
+    FileSizeLimit limit(64);
+    EXPECT_FALSE(CInifile(file, u"S").WriteString(u"k", CStr(200, u'w')));
+  }
+  EXPECT_EQ(folder.Read("a.ini"), old);
+  EXPECT_EQ(EntriesIn(folder.Path()), 1u);
 }
 
 }  // namespace

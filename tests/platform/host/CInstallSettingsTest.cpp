@@ -38,37 +38,26 @@ private:
 const char kUser[] = "[HKEY_CURRENT_USER\\Software\\Folio]\n";
 const char kFolders[] = "[HKEY_LOCAL_MACHINE\\Software\\Folio\\Folders]\n";
 
-TEST_F(InstallSettingsTest, FoldersDefaultToTheUserFolderWithASeparatorAdded) {
-  UseSettings(std::string(kUser) + "UserPath=/data/folio\n");
-  EXPECT_EQ(settings.GetUserPath(), CStr(u"/data/folio/"));
-  EXPECT_EQ(settings.GetIniFilePath(), CStr(u"/data/folio/Kori.ini"));
-  EXPECT_EQ(settings.GetLivesheetOutputPath(), CStr(u"/data/folio/Livesheet Reports"));
-  EXPECT_EQ(settings.GetLivesheetTemplatesPath(), CStr(u"/data/folio/Livesheet Templates"));
-}
-
-TEST_F(InstallSettingsTest, StoredFoldersComeFromTheSecondLocation) {
-  UseSettings(std::string(kUser) + "UserPath=/data/folio/\nIniFilePath=/wrong.ini\n" + kFolders +
-              "IniFilePath=/etc/kori.ini\nLivesheetOutputPath=/out\n"
-              "LivesheetTemplatesPath=\n");
-  EXPECT_EQ(settings.GetUserPath(), CStr(u"/data/folio/"));
-  EXPECT_EQ(settings.GetIniFilePath(), CStr(u"/etc/kori.ini"));
-  EXPECT_EQ(settings.GetLivesheetOutputPath(), CStr(u"/out"));
-  // A value that is there but empty is the value, not the default.
-  EXPECT_EQ(settings.GetLivesheetTemplatesPath(), CStr(u""));
-}
-
-TEST_F(InstallSettingsTest, WithoutSettingsTheDefaultsStayRelative) {
-  setenv("FOLIO_SETTINGS", (folder / "missing.ini").ToUtf8().c_str(), 1);
-  EXPECT_EQ(settings.GetUserPath(), CStr(u""));
-  EXPECT_EQ(settings.GetIniFilePath(), CStr(u"Kori.ini"));
-  EXPECT_EQ(settings.GetLivesheetOutputPath(), CStr(u"Livesheet Reports"));
-}
-
-TEST_F(InstallSettingsTest, EveryLookUpReadsTheFileAfresh) {
-  UseSettings(std::string(kUser) + "UserPath=/one\n");
-  EXPECT_EQ(settings.GetUserPath(), CStr(u"/one/"));
-  UseSettings(std::string(kUser) + "UserPath=/two\n");
-  EXPECT_EQ(settings.GetUserPath(), CStr(u"/two/"));
+// Stored folders come from the second location, else from the user folder (given a
+// separator), else they stay relative; a value that is there but empty is the value.
+// One settings object serves every case: each look-up reads the file afresh.
+TEST_F(InstallSettingsTest, FoldersComeFromTheSecondLocationElseTheUserFolder) {
+  const struct { std::string ini; const char16_t *user, *iniFile, *output, *templates; } cases[] = {
+      {std::string(kUser) + "UserPath=/data/folio\n", u"/data/folio/", u"/data/folio/Kori.ini",
+       u"/data/folio/Livesheet Reports", u"/data/folio/Livesheet Templates"},
+      {std::string(kUser) + "UserPath=/data/folio/\nIniFilePath=/wrong.ini\n" + kFolders +
+           "IniFilePath=/etc/kori.ini\nLivesheetOutputPath=/out\nLivesheetTemplatesPath=\n",
+       u"/data/folio/", u"/etc/kori.ini", u"/out", u""},
+      {"", u"", u"Kori.ini", u"Livesheet Reports", u"Livesheet Templates"},  // no settings file
+  };
+  for (const auto& c : cases) {
+    if (c.ini.empty()) setenv("FOLIO_SETTINGS", (folder / "missing.ini").ToUtf8().c_str(), 1);
+    else UseSettings(c.ini);
+    EXPECT_EQ(settings.GetUserPath(), CStr(c.user)) << c.ini;
+    EXPECT_EQ(settings.GetIniFilePath(), CStr(c.iniFile)) << c.ini;
+    EXPECT_EQ(settings.GetLivesheetOutputPath(), CStr(c.output)) << c.ini;
+    EXPECT_EQ(settings.GetLivesheetTemplatesPath(), CStr(c.templates)) << c.ini;
+  }
 }
 
 TEST_F(InstallSettingsTest, RegistryStringsAreReadPerLocation) {
