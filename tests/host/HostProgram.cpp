@@ -55,16 +55,8 @@ int main() {
   Check(mkdtemp(folder) != nullptr, "scratch folder");
   const CStr base = CStr::FromUtf8(folder);
   const CStr templatePath = base + u"/template.htm";
-  TextFile::Write(templatePath, u"<html><body>Sa = <img alt=\"" +
-                                    [] {
-                                      CKORIControlValue v;
-                                      v.SetGroup(u"Roughness");
-                                      v.SetField(u"RoughnessParameter");
-                                      v.SetParameter1(u"Sa");
-                                      CStr packed = v.Pack();
-                                      packed.Replace(u"\r\n", u"&#13;&#10;");
-                                      return packed;
-                                    }() + u"\"></body></html>");
+  packed.Replace(u"\r\n", u"&#13;&#10;");  // the value packed above is the placeholder
+  TextFile::Write(templatePath, u"<html><body>Sa = <img alt=\"" + packed + u"\"></body></html>");
   CFolio folio;
   folio.SetTemplate(templatePath);
   folio.SetReport(base + u"/report.htm");

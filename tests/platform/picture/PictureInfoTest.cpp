@@ -27,26 +27,19 @@ void Collect(void* context, void* data, int size) {
 
 std::string Pixels() { return std::string(kW * kH * 3, '\x80'); }
 
-std::string PngBytes() {
+// The test picture as the image writer encodes it in format ("png", "jpeg" or "bmp").
+std::string Encoded(const std::string& format) {
   std::string out;
   const std::string pixels = Pixels();
-  stbi_write_png_to_func(Collect, &out, kW, kH, 3, pixels.data(), kW * 3);
+  if (format == "png") stbi_write_png_to_func(Collect, &out, kW, kH, 3, pixels.data(), kW * 3);
+  if (format == "jpeg") stbi_write_jpg_to_func(Collect, &out, kW, kH, 3, pixels.data(), 80);
+  if (format == "bmp") stbi_write_bmp_to_func(Collect, &out, kW, kH, 3, pixels.data());
   return out;
 }
 
-std::string JpegBytes() {
-  std::string out;
-  const std::string pixels = Pixels();
-  stbi_write_jpg_to_func(Collect, &out, kW, kH, 3, pixels.data(), 80);
-  return out;
-}
-
-std::string BmpBytes() {
-  std::string out;
-  const std::string pixels = Pixels();
-  stbi_write_bmp_to_func(Collect, &out, kW, kH, 3, pixels.data());
-  return out;
-}
+std::string PngBytes() { return Encoded("png"); }
+std::string JpegBytes() { return Encoded("jpeg"); }
+std::string BmpBytes() { return Encoded("bmp"); }
 
 // A JPEG whose first segment after the start marker is segment.
 std::string WithSegment(std::string jpeg, const std::string& segment) { return jpeg.insert(2, segment); }
