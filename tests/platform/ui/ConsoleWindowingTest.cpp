@@ -64,21 +64,17 @@ TEST_F(ConsoleWithoutTerminal, questions_get_the_safe_answer) {
   EXPECT_EQ(console.RunModal(ThreeButtons()), eIdCancel);
 }
 
-TEST_F(ConsoleWithoutTerminal, prints_each_box_as_caption_and_text_and_says_what_it_answered) {
+TEST_F(ConsoleWithoutTerminal, prints_each_box_and_dialog_as_caption_and_text_and_says_what_it_answered) {
   CConsoleWindowing console = Console();
   console.DoMessageBox({u"The report file \"r.htm\" is inaccessible.\r\n\r\nTry later.", u"Folio",
                         eMbRetryCancel | eMbIconWarning});
   console.DoMessageBox({u"Please enter a template file name.", u"Folio", eMbOk});
+  console.RunModal(ThreeButtons());  // a dialog prints its label
   EXPECT_EQ(Output(),
             "Folio: warning: The report file \"r.htm\" is inaccessible.\n\nTry later.\n"
             "Folio: answered Cancel (Retry/Cancel; no terminal to ask)\n"
-            "Folio: Please enter a template file name.\n");
-}
-
-TEST_F(ConsoleWithoutTerminal, a_dialog_is_printed_with_its_label_and_cancelled) {
-  CConsoleWindowing console = Console();
-  console.RunModal(ThreeButtons());
-  EXPECT_EQ(Output(), "Choose: Which one?\nChoose: answered Cancel (Overwrite/Append/Cancel; no terminal to ask)\n");
+            "Folio: Please enter a template file name.\n"
+            "Choose: Which one?\nChoose: answered Cancel (Overwrite/Append/Cancel; no terminal to ask)\n");
 }
 
 TEST_F(ConsoleWithoutTerminal, file_dialogs_are_cancelled) {
@@ -91,7 +87,7 @@ TEST_F(ConsoleWithoutTerminal, file_dialogs_are_cancelled) {
   EXPECT_NE(Output().find("Report file name: cancelled (no terminal to ask)"), std::string::npos);
 }
 
-TEST_F(ConsoleWithoutTerminal, a_progress_window_draws_nothing_but_keeps_its_state) {
+TEST_F(ConsoleWithoutTerminal, a_progress_window_draws_nothing_but_keeps_its_state_and_nothing_needs_clicks) {
   CConsoleWindowing console = Console();
   std::unique_ptr<IDialogWindow> window = console.CreateModeless(ProgressWindow());
   ASSERT_NE(window, nullptr);
@@ -104,6 +100,10 @@ TEST_F(ConsoleWithoutTerminal, a_progress_window_draws_nothing_but_keeps_its_sta
   EXPECT_EQ(window->GetProgressPos(8), 40);
   window.reset();
   EXPECT_EQ(Output(), "");
+  // A window that needs clicks cannot be made on a terminal.
+  SDialogTemplate form = ProgressWindow();
+  form.controls.push_back({EControlKind::eButton, 1, u"Close", {}, false});
+  EXPECT_EQ(console.CreateModeless(form), nullptr);
 }
 
 // The default backend talks to standard input and standard error.
@@ -125,10 +125,3 @@ TEST_F(ConsoleWithoutTerminal, the_default_backend_is_the_console_on_stdin_and_s
 }
 
 }  // namespace
-
-TEST_F(ConsoleWithoutTerminal, a_window_that_needs_clicks_cannot_be_made_on_a_terminal) {
-  CConsoleWindowing console = Console();
-  SDialogTemplate form = ProgressWindow();
-  form.controls.push_back({EControlKind::eButton, 1, u"Close", {}, false});
-  EXPECT_EQ(console.CreateModeless(form), nullptr);
-}
