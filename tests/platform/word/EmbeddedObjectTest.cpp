@@ -17,10 +17,7 @@ std::string Body(const std::string& progIdAttribute) {
   return body.replace(body.find("PROGID"), 6, progIdAttribute);
 }
 
-std::string OleRel(const std::string& target) {
-  return "<Relationship Id=\"rIdOle\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
-         "oleObject\" Target=\"" + target + "\"/>";
-}
+std::string OleRel(const std::string& target) { return Relationship("oleObject", "rIdOle", target); }
 
 std::string Bag(const std::string& group) {
   return "<livesheetItem xmlns=\"urn:folio:livesheetitem\"><property name=\"Version\" value=\"1000\"/>"

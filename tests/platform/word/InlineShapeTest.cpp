@@ -10,12 +10,8 @@ using namespace wordtest;
 
 namespace {
 
-const std::string kControlRel =
-    "<Relationship Id=\"rIdCtl\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/control\" "
-    "Target=\"activeX/activeX1.xml\"/>";
-const std::string kOleRel =
-    "<Relationship Id=\"rIdOle\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/oleObject\" "
-    "Target=\"embeddings/oleObject1.bin\"/>";
+const std::string kControlRel = Relationship("control", "rIdCtl", "activeX/activeX1.xml");
+const std::string kOleRel = Relationship("oleObject", "rIdOle", "embeddings/oleObject1.bin");
 const std::string kControlPart =
     "<ax:ocx xmlns:ax=\"http://schemas.microsoft.com/office/2006/activeX\" ax:classid=\"{7B1E52C4-93D0-4A6F-B2E8-5C91D04F3A27}\" "
     "ax:persistence=\"persistPropertyBag\"><ax:ocxPr ax:name=\"Group\" ax:value=\"Roughness\"/>"

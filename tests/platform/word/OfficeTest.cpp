@@ -62,8 +62,6 @@ protected:
   }
   // A text box, a header and a footer, each with new text.
   std::shared_ptr<IWordDocument> Stories() {
-    const std::string header = "<w:hdr xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">" +
-                               P("Header placeholder") + "</w:hdr>";
     auto stories = Open(P("Body text") + "<w:p><w:r><w:drawing><wp:anchor distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\" "
                         "simplePos=\"0\" relativeHeight=\"1\" behindDoc=\"0\" locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\">"
                         "<wp:simplePos x=\"0\" y=\"0\"/><wp:positionH relativeFrom=\"column\"><wp:posOffset>0</wp:posOffset>"
@@ -76,14 +74,11 @@ protected:
                         "</a:graphic></wp:anchor></w:drawing></w:r></w:p>"
                         "<w:p><w:pPr><w:sectPr><w:headerReference w:type=\"default\" r:id=\"rIdH\"/>"
                         "<w:footerReference w:type=\"default\" r:id=\"rIdF\"/></w:sectPr></w:pPr></w:p>",
-                        {{"word/header1.xml", header},
-                         {"word/footer1.xml", "<w:ftr xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">" +
-                                                  P("Footer text") + "</w:ftr>"}},
-                        "<Relationship Id=\"rIdH\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/header\" Target=\"header1.xml\"/>"
-                        "<Relationship Id=\"rIdF\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/footer\" Target=\"footer1.xml\"/>",
+                        {{"word/header1.xml", HeaderPart("hdr", P("Header placeholder"))},
+                         {"word/footer1.xml", HeaderPart("ftr", P("Footer text"))}},
+                        Relationship("header", "rIdH", "header1.xml") + Relationship("footer", "rIdF", "footer1.xml"),
                         "stories.docx");
     auto box = stories->Shapes()->Item(CVariant::I2(1))->TextFrame()->TextRange();
-    auto boxRange = stories->Range(CVariant::I4(0), CVariant::I4(0));
     box->SetStart(4);
     box->SetEnd(15);
     box->SetText(u"value in the box");
@@ -131,8 +126,7 @@ protected:
                          "ProgID=\"LivesheetItem\" ShapeID=\"o1\" DrawAspect=\"Content\" ObjectID=\"_1\" r:id=\"rIdOle\"/>"
                          "</w:object></w:r></w:p>" + P("Object done"),
                          {{"word/embeddings/livesheetItem1.xml", "<livesheetItem xmlns=\"urn:folio:livesheetitem\"/>"}},
-                         "<Relationship Id=\"rIdOle\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-                         "relationships/oleObject\" Target=\"embeddings/livesheetItem1.xml\"/>",
+                         Relationship("oleObject", "rIdOle", "embeddings/livesheetItem1.xml"),
                          "embedded.docx");
     PutProperty(*embedded->InlineShapes()->Item(1)->OLEFormat()->Object(), 1, CVariant::Text(u"Roughness"));
     return embedded;

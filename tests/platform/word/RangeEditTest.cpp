@@ -99,9 +99,6 @@ TEST_F(RangeEdits, ObjectReplacedInItsRunKeepsLaterPositionsAndFormatting) {
   EXPECT_NE(xml.find("<w:r><w:rPr><w:i/></w:rPr><w:t xml:space=\"preserve\">x</w:t><w:tab/>"), std::string::npos) << xml;
 }
 
-}  // namespace
-
-namespace {
 
 // Alternative text and position of every inline shape, as a walk sees them.
 std::vector<std::pair<std::string, long>> Walk(IWordDocument& doc) {

@@ -6,7 +6,7 @@ namespace {
 
 using Selection = WordFixture;
 
-TEST_F(Selection, TypingASpaceAndBackspacingAtTheEndChangesNothing) {
+TEST_F(Selection, TypingAndDeletingEditAtTheSelection) {
   auto doc = Open(P("Hello") + P("World"));
   doc->Select();
   auto selection = app->Selection();
@@ -20,11 +20,7 @@ TEST_F(Selection, TypingASpaceAndBackspacingAtTheEndChangesNothing) {
   selection->TypeBackspace();
   EXPECT_EQ(Utf8(doc->Content()->Text()), "Hello\rWorld\r");
   EXPECT_EQ(selection->End(), 11);
-}
-
-TEST_F(Selection, SetRangeDeleteAndTypeTextReplace) {
-  auto doc = Open(P("Hello") + P("World"));
-  auto selection = app->Selection();
+  // A set range is replaced by typing and removed by deleting.
   selection->SetRange(4, 7);
   EXPECT_EQ(Utf8(selection->Range()->Text()), "o\rW");
   EXPECT_EQ(Utf8(selection->Characters()->Last()->Text()), "W");
@@ -113,9 +109,8 @@ TEST_F(Selection, InsertFileCarriesStylesNumberingAndPictures) {
       "<w:abstractNum w:abstractNumId=\"0\"><w:nsid w:val=\"11111111\"/><w:lvl w:ilvl=\"0\"><w:numFmt w:val=\"decimal\"/>"
       "<w:lvlText w:val=\"%1.\"/></w:lvl></w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>"
       "</w:numbering>";
-  const std::string rels = ImageRel() +
-      "<Relationship Id=\"rIdS\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" Target=\"styles.xml\"/>"
-      "<Relationship Id=\"rIdN\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/numbering\" Target=\"numbering.xml\"/>";
+  const std::string rels =
+      ImageRel() + Relationship("styles", "rIdS", "styles.xml") + Relationship("numbering", "rIdN", "numbering.xml");
   WriteFile(dir / "source.docx",
             Docx("<w:p><w:pPr><w:pStyle w:val=\"Fancy\"/><w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"1\"/></w:numPr>"
                  "</w:pPr><w:r><w:t>Item</w:t></w:r></w:p><w:p><w:pPr><w:pStyle w:val=\"Normal\"/></w:pPr>" +
@@ -166,10 +161,7 @@ TEST_F(Selection, InsertedContentTakesTheTargetsPrefixes) {
                  {"_rels/.rels", "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
                                  "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
                                  "relationships/officeDocument\" Target=\"word/document.xml\"/></Relationships>"},
-                 {"word/_rels/document.xml.rels",
-                  "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
-                  "Id=\"rIdS\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
-                  "Target=\"styles.xml\"/></Relationships>"},
+                 {"word/_rels/document.xml.rels", RelsPart(Relationship("styles", "rIdS", "styles.xml"))},
                  {"word/document.xml", main},
                  {"word/styles.xml", styles}}));
   auto doc = Open(P("Report"));

@@ -46,23 +46,15 @@ TEST_F(Stories, TextBoxPlaceholdersAreWalkedAndBothCopiesKeptInStep) {
 
 TEST_F(Stories, PrimaryHeaderAndFooterAreStoriesWithTheirOwnRelationships) {
   const std::string header =
-      "<w:hdr xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
-      "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" "
-      "xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\" "
-      "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
-      "xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><w:p><w:r><w:t>Head </w:t></w:r>" +
-      InlinePicture("h", 12700, 12700, "rIdH", 3) + "</w:p></w:hdr>";
-  const std::string footer = "<w:ftr xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">" + P("Foot") + "</w:ftr>";
-  const std::string rels =
-      "<Relationship Id=\"rIdHdr\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/header\" Target=\"header1.xml\"/>"
-      "<Relationship Id=\"rIdFtr\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/footer\" Target=\"footer1.xml\"/>";
+      HeaderPart("hdr", "<w:p><w:r><w:t>Head </w:t></w:r>" + InlinePicture("h", 12700, 12700, "rIdH", 3) + "</w:p>");
+  const std::string rels = Relationship("header", "rIdHdr", "header1.xml") + Relationship("footer", "rIdFtr", "footer1.xml");
   auto doc = Open(P("Body") + "<w:p><w:pPr><w:sectPr><w:headerReference w:type=\"first\" r:id=\"rIdFtr\"/>"
                   "<w:headerReference w:type=\"default\" r:id=\"rIdHdr\"/><w:footerReference w:type=\"default\" r:id=\"rIdFtr\"/>"
                   "</w:sectPr></w:pPr></w:p>",
-                  {{"word/header1.xml", header}, {"word/footer1.xml", footer}, {"word/media/h.png", Png(4, 4)},
-                   {"word/_rels/header1.xml.rels",
-                    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
-                        ImageRel("rIdH", "media/h.png") + "</Relationships>"}},
+                  {{"word/header1.xml", header},
+                   {"word/footer1.xml", HeaderPart("ftr", P("Foot"))},
+                   {"word/media/h.png", Png(4, 4)},
+                   {"word/_rels/header1.xml.rels", RelsPart(ImageRel("rIdH", "media/h.png"))}},
                   rels);
   auto stories = doc->StoryRanges();
   EXPECT_EQ(stories->Count(), 3);
@@ -87,11 +79,6 @@ TEST_F(Stories, PrimaryHeaderAndFooterAreStoriesWithTheirOwnRelationships) {
 TEST_F(Stories, EveryKindOfHeaderAndFooterIsAStoryOfItsOwnType) {
   // Two sections: the first has primary and first-page parts, the second adds even-pages
   // ones. Each part says which it is; the first-page header holds a placeholder picture.
-  const std::string ns = " xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
-                         "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" "
-                         "xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\" "
-                         "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
-                         "xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"";
   std::vector<std::pair<std::string, std::string>> parts = {{"word/media/p.png", Png(4, 4)}};
   std::string rels, section1, section2;
   const char* kinds[][3] = {{"hdr", "default", "H"}, {"hdr", "first", "H"}, {"hdr", "even", "H"},
@@ -99,16 +86,13 @@ TEST_F(Stories, EveryKindOfHeaderAndFooterIsAStoryOfItsOwnType) {
   for (const auto& [root, type, letter] : kinds) {
     const std::string name = std::string(root) + "_" + type;
     const std::string extra = name == "hdr_first" ? InlinePicture("KORI placeholder", 12700, 12700, "rIdP", 9) : "";
-    parts.push_back({"word/" + name + ".xml", "<w:" + std::string(root) + ns + "><w:p><w:r><w:t>" + name + "</w:t></w:r>" +
-                                                  extra + "</w:p></w:" + root + ">"});
-    rels += "<Relationship Id=\"rId_" + name + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" +
-            (std::string(root) == "hdr" ? "header" : "footer") + "\" Target=\"" + name + ".xml\"/>";
+    parts.push_back({"word/" + name + ".xml", HeaderPart(root, "<w:p><w:r><w:t>" + name + "</w:t></w:r>" + extra + "</w:p>")});
+    rels += Relationship(std::string(root) == "hdr" ? "header" : "footer", "rId_" + name, name + ".xml");
     const std::string ref = std::string("<w:") + (std::string(root) == "hdr" ? "header" : "footer") + "Reference w:type=\"" +
                             type + "\" r:id=\"rId_" + name + "\"/>";
     (std::string(type) == "even" ? section2 : section1) += ref;
   }
-  parts.push_back({"word/_rels/hdr_first.xml.rels", "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
-                                                    "relationships\">" + ImageRel("rIdP", "media/p.png") + "</Relationships>"});
+  parts.push_back({"word/_rels/hdr_first.xml.rels", RelsPart(ImageRel("rIdP", "media/p.png"))});
   auto doc = Open(P("one") + "<w:p><w:pPr><w:sectPr>" + section1 + "<w:titlePg/></w:sectPr></w:pPr></w:p>" + P("two") +
                       "<w:sectPr>" + section2 + "</w:sectPr>",
                   parts, rels);
@@ -141,12 +125,9 @@ TEST_F(Stories, EveryKindOfHeaderAndFooterIsAStoryOfItsOwnType) {
 }
 
 TEST_F(Stories, AHeaderReferenceToAFooterPartIsNoHeader) {
-  const std::string footer = "<w:ftr xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">" + P("Foot") + "</w:ftr>";
   auto doc = Open(P("Body") + "<w:sectPr><w:headerReference w:type=\"first\" r:id=\"rIdFtr\"/>"
                   "<w:footerReference w:type=\"first\" r:id=\"rIdFtr\"/></w:sectPr>",
-                  {{"word/footer1.xml", footer}},
-                  "<Relationship Id=\"rIdFtr\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
-                  "footer\" Target=\"footer1.xml\"/>");
+                  {{"word/footer1.xml", HeaderPart("ftr", P("Foot"))}}, Relationship("footer", "rIdFtr", "footer1.xml"));
   auto stories = doc->StoryRanges();
   EXPECT_EQ(stories->Count(), 2);
   EXPECT_NE(ComErrorOf([&] { stories->Item(eWordFirstPageHeaderStory); }), "");

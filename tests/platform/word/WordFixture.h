@@ -76,9 +76,27 @@ inline std::string InlinePicture(const std::string& descr, int cx = 914400, int 
          "\"/></a:xfrm></pic:spPr></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>";
 }
 
+// A relationship whose type is named by the last part of its address ("image", "header").
+inline std::string Relationship(const std::string& type, const std::string& id, const std::string& target) {
+  return "<Relationship Id=\"" + id + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" + type +
+         "\" Target=\"" + target + "\"/>";
+}
+
 inline std::string ImageRel(const std::string& id = "rIdPic", const std::string& target = "media/p.png") {
-  return "<Relationship Id=\"" + id + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" Target=\"" +
-         target + "\"/>";
+  return Relationship("image", id, target);
+}
+
+// A relationships part holding rels.
+inline std::string RelsPart(const std::string& rels) {
+  return "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" + rels + "</Relationships>";
+}
+
+// A header or footer part (root "hdr" or "ftr") holding content, pictures included.
+inline std::string HeaderPart(const std::string& root, const std::string& content) {
+  return "<w:" + root + " xmlns:w=\"" + kW + "\" xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" "
+         "xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\" "
+         "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
+         "xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">" + content + "</w:" + root + ">";
 }
 
 }  // namespace wordtest
