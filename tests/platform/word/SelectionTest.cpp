@@ -158,9 +158,7 @@ TEST_F(Selection, InsertedContentTakesTheTargetsPrefixes) {
                   "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/><Default Extension=\"xml\" "
                   "ContentType=\"application/xml\"/><Override PartName=\"/word/document.xml\" ContentType=\"application/"
                   "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>"},
-                 {"_rels/.rels", "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                                 "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-                                 "relationships/officeDocument\" Target=\"word/document.xml\"/></Relationships>"},
+                 {"_rels/.rels", RelsPart(Relationship("officeDocument", "rId1", "word/document.xml"))},
                  {"word/_rels/document.xml.rels", RelsPart(Relationship("styles", "rIdS", "styles.xml"))},
                  {"word/document.xml", main},
                  {"word/styles.xml", styles}}));

@@ -16,10 +16,7 @@ TEST_F(Untrusted, HostileAndForeignFilesAreClearComErrors) {
                                   "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
                                   "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/"
                                   "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/></Types>"},
-                                 {"_rels/.rels",
-                                  "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                                  "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/"
-                                  "2006/relationships/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
+                                 {"_rels/.rels", RelsPart(Relationship("officeDocument", "rId1", "xl/workbook.xml"))},
                                  {"xl/workbook.xml", "<workbook/>"}});
   const struct { const char* name; std::string bytes; const char* error; } cases[] = {
       {"bomb.docx", Zip({{"[Content_Types].xml", "<Types/>"}, {"word/document.xml", std::string(32 << 20, ' ')}}),
