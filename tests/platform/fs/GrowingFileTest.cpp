@@ -67,7 +67,15 @@ TEST_F(GrowingFile, InsertsBeforeTheTailAndRemovesItsTwin) {
   EXPECT_EQ(Entries(), 1u);
 }
 
-TEST_F(GrowingFile, NoticesAFileChangedByOthers) {
+TEST_F(GrowingFile, NoticesAndRefusesAFileChangedByOthers) {
+  // A file that is not the one expected, or is missing, is not started, and leaves no twin.
+  Put(After(0));
+  const SFileStamp stamp = *SFileStamp::Of(Report());
+  std::ofstream(m_folder / "report.htm", std::ios::binary | std::ios::app) << "more";
+  EXPECT_FALSE(CGrowingFile::Start(Report(), stamp));
+  EXPECT_FALSE(CGrowingFile::Start(m_scratch / "missing.htm", stamp));
+  EXPECT_EQ(Entries(), 1u);
+
   const auto edited = Start();
   ASSERT_TRUE(edited && Insert(*edited, 0));
   std::ofstream(m_folder / "report.htm", std::ios::binary | std::ios::app) << "x";
@@ -81,15 +89,6 @@ TEST_F(GrowingFile, NoticesAFileChangedByOthers) {
   EXPECT_FALSE(replaced->Unchanged()) << "same bytes, another file";
   EXPECT_FALSE(Insert(*replaced, 0));
   EXPECT_EQ(Content(), After(0));
-}
-
-TEST_F(GrowingFile, RefusesAFileThatIsNotTheOneExpected) {
-  Put(After(0));
-  const SFileStamp stamp = *SFileStamp::Of(Report());
-  std::ofstream(m_folder / "report.htm", std::ios::binary | std::ios::app) << "more";
-  EXPECT_FALSE(CGrowingFile::Start(Report(), stamp));
-  EXPECT_FALSE(CGrowingFile::Start(SystemUtils::FromFsPath(m_folder / "missing.htm"), stamp));
-  EXPECT_EQ(Entries(), 1u);
 }
 
 // A pass that ends at a section tag drops the old closing text: the file can shrink at
