@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(KORIControl, PropertiesKeepTheirDispatchTypes) {
+TEST(KORIControl, PropertiesKeepTheirDispatchTypesAndStrangersAreRefused) {
   CKORIControl control;
   PutProperty(control, 1, CVariant::Text(u"Roughness"));
   PutProperty(control, 4, CVariant::I4(3));
@@ -20,10 +20,7 @@ TEST(KORIControl, PropertiesKeepTheirDispatchTypes) {
   EXPECT_EQ(GetProperty(control, 7).Type(), CVariant::EType::eUI1);
   EXPECT_EQ(GetProperty(control, 7).AsLong(), 255);  // true is -1 as a byte
   EXPECT_EQ(GetProperty(control, 8).AsText(), u"");
-}
-
-TEST(KORIControl, UnknownMembersAndInterfacesAreRefused) {
-  CKORIControl control;
+  // Unknown members and interfaces, and values of the wrong type, are refused.
   CVariant result;
   EXPECT_EQ(control.Invoke(3, IDispatch::EInvokeKind::ePropertyGet, {}, result), DISP_E_MEMBERNOTFOUND);
   EXPECT_EQ(control.Invoke(12, IDispatch::EInvokeKind::eMethod, {}, result), DISP_E_MEMBERNOTFOUND);

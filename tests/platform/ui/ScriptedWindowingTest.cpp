@@ -40,7 +40,7 @@ protected:
   }
 };
 
-TEST_F(ScriptedWindowing, records_every_message_box_with_caption_text_buttons_and_answer) {
+TEST_F(ScriptedWindowing, records_every_message_box_with_caption_text_buttons_and_answer_escape_included) {
   ui->Press(eIdRetry).Press(eIdCancel);
   EXPECT_EQ(ShowMessageBox(u"first", eMbRetryCancel, 0, u"KORI"), eIdRetry);
   EXPECT_EQ(ShowMessageBox(u"second", eMbRetryCancel | eMbIconWarning), eIdCancel);
@@ -56,6 +56,11 @@ TEST_F(ScriptedWindowing, records_every_message_box_with_caption_text_buttons_an
   EXPECT_EQ(ui->Shown()[1].style, unsigned(eMbRetryCancel | eMbIconWarning));
   EXPECT_EQ(ui->MessageTexts(), (std::vector<CStr>{u"first", u"second"}));
   EXPECT_EQ(ui->Remaining(), 0u);
+  // Escape and close give what the box allows.
+  ui->PressEscape().PressClose().PressEscape();
+  EXPECT_EQ(ShowMessageBox(u"a", eMbRetryCancel), eIdCancel);
+  EXPECT_EQ(ShowMessageBox(u"b", eMbYesNoCancel), eIdCancel);
+  EXPECT_EQ(ShowMessageBox(u"c", eMbOk), eIdOk);
 }
 
 TEST_F(ScriptedWindowing, string_table_messages_are_formatted_with_their_arguments) {
@@ -66,13 +71,6 @@ TEST_F(ScriptedWindowing, string_table_messages_are_formatted_with_their_argumen
             (std::vector<CStr>{u"The report file \"/r/\u00e9t\u00e9.htm\" is inaccessible, please close when "
                                u"opened in other application.",
                                u"Error when accessing Microsoft Word (Error code: 0x80080005)"}));
-}
-
-TEST_F(ScriptedWindowing, escape_and_close_give_what_the_box_allows) {
-  ui->PressEscape().PressClose().PressEscape();
-  EXPECT_EQ(ShowMessageBox(u"a", eMbRetryCancel), eIdCancel);
-  EXPECT_EQ(ShowMessageBox(u"b", eMbYesNoCancel), eIdCancel);
-  EXPECT_EQ(ShowMessageBox(u"c", eMbOk), eIdOk);
 }
 
 // A question the script does not answer fails, naming it: none left, escape where the box
