@@ -12,15 +12,20 @@ namespace {
 using WordInput = WordFixture;
 
 // Another process truncates the document after it was opened: its unread parts are
-// still saved as they were, where a mapping of the file would kill the process.
+// still saved as they were, where a mapping of the file would kill the process, and
+// again when the document is saved over itself, twice.
 TEST_F(WordInput, ADocumentCutShortWhileOpenStillSavesWhatItHeld) {
-  WriteFile(dir / "cut.docx", Docx(P("text") + InlinePicture("p"), {{"word/media/p.png", Png(80, 40)}}, ImageRel()));
-  auto doc = app->Documents()->Open(Path("cut.docx"));
-  std::filesystem::resize_file(dir / "cut.docx", 0);
-  doc->Content()->SetText(u"changed");
-  doc->SaveAs(Path("saved.docx"));
-  auto saved = CPackage::FromBytes(ReadFile(dir / "saved.docx"));
+  WriteFile(dir / "same.docx", Docx(P("text") + InlinePicture("p"), {{"word/media/p.png", Png(80, 40)}}, ImageRel()));
+  auto doc = app->Documents()->Open(Path("same.docx"));
+  std::filesystem::resize_file(dir / "same.docx", 0);
+  for (const char16_t* text : {u"changed", u"again"}) {
+    doc->Content()->SetText(text);
+    doc->SaveAs(Path("same.docx"));
+  }
+  auto saved = CPackage::FromBytes(ReadFile(dir / "same.docx"));
   EXPECT_EQ(saved->FindPart("word/media/p.png")->Bytes(), Png(80, 40));
+  EXPECT_NE(saved->MainPart()->Bytes().find("again"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir / "same.docx.folio-tmp"));
 }
 
 TEST(WordParts, APartWithTooMuchMarkupIsRefusedBeforeItIsParsed) {

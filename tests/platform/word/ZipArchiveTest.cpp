@@ -74,20 +74,4 @@ TEST(ZipReading, DamagedArchivesNameTheEntryAndTheFault) {
   EXPECT_NE(ReadError(moved).find("not a valid zip archive (truncated)"), std::string::npos) << ReadError(moved);
 }
 
-using ZipFiles = WordFixture;
-
-TEST_F(ZipFiles, SavingOverTheOpenedFileLeavesItsUnreadPartsReadable) {
-  WriteFile(dir / "same.docx", Docx(P("text") + InlinePicture("p"), {{"word/media/p.png", Png(80, 40)}}, ImageRel()));
-  auto doc = app->Documents()->Open(Path("same.docx"));
-  doc->Content()->SetText(u"changed");
-  doc->SaveAs(Path("same.docx"));
-  // The picture was never read; it still comes from the file as it was opened.
-  doc->Content()->SetText(u"again");
-  doc->SaveAs(Path("same.docx"));
-  auto reread = CPackage::FromBytes(ReadFile(dir / "same.docx"));
-  EXPECT_EQ(reread->FindPart("word/media/p.png")->Bytes(), Png(80, 40));
-  EXPECT_NE(reread->MainPart()->Bytes().find("again"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(dir / "same.docx.folio-tmp"));
-}
-
 }  // namespace
