@@ -467,12 +467,17 @@ pugi::xml_node CStoryEditor::RemoveCollected(SDeletion& d) {
   return container;
 }
 
-pugi::xml_node CStoryEditor::MergeWithNext(pugi::xml_node p) {
-  // The paragraph mark went: the content joins the next paragraph, or an empty paragraph goes.
+pugi::xml_node CStoryEditor::NextBlock(pugi::xml_node p) const {
   pugi::xml_node next = p.next_sibling();
   while (next && next.type() == pugi::node_element && m_n.p != next.name() && m_n.tbl != next.name() &&
          m_n.sdt != next.name() && m_n.sectPr != next.name())
     next = next.next_sibling();
+  return next;
+}
+
+pugi::xml_node CStoryEditor::MergeWithNext(pugi::xml_node p) {
+  // The paragraph mark went: the content joins the next paragraph, or an empty paragraph goes.
+  pugi::xml_node next = NextBlock(p);
   pugi::xml_node container = p.parent();
   if (next && m_n.p == next.name()) {
     pugi::xml_node anchor = next.child(m_n.pPr.c_str()) ? next.child(m_n.pPr.c_str()).next_sibling() : next.first_child();

@@ -30,7 +30,8 @@ public:
   // separate; SIZE_MAX when it has none yet, and one is put before the end mark) and
   // its end mark (atom index end), by text, patching the index instead of rebuilding
   // it. Returns the separate mark; nothing (and nothing done) unless the result is
-  // text, tabs and breaks, and text has no paragraph break.
+  // text, tabs, breaks and paragraph marks of paragraphs that follow one another, and,
+  // when text has a paragraph break, both marks are runs of the paragraph it splits.
   pugi::xml_node ReplaceFieldResult(size_t separate, size_t end, std::u16string_view text);
   // An empty run at pos that takes the formatting of its neighbour; the caller fills
   // it with one object and then calls Inserted(pos, 1).
@@ -60,6 +61,21 @@ private:
   pugi::xml_node RemoveCollected(SDeletion& d);
   // Joins a paragraph whose mark was deleted with the next one; returns its container.
   pugi::xml_node MergeWithNext(pugi::xml_node p);
+  // The paragraph, table, content control or section break after p (what p's content
+  // joins when its mark goes), or nothing.
+  pugi::xml_node NextBlock(pugi::xml_node p) const;
+  // Whether paragraphs, the first holding mark, each join the next and the last the
+  // paragraph of endMark when their marks go.
+  // A field's new result: its atoms, and the last paragraph its breaks made.
+  struct SNewResult {
+    std::vector<SAtom> atoms;
+    pugi::xml_node lastParagraph;
+  };
+  // Adds text to run as a field result (AddText, with paragraph breaks that split run's
+  // paragraph); run moves on with each break.
+  std::int32_t AddResultText(pugi::xml_node& run, std::u16string_view text, SNewResult& result);
+  bool ParagraphsJoinInOrder(pugi::xml_node mark, const std::vector<pugi::xml_node>& paragraphs,
+                             pugi::xml_node endMark) const;
   // Appends text to run (before "before" when given) as w:t, w:tab and w:br children;
   // returns positions added. "\r" is not handled here.
   // Inserts text into run (the chars of InsertText); run moves on with each new paragraph.
