@@ -1,6 +1,7 @@
 // Word documents with many fields or many tables, worked through the way a report does:
 // every field updated (all at once, or one by one as the footer's are; up to 10 MB of
-// simple fields in one paragraph, or of fields nested in one another's codes), every
+// simple fields in one paragraph, or of fields nested in one another's codes; old
+// results over two paragraphs, new ones holding paragraph breaks), every
 // table's range read (as an append looks for the report's last table), and a template
 // of placeholders in table cells read and filled.
 // The time per field or table must not grow with their number.
@@ -21,7 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Docx(const std::string& body) {
+std::string Docx(const std::string& body, const std::string& title = "Surface survey") {
   const std::string document =
       "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n<w:document "
       "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
@@ -29,8 +30,8 @@ std::string Docx(const std::string& body) {
       "<w:p/><w:sectPr/></w:body></w:document>";
   const std::string core =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?><cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/"
-      "package/2006/metadata/core-properties\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:title>Surface "
-      "survey</dc:title><dc:creator>Lab 4</dc:creator></cp:coreProperties>";
+      "package/2006/metadata/core-properties\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:title>" + title +
+      "</dc:title><dc:creator>Lab 4</dc:creator></cp:coreProperties>";
   const std::string types =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Types xmlns=\"http://schemas.openxmlformats.org/package/2006/"
       "content-types\"><Default Extension=\"rels\" ContentType=\"application/"
@@ -68,6 +69,19 @@ std::string Fields(int count) {
               "nobody</w:t></w:r></w:fldSimple></w:p>";
   }
   return Docx(body);
+}
+
+// A paragraph per field whose old result runs on into the next paragraph, so that the
+// update takes the result's paragraph mark away; with breaks, the title that replaces it
+// holds paragraph breaks, so that each update splits the paragraph again.
+std::string ParagraphFields(int count, bool breaks) {
+  std::string body;
+  for (int i = 1; i <= count; ++i)
+    body += "<w:p><w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText xml:space=\"preserve\"> TITLE "
+            "</w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:t>old " +
+            std::to_string(i) + "</w:t></w:r></w:p><w:p><w:r><w:t>title</w:t></w:r><w:r><w:fldChar "
+            "w:fldCharType=\"end\"/></w:r></w:p>";
+  return Docx(body, breaks ? "Surface&#13;survey&#13;" : "Surface survey");
 }
 
 // A placeholder's description as an attribute value.
@@ -131,7 +145,7 @@ std::string Tables(int count, bool placeholders) {
   return Docx(body);
 }
 
-enum class EWork { eUpdateFields, eFieldsOneByOne, eSimpleFields, eNestedFields, eTableRanges, eTablePlaceholders };
+enum class EWork { eUpdateFields, eFieldsOneByOne, eSimpleFields, eNestedFields, eParagraphFields, eBreakingFields, eTableRanges, eTablePlaceholders };
 
 void Work(const CStr& path, IWordApplication& word, EWork work) {
   if (work == EWork::eTablePlaceholders) benchmark::DoNotOptimize(ReadWordTemplateModel(path).Placeholders().size());
@@ -139,7 +153,9 @@ void Work(const CStr& path, IWordApplication& word, EWork work) {
   switch (work) {
     case EWork::eUpdateFields:
     case EWork::eSimpleFields:
-    case EWork::eNestedFields: doc->Fields()->Update(); break;
+    case EWork::eNestedFields:
+    case EWork::eParagraphFields:
+    case EWork::eBreakingFields: doc->Fields()->Update(); break;
     case EWork::eFieldsOneByOne: {
       auto fields = doc->Fields();
       const long count = fields->Count();
@@ -170,6 +186,8 @@ void WordMarks(benchmark::State& state, EWork work) {
   const bool fields = work == EWork::eUpdateFields || work == EWork::eFieldsOneByOne;
   std::ofstream(file, std::ios::binary) << (work == EWork::eSimpleFields ? SimpleFields(count)
                                             : work == EWork::eNestedFields ? NestedFields(count)
+                                            : work == EWork::eParagraphFields || work == EWork::eBreakingFields
+                                                ? ParagraphFields(count, work == EWork::eBreakingFields)
                                             : fields ? Fields(count)
                                                      : Tables(count, work == EWork::eTablePlaceholders));
   std::shared_ptr<IWordApplication> word;
@@ -187,6 +205,8 @@ void BM_WordFieldsUpdate(benchmark::State& state) { WordMarks(state, EWork::eUpd
 void BM_WordFieldsOneByOne(benchmark::State& state) { WordMarks(state, EWork::eFieldsOneByOne); }
 void BM_WordSimpleFields(benchmark::State& state) { WordMarks(state, EWork::eSimpleFields); }
 void BM_WordNestedFields(benchmark::State& state) { WordMarks(state, EWork::eNestedFields); }
+void BM_WordParagraphFields(benchmark::State& state) { WordMarks(state, EWork::eParagraphFields); }
+void BM_WordBreakingFields(benchmark::State& state) { WordMarks(state, EWork::eBreakingFields); }
 void BM_WordTableRanges(benchmark::State& state) { WordMarks(state, EWork::eTableRanges); }
 void BM_WordTablePlaceholders(benchmark::State& state) { WordMarks(state, EWork::eTablePlaceholders); }
 
@@ -197,6 +217,10 @@ BENCHMARK(BM_WordFieldsOneByOne)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->C
 BENCHMARK(BM_WordSimpleFields)->RangeMultiplier(4)->Range(1 << 12, 1 << 18)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WordNestedFields)->RangeMultiplier(4)->Range(1 << 12, 1 << 16)->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WordParagraphFields)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WordBreakingFields)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WordTableRanges)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
