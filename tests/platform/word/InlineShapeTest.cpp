@@ -32,7 +32,7 @@ std::string EveryKind() {
 
 using InlineShapes = WordFixture;
 
-TEST_F(InlineShapes, EveryKindCountsOnceInDocumentOrderWithItsSizeInPoints) {
+TEST_F(InlineShapes, EveryKindCountsOnceInDocumentOrderWithItsSizeAndTheControlItsBag) {
   auto doc = Open(EveryKind(), {{"word/media/p.png", Png(4, 4)}, {"word/activeX/activeX1.xml", kControlPart},
                                 {"word/embeddings/oleObject1.bin", "OLE"}},
                   ImageRel() + kControlRel + kOleRel);
@@ -51,11 +51,8 @@ TEST_F(InlineShapes, EveryKindCountsOnceInDocumentOrderWithItsSizeInPoints) {
     EXPECT_FLOAT_EQ(shapes->Item(i)->Height(), 36) << i;
   }
   EXPECT_FLOAT_EQ(shapes->Item(5)->Width(), 1);
-}
-
-TEST_F(InlineShapes, ControlObjectReadsAndSavesItsPropertyBag) {
-  auto doc = Open(EveryKind(), {{"word/activeX/activeX1.xml", kControlPart}}, kControlRel);
-  auto object = doc->InlineShapes()->Item(4)->OLEFormat()->Object();
+  // The control reads its property bag from its part and saves it there.
+  auto object = shapes->Item(4)->OLEFormat()->Object();
   ASSERT_EQ(object->QueryInterface(CKORIControl::InterfaceId()), S_OK);
   EXPECT_EQ(Utf8(GetProperty(*object, 1).AsText()), "Roughness");
   EXPECT_EQ(Utf8(GetProperty(*object, 8).AsText()), "Mean");
@@ -66,7 +63,7 @@ TEST_F(InlineShapes, ControlObjectReadsAndSavesItsPropertyBag) {
   EXPECT_EQ(Utf8(GetProperty(*reread, 1).AsText()), "Roughness");
 }
 
-TEST_F(InlineShapes, AddedControlIsAKoriPlaceholderThatSurvivesSaving) {
+TEST_F(InlineShapes, AddedControlsAreKoriPlaceholdersThatSurviveSavingUnderNamesOfTheirOwn) {
   auto doc = app->Documents()->Add();
   doc->Select();
   auto selection = app->Selection();
@@ -84,15 +81,9 @@ TEST_F(InlineShapes, AddedControlIsAKoriPlaceholderThatSurvivesSaving) {
   ASSERT_EQ(again->InlineShapes()->Count(), 1);
   EXPECT_EQ(Utf8(GetProperty(*again->InlineShapes()->Item(1)->OLEFormat()->Object(), 2).AsText()), "Count");
   EXPECT_NE(ComErrorOf([&] { doc->InlineShapes()->AddOLEControl(CVariant::Text(u"No.Such.Control")); }), "");
-}
-
-TEST_F(InlineShapes, ControlsAddedInLaterRunsTakeNamesAndShapeIdsNotYetUsed) {
-  auto doc = app->Documents()->Add();
-  doc->InlineShapes()->AddOLEControl(CVariant::Text(u"KORICONTROL.KORIControlCtrl.1"));
-  auto again = Reopen(*doc);
+  // A control added in a later run takes a name and a shape id not yet used.
   again->InlineShapes()->AddOLEControl(CVariant::Text(u"KORICONTROL.KORIControlCtrl.1"));
-  auto third = Reopen(*again, "third.docx");
-  const std::string xml = Saved(*third)->FindPart("word/document.xml")->Bytes();
+  const std::string xml = Saved(*Reopen(*again, "third.docx"), "fourth.docx")->MainPart()->Bytes();
   std::set<std::string> names, shapeIds;
   for (const char* key : {"w:name=\"", "w:shapeid=\""}) {
     for (size_t at = xml.find(key); at != std::string::npos; at = xml.find(key, at + 1)) {
