@@ -7,11 +7,11 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include <gtest/gtest.h>
 
 #include "folio/platform/ui/CConsoleWindowing.h"
+#include "util/ScratchFolder.h"
 
 namespace {
 
@@ -67,8 +67,10 @@ SDialogTemplate ProgressWindow() {
   return dialog;
 }
 
-TEST_F(ConsoleOnTerminal, asks_with_one_key_per_button) {
+TEST_F(ConsoleOnTerminal, asks_with_one_key_per_button_and_prints_a_notice_without_waiting) {
   CConsoleWindowing console(m_slave, m_slave);
+  EXPECT_EQ(console.DoMessageBox({u"Done.", u"Folio", eMbOk}), eIdOk);
+  EXPECT_EQ(Screen(), "Folio: Done.\n");
   Type("a");
   EXPECT_EQ(console.RunModal(ConfirmDialog()), 3);
   const std::string screen = Screen();
@@ -90,11 +92,6 @@ TEST_F(ConsoleOnTerminal, enter_takes_the_default_and_keys_are_case_blind) {
     const int answer = c.style == kDialog ? console.RunModal(ConfirmDialog()) : console.DoMessageBox({u"q", u"Folio", c.style});
     EXPECT_EQ(answer, c.answer) << ::testing::PrintToString(c.keys) << " " << c.style;
   }
-}
-TEST_F(ConsoleOnTerminal, a_notice_is_printed_without_waiting) {
-  CConsoleWindowing console(m_slave, m_slave);
-  EXPECT_EQ(console.DoMessageBox({u"Done.", u"Folio", eMbOk}), eIdOk);
-  EXPECT_EQ(Screen(), "Folio: Done.\n");
 }
 
 TEST_F(ConsoleOnTerminal, the_progress_line_is_drawn_only_when_shown_and_redrawn_in_place) {
@@ -141,10 +138,9 @@ TEST_F(ConsoleOnTerminal, long_texts_are_shortened_to_the_terminal_width) {
 }
 
 TEST_F(ConsoleOnTerminal, a_file_dialog_reads_a_path_relative_to_the_initial_folder) {
-  namespace fs = std::filesystem;
-  const fs::path folder = fs::temp_directory_path() / ("folio-ui-" + std::to_string(getpid()));
-  fs::create_directories(folder);
-  std::ofstream(folder / "t.htm") << "x";
+  ScratchFolder scratch;
+  const std::filesystem::path& folder = scratch.Path();
+  scratch.Write("t.htm", "x");
   CConsoleWindowing console(m_slave, m_slave);
   SFileDialog request;
   request.title = u"Template file name";
@@ -168,7 +164,6 @@ TEST_F(ConsoleOnTerminal, a_file_dialog_reads_a_path_relative_to_the_initial_fol
   request.defaultExtension = u"htm";
   Type("\n");
   EXPECT_EQ(console.FileDialog(request).path.ToUtf8(), (folder / "new.htm").string());
-  fs::remove_all(folder);
 }
 
 }  // namespace
