@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (long i = 1; i <= floating->Count() && i <= 4; ++i)
       if (auto frame = floating->Item(CVariant::I4(i))->TextFrame(); frame && frame->HasText())
         Walk(*frame->TextRange());
-    // Edits: replace the first inline shape, type at the end, delete a slice.
+    // Edits: update every field, replace the first inline shape, type at the end, delete a slice.
+    doc->Fields()->Update();
     if (doc->InlineShapes()->Count() > 0) doc->InlineShapes()->Item(1)->Range()->SetText(u"x\ry");
     doc->Select();
     auto selection = app->Selection();
