@@ -281,10 +281,11 @@ void ExpectPatchedIndexIsFresh(CStory& story) {
   }
 }
 
-// Old results that run over paragraphs, and new ones that hold paragraph breaks: those
-// that only join following paragraphs or split the end mark's are replaced without
-// indexing the story afresh; a table or content control among the old paragraphs takes
-// the general deletion. Each saves and reads what deleting and inserting does.
+// Old results that run over paragraphs or hold fields, and new ones that hold paragraph
+// breaks: those that only join following paragraphs or split the end mark's are
+// replaced without indexing the story afresh; a table or content control among the old
+// paragraphs takes the general deletion. Each saves, reads and counts fields as
+// deleting and inserting does.
 TEST_F(StoryMarks, ResultsOverSeveralParagraphsSaveWhatTheWalkSaves) {
   const auto body = [](const std::string& between) {
     std::string text;
@@ -293,7 +294,8 @@ TEST_F(StoryMarks, ResultsOverSeveralParagraphsSaveWhatTheWalkSaves) {
       text += "<w:p><w:pPr><w:jc w:val=\"right\"/></w:pPr>" + R("Scan " + n + ": ") +
               Marks(" AUTHOR ", R("a") + "</w:p><w:bookmarkStart w:id=\"" + n + "\" w:name=\"b" + n +
                                     "\"/><w:p><w:pPr><w:jc w:val=\"center\"/></w:pPr>" + R("b") + "</w:p><w:p>" + R("c")) +
-              R(" after") + "</w:p><w:tbl><w:tr><w:tc><w:p>" + Marks(" TITLE ", R("t")) + R(" tail") +
+              R(" after") + "</w:p><w:tbl><w:tr><w:tc><w:p>" +
+              Marks(" TITLE ", Marks(" AUTHOR ", R("n")) + Simple(" SUBJECT ", R("s")) + R("t")) + R(" tail") +
               "</w:p></w:tc></w:tr></w:tbl>";
       if (i % 2) text += "<w:p>" + Marks(" TITLE ", R("x") + "</w:p>" + between + "<w:p>" + R("y")) + "</w:p>";
     }
@@ -308,12 +310,16 @@ TEST_F(StoryMarks, ResultsOverSeveralParagraphsSaveWhatTheWalkSaves) {
       CStory& story = *std::dynamic_pointer_cast<CRange>(kept->Content())->Story();
       const std::uint64_t indexings = (story.Atoms(), story.Indexings());
       kept->Fields()->Update();
+      kept->Fields()->Update();  // with the fields that went among the marks: the same again
+      UpdateByWalk(*std::dynamic_pointer_cast<CRange>(walked->Content()));
+      ASSERT_EQ(kept->Fields()->Count(), walked->Fields()->Count());
+      for (long i = 1; i <= kept->Fields()->Count(); ++i)
+        ASSERT_EQ(Utf8(kept->Fields()->Item(i)->Code()), Utf8(walked->Fields()->Item(i)->Code())) << i;
+      EXPECT_EQ(Utf8(kept->Fields()->Item(1)->Result()), "Lab 4");
       if (between.empty()) {
         EXPECT_EQ(story.Indexings(), indexings);
       }
       ExpectPatchedIndexIsFresh(story);
-      EXPECT_EQ(Utf8(kept->Fields()->Item(1)->Result()), "Lab 4");
-      UpdateByWalk(*std::dynamic_pointer_cast<CRange>(walked->Content()));
       EXPECT_EQ(Utf8(kept->Content()->Text()), Utf8(walked->Content()->Text())) << between << core;
       EXPECT_EQ(SavedXml(*kept), SavedXml(*walked)) << between << core;
     }

@@ -30,8 +30,9 @@ public:
   // separate; SIZE_MAX when it has none yet, and one is put before the end mark) and
   // its end mark (atom index end), by text, patching the index instead of rebuilding
   // it. Returns the separate mark; nothing (and nothing done) unless the result is
-  // text, tabs, breaks and paragraph marks of paragraphs that follow one another, and,
-  // when text has a paragraph break, both marks are runs of the paragraph it splits.
+  // text, tabs, breaks, whole fields and paragraph marks of paragraphs that follow one
+  // another, and, when text has a paragraph break, both marks are runs of the
+  // paragraph it splits.
   pugi::xml_node ReplaceFieldResult(size_t separate, size_t end, std::u16string_view text);
   // An empty run at pos that takes the formatting of its neighbour; the caller fills
   // it with one object and then calls Inserted(pos, 1).
@@ -66,6 +67,20 @@ private:
   pugi::xml_node NextBlock(pugi::xml_node p) const;
   // Whether paragraphs, the first holding mark, each join the next and the last the
   // paragraph of endMark when their marks go.
+  // A field's old result, atom by atom: what goes and whether it can go in place.
+  struct SOldResult {
+    std::vector<pugi::xml_node> runChildren;   // text, codes and complex fields' marks
+    std::vector<pugi::xml_node> simpleFields;  // w:fldSimple, with their content
+    std::vector<pugi::xml_node> paragraphs;    // whose marks go
+    std::vector<pugi::xml_node> fields;        // begin marks of the fields that go
+    size_t open = 0;                           // complex fields begun and not yet ended
+    pugi::xml_node inSimple;
+    // Takes atom into what goes; false for one that cannot go in place (an object, a
+    // table's mark, a mark of a field begun before the result).
+    bool Take(const SAtom& atom, const CXmlNames& n);
+    // Whether every field begun in the result also ends there.
+    bool Whole() const { return open == 0 && !inSimple; }
+  };
   // A field's new result: its atoms, and the last paragraph its breaks made.
   struct SNewResult {
     std::vector<SAtom> atoms;

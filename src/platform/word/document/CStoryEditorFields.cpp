@@ -11,6 +11,42 @@ pugi::xml_node ParagraphOf(pugi::xml_node node, const CXmlNames& n) {
 
 }  // namespace
 
+bool CStoryEditor::SOldResult::Take(const SAtom& atom, const CXmlNames& n) {
+  const bool simple = n.fldSimple == atom.node.name();
+  if (inSimple) {
+    // Its content goes with it.
+    if (atom.node == inSimple) {
+      if (atom.kind == EAtomKind::eFieldEnd) inSimple = pugi::xml_node();
+      return true;
+    }
+    return atom.kind == EAtomKind::eText || atom.kind == EAtomKind::eChar;
+  }
+  switch (atom.kind) {
+    case EAtomKind::eParagraphEnd: paragraphs.push_back(atom.node); return true;
+    case EAtomKind::eText:
+    case EAtomKind::eChar:
+    case EAtomKind::eInstrText: runChildren.push_back(atom.node); return true;
+    case EAtomKind::eFieldBegin:
+      fields.push_back(atom.node);
+      if (simple) {
+        inSimple = atom.node;
+        simpleFields.push_back(atom.node);
+      } else {
+        ++open;
+        runChildren.push_back(atom.node);
+      }
+      return true;
+    case EAtomKind::eFieldSeparate:
+    case EAtomKind::eFieldEnd:
+      // Marks of a field that began before the result are not the result's to take.
+      if (simple || open == 0) return false;
+      if (atom.kind == EAtomKind::eFieldEnd) --open;
+      runChildren.push_back(atom.node);
+      return true;
+    default: return false;
+  }
+}
+
 bool CStoryEditor::ParagraphsJoinInOrder(pugi::xml_node mark, const std::vector<pugi::xml_node>& paragraphs,
                                          pugi::xml_node endMark) const {
   if (paragraphs.empty()) return true;
@@ -48,15 +84,15 @@ pugi::xml_node CStoryEditor::ReplaceFieldResult(size_t separate, size_t end, std
   if (endMark.kind != EAtomKind::eFieldEnd) return {};
   // What deleting the old result would remove: every atom that starts before the end
   // mark. Paragraph marks among them join their paragraphs with the end mark's.
-  std::vector<pugi::xml_node> removed, paragraphs;
+  SOldResult old;
   size_t gone = 0;
   for (size_t i = separate == SIZE_MAX ? end : separate + 1; i < end; ++i, ++gone) {
     const SAtom atom = atoms[i];
     if (atom.start >= endMark.start) break;
-    if (atom.kind == EAtomKind::eParagraphEnd) paragraphs.push_back(atom.node);
-    else if (atom.kind == EAtomKind::eText || atom.kind == EAtomKind::eChar) removed.push_back(atom.node);
-    else return {};
+    if (!old.Take(atom, m_n)) return {};
   }
+  if (!old.Whole()) return {};
+  const std::vector<pugi::xml_node>& paragraphs = old.paragraphs;
   // A paragraph break splits the end mark's paragraph: both marks must be runs of it (or
   // of the paragraphs that join it), and its own mark is found among the next atoms.
   const bool breaks = text.find(u'\r') != std::u16string_view::npos;
@@ -84,8 +120,9 @@ pugi::xml_node CStoryEditor::ReplaceFieldResult(size_t separate, size_t end, std
     mark = atoms[separate];
     if (!ParagraphsJoinInOrder(mark.node, paragraphs, endMark.node)) return {};
   }
+  for (pugi::xml_node simple : old.simpleFields) simple.parent().remove_child(simple);
   std::vector<pugi::xml_node> runs;
-  for (pugi::xml_node node : removed) {
+  for (pugi::xml_node node : old.runChildren) {
     pugi::xml_node parent = node.parent();
     parent.remove_child(node);
     if (runs.empty() || runs.back() != parent) runs.push_back(parent);  // a run's atoms come together
@@ -112,6 +149,7 @@ pugi::xml_node CStoryEditor::ReplaceFieldResult(size_t separate, size_t end, std
   const size_t spliced = result.atoms.size();
   m_story.SpliceAtoms(slot, result.atoms);
   for (size_t k = 0; k < gone; ++k) m_story.SpliceAtoms(slot + spliced, {});
+  m_story.Marks().FieldsRemoved(m_story, old.fields);
   if (result.lastParagraph) {
     // The end mark's paragraph now ends at the first break; its old mark ends the last part.
     const size_t moved = paragraphEnd - 1 + spliced - gone;

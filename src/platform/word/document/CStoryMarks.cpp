@@ -132,6 +132,7 @@ void CStoryMarks::BuildFields(CStory& story) {
     }
   }
   m_fieldMarks.Assign(std::move(positions));
+  m_present.Build(std::vector<std::int64_t>(m_fields.size(), 1));
   for (size_t k = 0; k < m_fields.size(); ++k) m_fieldOrdinals.emplace(m_fields[k].begin.internal_object(), k);
   m_fieldsBuilt = story.Indexings();
   ++m_walks;
@@ -174,6 +175,26 @@ std::pair<size_t, size_t> CStoryMarks::Fields(CStory& story, std::int32_t start,
   const auto begin = [this](size_t k) { return m_fieldMarks[m_fields[k].marks[0]] - 1; };
   const size_t first = FirstFrom(m_fields.size(), start, begin);
   return {first, std::max(first, FirstFrom(m_fields.size(), end, begin))};
+}
+
+size_t CStoryMarks::CountFields(size_t first, size_t last) const {
+  return static_cast<size_t>(m_present.Before(last) - m_present.Before(first));
+}
+
+size_t CStoryMarks::NthField(size_t first, size_t nth) const {
+  std::int64_t target = m_present.Before(first) + static_cast<std::int64_t>(nth);
+  return m_present.Find(target);
+}
+
+void CStoryMarks::FieldsRemoved(CStory& story, const std::vector<pugi::xml_node>& begins) {
+  if (m_fieldsBuilt != story.Indexings()) return;  // found afresh when next asked
+  for (const pugi::xml_node& begin : begins) {
+    const auto found = m_fieldOrdinals.find(begin.internal_object());
+    if (found == m_fieldOrdinals.end()) continue;
+    m_fields[found->second].begin = pugi::xml_node();
+    m_present.Add(found->second, -1);
+    m_fieldOrdinals.erase(found);
+  }
 }
 
 std::optional<SFieldSpan> CStoryMarks::Locate(CStory& story, const SField& field) const {

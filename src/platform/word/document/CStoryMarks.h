@@ -49,14 +49,21 @@ private:
 // Where a story's fields and outermost tables are, found in one walk of its atoms and
 // kept until the atoms are indexed afresh. The edits in between (a placeholder filled,
 // a field's result replaced) leave every mark in place and only move positions, which
-// the story hands on here as it does to its live ranges; so a lookup costs a logarithm
-// however many fields and tables there are. Each field answer is checked against the
+// the story hands on here as it does to its live ranges, or remove fields, which stay
+// as gaps; so a lookup costs a logarithm however many fields and tables there are. Each field answer is checked against the
 // atoms it names, and a mismatch walks the atoms again.
 class CStoryMarks {
 public:
   // Ordinals [first, last) of the fields whose begin mark lies in [start, end).
   std::pair<size_t, size_t> Fields(CStory& story, std::int32_t start, std::int32_t end);
+  // The begin mark of the field of ordinal; nothing for one that went with an edit.
   pugi::xml_node FieldBegin(size_t ordinal) const { return m_fields[ordinal].begin; }
+  // How many of the ordinals [first, last) name fields still there, and the ordinal of
+  // the nth (from 0) of those from first.
+  size_t CountFields(size_t first, size_t last) const;
+  size_t NthField(size_t first, size_t nth) const;
+  // Records that the fields of begins went with an edit that patched the atoms.
+  void FieldsRemoved(CStory& story, const std::vector<pugi::xml_node>& begins);
   // The field whose begin mark is begin (w:fldChar or w:fldSimple); nothing when it has gone.
   std::optional<SFieldSpan> Field(CStory& story, const pugi::xml_node& begin);
   // Records that the field of begin has been given the separate mark separate at pos.
@@ -98,6 +105,7 @@ private:
   std::uint64_t m_fieldsBuilt = 0, m_tablesBuilt = 0;  // the story's indexings they were found in
   size_t m_walks = 0;
   std::vector<SField> m_fields;
+  CBlockSums m_present;  // 1 for each field still there, 0 for one that went
   std::vector<STable> m_tables;
   CMarkPositions m_fieldMarks, m_tableBounds;  // tables: start and end of each in turn
   std::unordered_map<const void*, size_t> m_fieldOrdinals, m_tableOrdinals;

@@ -106,21 +106,23 @@ std::pair<size_t, size_t> CFields::Ordinals() {
 
 long CFields::Count() {
   const auto [first, last] = Ordinals();
-  return static_cast<long>(last - first);
+  return static_cast<long>(m_story->Marks().CountFields(first, last));
 }
 
 std::shared_ptr<IWordField> CFields::Item(long index) {
   const auto [first, last] = Ordinals();
-  if (index < 1 || index > static_cast<long>(last - first))
+  CStoryMarks& marks = m_story->Marks();
+  if (index < 1 || index > static_cast<long>(marks.CountFields(first, last)))
     throw CComError(DISP_E_BADINDEX, u"The requested member of the collection does not exist.");
-  return std::make_shared<CField>(m_app, m_doc, m_story, m_story->Marks().FieldBegin(first + static_cast<size_t>(index - 1)));
+  return std::make_shared<CField>(m_app, m_doc, m_story, marks.FieldBegin(marks.NthField(first, static_cast<size_t>(index - 1))));
 }
 
 long CFields::Update() {
   // Each update changes positions, so take the fields one by one from the last.
   const auto [first, last] = Ordinals();
   std::vector<pugi::xml_node> begins;
-  for (size_t k = first; k < last; ++k) begins.push_back(m_story->Marks().FieldBegin(k));
+  for (size_t k = first; k < last; ++k)
+    if (pugi::xml_node begin = m_story->Marks().FieldBegin(k)) begins.push_back(begin);
   for (auto it = begins.rbegin(); it != begins.rend(); ++it) CField(m_app, m_doc, m_story, *it).Update();
   return 0;
 }
