@@ -1,7 +1,7 @@
 // Word documents with many fields or many tables, worked through the way a report does:
 // every field updated (all at once, or one by one as the footer's are; up to 10 MB of
 // simple fields in one paragraph, or of fields nested in one another's codes; old
-// results over two paragraphs, new ones holding paragraph breaks), every
+// results over two paragraphs or holding fields, new ones holding paragraph breaks), every
 // table's range read (as an append looks for the report's last table), and a template
 // of placeholders in table cells read and filled.
 // The time per field or table must not grow with their number.
@@ -84,6 +84,21 @@ std::string ParagraphFields(int count, bool breaks) {
   return Docx(body, breaks ? "Surface&#13;survey&#13;" : "Surface survey");
 }
 
+// A paragraph per field whose old result holds two more fields, a simple one and one
+// of marks, which the update takes away.
+std::string FieldsInResults(int count) {
+  std::string body;
+  for (int i = 1; i <= count; ++i) {
+    const std::string n = std::to_string((i * 2654435761u) % 1000003u);
+    body += "<w:p><w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText> TITLE " + n +
+            "</w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:fldSimple w:instr=\" AUTHOR " + n +
+            "\"><w:r><w:t>x</w:t></w:r></w:fldSimple><w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText>"
+            " SUBJECT </w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:t>" + n +
+            "</w:t></w:r><w:r><w:fldChar w:fldCharType=\"end\"/></w:r><w:r><w:fldChar w:fldCharType=\"end\"/></w:r></w:p>";
+  }
+  return Docx(body);
+}
+
 // A placeholder's description as an attribute value.
 std::string Description() {
   CKORIControlValue value;
@@ -145,7 +160,7 @@ std::string Tables(int count, bool placeholders) {
   return Docx(body);
 }
 
-enum class EWork { eUpdateFields, eFieldsOneByOne, eSimpleFields, eNestedFields, eParagraphFields, eBreakingFields, eTableRanges, eTablePlaceholders };
+enum class EWork { eUpdateFields, eFieldsOneByOne, eSimpleFields, eNestedFields, eParagraphFields, eBreakingFields, eFieldsInResults, eTableRanges, eTablePlaceholders };
 
 void Work(const CStr& path, IWordApplication& word, EWork work) {
   if (work == EWork::eTablePlaceholders) benchmark::DoNotOptimize(ReadWordTemplateModel(path).Placeholders().size());
@@ -155,7 +170,8 @@ void Work(const CStr& path, IWordApplication& word, EWork work) {
     case EWork::eSimpleFields:
     case EWork::eNestedFields:
     case EWork::eParagraphFields:
-    case EWork::eBreakingFields: doc->Fields()->Update(); break;
+    case EWork::eBreakingFields:
+    case EWork::eFieldsInResults: doc->Fields()->Update(); break;
     case EWork::eFieldsOneByOne: {
       auto fields = doc->Fields();
       const long count = fields->Count();
@@ -186,6 +202,7 @@ void WordMarks(benchmark::State& state, EWork work) {
   const bool fields = work == EWork::eUpdateFields || work == EWork::eFieldsOneByOne;
   std::ofstream(file, std::ios::binary) << (work == EWork::eSimpleFields ? SimpleFields(count)
                                             : work == EWork::eNestedFields ? NestedFields(count)
+                                            : work == EWork::eFieldsInResults ? FieldsInResults(count)
                                             : work == EWork::eParagraphFields || work == EWork::eBreakingFields
                                                 ? ParagraphFields(count, work == EWork::eBreakingFields)
                                             : fields ? Fields(count)
@@ -207,6 +224,7 @@ void BM_WordSimpleFields(benchmark::State& state) { WordMarks(state, EWork::eSim
 void BM_WordNestedFields(benchmark::State& state) { WordMarks(state, EWork::eNestedFields); }
 void BM_WordParagraphFields(benchmark::State& state) { WordMarks(state, EWork::eParagraphFields); }
 void BM_WordBreakingFields(benchmark::State& state) { WordMarks(state, EWork::eBreakingFields); }
+void BM_WordFieldsInResults(benchmark::State& state) { WordMarks(state, EWork::eFieldsInResults); }
 void BM_WordTableRanges(benchmark::State& state) { WordMarks(state, EWork::eTableRanges); }
 void BM_WordTablePlaceholders(benchmark::State& state) { WordMarks(state, EWork::eTablePlaceholders); }
 
@@ -221,6 +239,8 @@ BENCHMARK(BM_WordNestedFields)->RangeMultiplier(4)->Range(1 << 12, 1 << 16)->Com
 BENCHMARK(BM_WordParagraphFields)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WordBreakingFields)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WordFieldsInResults)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WordTableRanges)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
