@@ -185,8 +185,9 @@ protected:
   std::vector<SReportConversionResult> m_results;
 };
 
-// A table ending the report and one starting the generated part become one table. A
-// table that does not end the report is left alone, and one that ends it without a
+// A table ending the report and one starting the generated part become one table, when
+// no more than two paragraph marks (the final one and one empty paragraph) lie between.
+// A table that does not end the report is left alone, and one that ends it without a
 // paragraph after it (python-docx writes so; Word keeps a paragraph) takes the merge
 // after it. The report itself is not touched.
 TEST_F(InRunMerge, TablesMeetingAtTheSeamBecomeOne) {
@@ -198,7 +199,11 @@ TEST_F(InRunMerge, TablesMeetingAtTheSeamBecomeOne) {
                 {"Before", "first row", "second row", "After"}},
                {Table({"first row"}) + Para("ab"), Table({"second row"}) + Para("After"), 2,
                 {"first row", "ab", "second row", "After"}},
-               {Para("Before") + Table({"first row"}), Para("After"), 1, {"Before", "first row", "After"}}};
+               {Para("Before") + Table({"first row"}), Para("After"), 1, {"Before", "first row", "After"}},
+               {Para("Before") + Table({"first row"}) + "<w:p/><w:p/>", Table({"second row"}) + Para("After"), 1,
+                {"Before", "first row", "second row", "After"}},
+               {Para("Before") + Table({"first row"}) + "<w:p/><w:p/><w:p/>", Table({"second row"}) + Para("After"), 2,
+                {"Before", "first row", "second row", "After"}}};
   for (const auto& c : cases) {
     SReportParts report, generated;
     report.body = c.report;
