@@ -65,8 +65,6 @@ private:
   // The paragraph, table, content control or section break after p (what p's content
   // joins when its mark goes), or nothing.
   pugi::xml_node NextBlock(pugi::xml_node p) const;
-  // Whether paragraphs, the first holding mark, each join the next and the last the
-  // paragraph of endMark when their marks go.
   // A field's old result, atom by atom: what goes and whether it can go in place.
   struct SOldResult {
     std::vector<pugi::xml_node> runChildren;   // text, codes and complex fields' marks
@@ -89,10 +87,10 @@ private:
   // Adds text to run as a field result (AddText, with paragraph breaks that split run's
   // paragraph); run moves on with each break.
   std::int32_t AddResultText(pugi::xml_node& run, std::u16string_view text, SNewResult& result);
+  // Whether paragraphs, the first holding mark, each join the next and the last the
+  // paragraph of endMark when their marks go.
   bool ParagraphsJoinInOrder(pugi::xml_node mark, const std::vector<pugi::xml_node>& paragraphs,
                              pugi::xml_node endMark) const;
-  // Appends text to run (before "before" when given) as w:t, w:tab and w:br children;
-  // returns positions added. "\r" is not handled here.
   // Inserts text into run (the chars of InsertText); run moves on with each new paragraph.
   std::int32_t InsertChars(pugi::xml_node& run, std::u16string_view text);
   // A new run after run with the properties of model (or none).
@@ -105,6 +103,8 @@ private:
   // Leaves object alone in its run: what comes before and after it moves to runs of
   // the same properties.
   void IsolateObject(pugi::xml_node object);
+  // Appends text to run (before "before" when given) as w:t, w:tab and w:br children,
+  // and their atoms to atoms when given; returns positions added. "\r" is not handled here.
   std::int32_t AddText(pugi::xml_node run, pugi::xml_node before, std::u16string_view text,
                        std::vector<SAtom>* atoms = nullptr);
   pugi::xml_node NewRunNear(const SAtom* before, const SAtom* after);

@@ -136,12 +136,12 @@ pugi::xml_node CStoryEditor::ReplaceFieldResult(size_t separate, size_t end, std
   const std::int32_t inserted = AddInScriptRuns(
       run, text, [&](pugi::xml_node& into, std::u16string_view piece) { return AddResultText(into, piece, result); });
   RemoveEmptyRun(run);
-  // The atom at index slot becomes `spliced` atoms and the `gone` after it go.
+  // The atom at index slot becomes `spliced` atoms and the `gone` after it go (none
+  // when the field had no separate mark: the loop above started at its end).
   const size_t slot = separate == SIZE_MAX ? end : separate;
   if (separate == SIZE_MAX) {
     m_story.Changed(endMark.start, 0, 1 + inserted);
     result.atoms.push_back(endMark);
-    gone = 0;
   } else {
     const std::int32_t from = mark.start + 1;
     m_story.Changed(from, endMark.start - from, inserted);

@@ -50,8 +50,9 @@ private:
 // kept until the atoms are indexed afresh. The edits in between (a placeholder filled,
 // a field's result replaced) leave every mark in place and only move positions, which
 // the story hands on here as it does to its live ranges, or remove fields, which stay
-// as gaps; so a lookup costs a logarithm however many fields and tables there are. Each field answer is checked against the
-// atoms it names, and a mismatch walks the atoms again.
+// as gaps; so a lookup costs a logarithm however many fields and tables there are.
+// Each field answer is checked against the atoms it names, and a mismatch walks the
+// atoms again.
 class CStoryMarks {
 public:
   // Ordinals [first, last) of the fields whose begin mark lies in [start, end).
