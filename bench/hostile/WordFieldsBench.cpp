@@ -12,6 +12,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "WordBenchRanges.h"
 #include "folio/model/CKORIControlValue.h"
 #include "platform/com/ComRuntime.h"
 #include "platform/word/om/CWordAutomation.h"
@@ -194,19 +195,28 @@ void Work(const CStr& path, IWordApplication& word, EWork work) {
   doc->Close(CVariant::I2(0));
 }
 
+// The document each work is done on, of count units.
+std::string Document(EWork work, int count) {
+  switch (work) {
+    case EWork::eUpdateFields:
+    case EWork::eFieldsOneByOne: return Fields(count);
+    case EWork::eSimpleFields: return SimpleFields(count);
+    case EWork::eNestedFields: return NestedFields(count);
+    case EWork::eParagraphFields: return ParagraphFields(count, false);
+    case EWork::eBreakingFields: return ParagraphFields(count, true);
+    case EWork::eFieldsInResults: return FieldsInResults(count);
+    case EWork::eTableRanges: return Tables(count, false);
+    case EWork::eTablePlaceholders: return Tables(count, true);
+  }
+  return {};
+}
+
 void WordMarks(benchmark::State& state, EWork work) {
   static const bool com = (CoInitialize(), true);
   benchmark::DoNotOptimize(com);
   const int count = static_cast<int>(state.range(0));
   const fs::path file = fs::temp_directory_path() / ("folio-bench-marks-" + std::to_string(::getpid()) + ".docx");
-  const bool fields = work == EWork::eUpdateFields || work == EWork::eFieldsOneByOne;
-  std::ofstream(file, std::ios::binary) << (work == EWork::eSimpleFields ? SimpleFields(count)
-                                            : work == EWork::eNestedFields ? NestedFields(count)
-                                            : work == EWork::eFieldsInResults ? FieldsInResults(count)
-                                            : work == EWork::eParagraphFields || work == EWork::eBreakingFields
-                                                ? ParagraphFields(count, work == EWork::eBreakingFields)
-                                            : fields ? Fields(count)
-                                                     : Tables(count, work == EWork::eTablePlaceholders));
+  std::ofstream(file, std::ios::binary) << Document(work, count);
   std::shared_ptr<IWordApplication> word;
   if (FAILED(CWordAutomation::StartWordApplication(word))) {
     state.SkipWithError("the Word engine does not start");
@@ -228,23 +238,16 @@ void BM_WordFieldsInResults(benchmark::State& state) { WordMarks(state, EWork::e
 void BM_WordTableRanges(benchmark::State& state) { WordMarks(state, EWork::eTableRanges); }
 void BM_WordTablePlaceholders(benchmark::State& state) { WordMarks(state, EWork::eTablePlaceholders); }
 
-BENCHMARK(BM_WordFieldsUpdate)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WordFieldsOneByOne)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WordFieldsUpdate)->Apply(DoublingToSixteenThousand);
+BENCHMARK(BM_WordFieldsOneByOne)->Apply(DoublingToSixteenThousand);
 BENCHMARK(BM_WordSimpleFields)->RangeMultiplier(4)->Range(1 << 12, 1 << 18)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WordNestedFields)->RangeMultiplier(4)->Range(1 << 12, 1 << 16)->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WordParagraphFields)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WordBreakingFields)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WordFieldsInResults)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WordTableRanges)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WordTablePlaceholders)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WordParagraphFields)->Apply(DoublingToSixteenThousand);
+BENCHMARK(BM_WordBreakingFields)->Apply(DoublingToSixteenThousand);
+BENCHMARK(BM_WordFieldsInResults)->Apply(DoublingToSixteenThousand);
+BENCHMARK(BM_WordTableRanges)->Apply(DoublingToSixteenThousand);
+BENCHMARK(BM_WordTablePlaceholders)->Apply(DoublingToSixteenThousand);
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "WordBenchRanges.h"
 #include "platform/com/ComRuntime.h"
 #include "platform/word/om/CWordAutomation.h"
 #include "platform/word/zip/CZipWriter.h"
@@ -48,7 +49,8 @@ std::string Document(int count) {
 
 // Values of different lengths; every third holds a tab, so the story gains atoms too.
 CStr Value(long i) {
-  std::u16string text = u"v" + std::u16string(static_cast<size_t>(i % 7), u'x');
+  std::u16string text(1 + static_cast<size_t>(i % 7), u'x');
+  text[0] = u'v';
   if (i % 3 == 0) text += u"\t%";
   return CStr(text);
 }
@@ -117,11 +119,8 @@ void BM_WordPlaceholders(benchmark::State& state) { WordPlaceholders(state, EFil
 void BM_WordPlaceholdersHeldRanges(benchmark::State& state) { WordPlaceholders(state, EFill::eHeldRanges); }
 void BM_WordPlaceholderPictures(benchmark::State& state) { WordPlaceholders(state, EFill::ePictures); }
 
-BENCHMARK(BM_WordPlaceholders)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WordPlaceholdersHeldRanges)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WordPlaceholderPictures)->RangeMultiplier(2)->Range(1 << 10, 1 << 14)->Complexity(benchmark::oN)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WordPlaceholders)->Apply(DoublingToSixteenThousand);
+BENCHMARK(BM_WordPlaceholdersHeldRanges)->Apply(DoublingToSixteenThousand);
+BENCHMARK(BM_WordPlaceholderPictures)->Apply(DoublingToSixteenThousand);
 
 }  // namespace
